@@ -1,0 +1,74 @@
+// The check manager's records: the result of probing one port, one row of the
+// device table, and the outcome of one message to one number.
+#ifndef ZARVEX_DEVICE_RECORDS_H
+#define ZARVEX_DEVICE_RECORDS_H
+
+#include <cstring>
+#include <string>
+
+#include "PhoneCardDefine.h"
+
+// Result of probing one port: fixed-size fields so that a probe thread can
+// hand it over by a plain copy under the scan lock.
+struct DeviceBaseComInfo {
+    char comPath[32];
+    int baudRate;
+    int phoneType;  // PHONE_TYPE_t
+    char smsCardNumber[64];
+    char signalStrength[64];
+    char serialNumber[64];
+    char atiResponse[512];
+    bool isAtOk;
+    bool isPortOk;
+
+    DeviceBaseComInfo()
+    {
+        std::memset(comPath, 0, sizeof comPath);
+        baudRate = 0;
+        phoneType = PHONE_TYPE_BASE;
+        std::memset(smsCardNumber, 0, sizeof smsCardNumber);
+        std::memset(signalStrength, 0, sizeof signalStrength);
+        std::memset(serialNumber, 0, sizeof serialNumber);
+        std::memset(atiResponse, 0, sizeof atiResponse);
+        isAtOk = false;
+        isPortOk = false;
+    }
+};
+
+// Stores a text in a fixed field of DeviceBaseComInfo. A text longer than the
+// field is cut to fit, always leaving the terminator: modems report far shorter
+// values, and a cut value beats a record that overruns its neighbour.
+template <std::size_t N>
+void SetDeviceField(char (&field)[N], const std::string &text)
+{
+    const std::size_t length = text.size() < N - 1 ? text.size() : N - 1;
+    std::memcpy(field, text.data(), length);
+    std::memset(field + length, 0, N - length);
+}
+
+namespace Win32 {
+// One row of the device table.
+struct CommInfo {
+    bool isAtOk = false;
+    bool isPortOk = false;
+    std::string comPath;
+    std::string smsCardNumber;
+    std::string baudText;
+    std::string serialNumber;
+    std::string signalStrength;
+    std::string modelName;  // only the Windows probe fills it
+    int modelCode = 0;      // only the Windows probe fills it
+    std::string atiResponse;
+};
+}  // namespace Win32
+
+// Outcome of one message to one number through one port.
+struct SendSmsResult_t {
+    std::string comPath;
+    std::string phoneNumber;
+    std::string sendTime;  // GetCurTimeStr form
+    int resultCode = SMS_CODE_FAILED_UNKNOWN_REASON;  // SMS_CODE_ENUM; every send path sets it
+    std::string resultMessage;
+};
+
+#endif
