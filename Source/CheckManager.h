@@ -1,14 +1,34 @@
 // The application object: owns everything of a run that outlives a single
-// operation. Flows are split over CheckManager*.cpp by what they do.
+// operation. Its flows are split over CheckManager*.cpp by what they do:
+// runners, scan, menu, input, send, read, command line.
 #ifndef ZARVEX_CHECK_MANAGER_H
 #define ZARVEX_CHECK_MANAGER_H
 
 #include <pthread.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "DeviceRecords.h"
+
+class CPhoneCardBase;
+class CComPortBase;
+
+// Answers allowed in each of the number and port dialogues.
+constexpr int MAX_INPUT_TRY_COUNT = 3;
+// A destination number is shorter than this, its "+" included.
+constexpr std::size_t MAX_PHONE_LEN = 30;
+
+// Menu keys as getchLinux returns them.
+constexpr int KEY_VALUE_ENTER = 13;
+constexpr int KEY_VALUE_NUM_1 = 49;
+constexpr int KEY_VALUE_NUM_2 = 50;
+constexpr int KEY_VALUE_CHAR_D = 100;
+constexpr int KEY_VALUE_CHAR_Q = 113;
+
+// Pause between two polls of a command runner, in microseconds.
+constexpr unsigned LINUX_SLEEP = 1000;
 
 // Guards CCheckManager::g_comVec while the probe threads of a scan append.
 extern pthread_mutex_t vecLock;
@@ -25,6 +45,67 @@ public:
     static void InitConsoleSize();  // exits with status 1 unless run as root
     static void OnAbout();          // the version line
 
+    // Interactive loop and device table.
+    void Start();
+    int PrintBaseMenu();
+    void PrintAllDevice();
+
+    // Command runners: write one command built by the model object, poll the
+    // port and let the model's parser judge the reply gathered so far.
+    static void RunComCmdInitPhone(CPhoneCardBase *phone, CComPortBase *port);
+    bool RunComCmdDelAllSms(CPhoneCardBase *phone, CComPortBase *port);
+    static bool RunComCmdQuerySMSC(CPhoneCardBase *phone, CComPortBase *port);
+    static bool RunComCmdAT(CPhoneCardBase *phone, CComPortBase *port);
+    static bool RunComCmdATI(CPhoneCardBase *phone, CComPortBase *port);
+    static bool RunComCmdGetSerialNumber(CPhoneCardBase *phone, CComPortBase *port);
+    static bool RunComCmdSendPduContext(CPhoneCardBase *phone, CComPortBase *port, std::string pdu);
+    static bool RunComCmdSendPduLen(CPhoneCardBase *phone, CComPortBase *port, std::string cmd);
+    static bool RunComCmdReadAllSmsToPhone(CPhoneCardBase *phone, CComPortBase *port);
+    static bool RunComCmdSetRecvSmsCompatibleMode(CPhoneCardBase *phone, CComPortBase *port);
+    static bool RunComCmdSetPduMode(CPhoneCardBase *phone, CComPortBase *port);
+    static bool RunComCmdGetSmsCardNumber(CPhoneCardBase *phone, CComPortBase *port);
+    bool RunComCmdReadME_Sms(CPhoneCardBase *phone, CComPortBase *port);
+    bool RunComCmdReadSM_Sms(CPhoneCardBase *phone, CComPortBase *port);
+    static bool RunComCmdGetSignalStrength(CPhoneCardBase *phone, CComPortBase *port);
+
+    // Device detection.
+    void OnScanPort();
+    static std::vector<DeviceBaseComInfo> DetectAllDevice();
+    static std::vector<std::string> GetAllComPort();
+
+    // Destination numbers, target ports and message text.
+    bool InputCheckSendPduSmsPhoneNumbers(std::vector<std::string> &numbers);
+    std::vector<std::string> SplitUserPhoneNumber(std::string answer);
+    bool CheckReceiveNumber(std::string number);
+    std::vector<std::string> SplitComPorts(std::string answer);
+    bool InputToSendPduSmsComPort(const std::string &portIds, std::vector<ComPortBaseInfo_t> &ports);
+    bool InputCheckSendPduSmsComPorts(std::vector<ComPortBaseInfo_t> &ports);
+    bool InputReadAllSmsComPort(std::vector<ComPortBaseInfo_t> &ports);
+    bool InputToSendPduSmsContext(std::string &text);
+    bool InputCheckSendPduSmsContext(std::string &text);
+
+    // Send process and results.
+    void OnSendPDUSms();
+    std::string AddTimeStampToSmsContextByPhoneNum(std::string text, std::string number,
+                                                   std::string time);
+    void HandleSendPduSmsProcess(const std::vector<ComPortBaseInfo_t> &ports,
+                                 const std::vector<std::string> &numbers, const std::string &text);
+    bool SendPduSmsByPhone(CPhoneCardBase *phone, CComPortBase *port, std::string number,
+                           std::string text);
+    SMS_CODE_ENUM GetSmsErrorCode(ComPortBaseInfo_t port);
+    void HandleSendSmsResultByMode(SendSmsResult_t result);
+    void PrintOneSendSmsResultPlainText(const SendSmsResult_t &result);
+    void PrintSendPduSmsResultAsPlainText();
+
+    // Read flow.
+    void OnReadAllSms();
+    void HandleReadAllSms(std::vector<ComPortBaseInfo_t> ports);
+    bool ReadAllSmsByPhoneSM(CPhoneCardBase *phone, CComPortBase *port);
+    bool ReadAllSmsByPhoneME(CPhoneCardBase *phone, CComPortBase *port);
+    bool DeleteAllSmsByPhone(CPhoneCardBase *phone, CComPortBase *port);
+    void PrintRecvSms(std::vector<SmsRecvStruct_t> messages);
+    void OnDelAllSms();
+
     // Command-line mode.
     void OnCmdParams(int argc, char **argv);
     int HandleCmdParams(int argc, char **argv);
@@ -34,11 +115,24 @@ public:
 
     static std::vector<DeviceBaseComInfo> g_comVec;
 
-private:
+protected:
+    // Protected so that tests can set up device rows and read results through
+    // a derived class; nothing else derives from the manager.
     std::vector<Win32::CommInfo> m_commInfoVec;
     std::string m_strScanTime;
     std::vector<SendSmsResult_t> m_sendResultVec;
     bool m_bInteractive = true;
 };
+
+// Free functions of the application.
+std::uint64_t time_usec2();
+int usleep_until2(std::uint64_t targetUsec);
+int getchLinux();
+std::string cmd_system(const char *command);
+void GetInfoOnPort(const char *path);
+void *ThreadFunc(void *path);
+bool LessDeviceBaseComInfo(const DeviceBaseComInfo &a, const DeviceBaseComInfo &b);
+std::string GetPortId(std::string path);
+bool IsDigitString(const std::string &text);
 
 #endif

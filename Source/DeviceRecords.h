@@ -71,4 +71,22 @@ struct SendSmsResult_t {
     std::string resultMessage;
 };
 
+// One target port of a send or read, taken over from a device row of the last
+// scan, or made up for a typed port id that matched no device.
+//
+// A record with isPortExist false names a path that no scan found (its comPath
+// is built from what was typed). No flow may ever open such a path as a serial
+// line: as root, a typed id could otherwise reach an arbitrary terminal device.
+// Its results are those of a port without SIM card number (code 4).
+struct ComPortBaseInfo_t {
+    std::string comPath;
+    int baudRate = 9600;
+    bool isAtOk = false;
+    std::string smsCardNumber;
+    std::string signalStrength;
+    std::string serialNumber;
+    PHONE_TYPE_t phoneType = PHONE_TYPE_BASE;
+    bool isPortExist = true;
+};
+
 #endif
