@@ -6,9 +6,9 @@
 #include "SysErrorText.h"
 #include "TermLib.h"
 
-thread_local int term_errno = TERM_EOK;
-
 namespace {
+
+thread_local int termErrno = TERM_EOK;
 
 constexpr int TERM_MESSAGE_SIZE = 1024;
 thread_local char termMessage[TERM_MESSAGE_SIZE];
@@ -56,6 +56,11 @@ bool CarriesSystemText(int terrnum)
 }
 
 }  // namespace
+
+int *term_errno_location()
+{
+    return &termErrno;
+}
 
 const char *term_strerror(int terrnum, int sys_errno)
 {

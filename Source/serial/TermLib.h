@@ -56,8 +56,11 @@ enum term_mctl_e {
 };
 
 // The library's last error number. Each thread has its own, like errno, so
-// that a probe thread reads the reason of its own failure, not a neighbour's.
-extern thread_local int term_errno;
+// that a probe thread reads the reason of its own failure, not a neighbour's;
+// and like errno it is reached through a function, which keeps the
+// thread-local object inside the library.
+int *term_errno_location();
+#define term_errno (*term_errno_location())
 
 // First call: sets up the table and installs the restore of every registered
 // descriptor at process exit. Later calls: restore and forget every
