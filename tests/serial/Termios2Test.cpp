@@ -64,7 +64,13 @@ TEST(Termios2, SettingsRoundTripThroughAPty)
     PtyPair pty;
     ASSERT_TRUE(pty.Ok());
     termios tio = Zeroed();
-    ASSERT_EQ(tc2getattr(pty.Slave(), &tio), 0);
+    errno = 0;
+    const int got = tc2getattr(pty.Slave(), &tio);
+    // A kernel answers a terminal request it lacks with ENOTTY; only an
+    // emulator running the 32-bit build says ENOSYS.
+    if (got < 0 && errno == ENOSYS)
+        GTEST_SKIP() << "termios2 requests not implemented by the emulator";
+    ASSERT_EQ(got, 0);
     termios plain;
     ASSERT_EQ(tcgetattr(pty.Slave(), &plain), 0);
     EXPECT_EQ(tio.c_lflag, plain.c_lflag);
