@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "ColorCout.h"
+#include "ComPortBase.h"
 
 pthread_mutex_t vecLock = PTHREAD_MUTEX_INITIALIZER;
 std::vector<DeviceBaseComInfo> CCheckManager::g_comVec;
@@ -26,6 +27,8 @@ void CCheckManager::InitConsoleSize()
         std::cout << std::endl;
         std::exit(1);
     }
+    // Sets up the line settings table before any port exists.
+    CComPortBase::ResetAllComPort();
 }
 
 void CCheckManager::OnAbout()

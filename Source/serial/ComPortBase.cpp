@@ -1,0 +1,102 @@
+#include "ComPortBase.h"
+
+#include <utility>
+
+#include "ComPortBaseLinux.h"
+
+CComPortBase::CComPortBase(std::string devicePath, int baudRate)
+    : m_pImpl(new CComPortBaseLinux(std::move(devicePath), baudRate))
+{
+    Open();
+}
+
+CComPortBase::~CComPortBase()
+{
+    if (m_pImpl) {
+        m_pImpl->Close();
+        delete m_pImpl;
+    }
+}
+
+bool CComPortBase::Open()
+{
+    return m_pImpl ? m_pImpl->Open() : false;
+}
+
+bool CComPortBase::Close()
+{
+    return m_pImpl ? m_pImpl->Close() : false;
+}
+
+bool CComPortBase::IsOpened()
+{
+    return m_pImpl ? m_pImpl->IsOpened() : false;
+}
+
+bool CComPortBase::IsComError() const
+{
+    return m_pImpl ? m_pImpl->IsComError() : false;
+}
+
+std::string CComPortBase::GetErrorMsg() const
+{
+    return m_pImpl ? m_pImpl->GetErrorMsg() : std::string();
+}
+
+bool CComPortBase::Write(std::string command)
+{
+    if (!m_pImpl || !m_pImpl->IsOpened())
+        return false;
+    return m_pImpl->Write(std::move(command));
+}
+
+bool CComPortBase::ReadAll(std::string &out)
+{
+    if (!m_pImpl)
+        return false;
+    std::string collected;
+    m_pImpl->ReadAll(collected);
+    out += collected;
+    return true;
+}
+
+bool CComPortBase::Read(std::string &out)
+{
+    if (!m_pImpl)
+        return false;
+    std::string collected;
+    const bool result = m_pImpl->Read(collected);
+    out += collected;
+    return result;
+}
+
+bool CComPortBase::SetParam()
+{
+    return m_pImpl ? m_pImpl->SetParam() : false;
+}
+
+void CComPortBase::ResetAllComPort()
+{
+    CComPortBaseLinux::ResetAllComPort();
+}
+
+bool CComPortBase::ResetRead()
+{
+    m_nReadCount = 0;
+    return true;
+}
+
+bool CComPortBase::SetReadTotalWaitSeconds(int seconds)
+{
+    m_nReadTotalWaitSeconds = seconds;
+    m_nReadCount = 0;
+    return true;
+}
+
+void CComPortBase::HandleErrorMsg()
+{
+}
+
+void CComPortBase::TalkWithCom()
+{
+}

@@ -1,0 +1,60 @@
+// The serial port of the Linux build as the application sees it: opened by
+// the constructor, closed by the destructor. Every operation is forwarded to
+// the platform implementation, which this header only names.
+#ifndef ZARVEX_COM_PORT_BASE_H
+#define ZARVEX_COM_PORT_BASE_H
+
+#include <string>
+
+// The pause, in microseconds, that Write makes after sending and Read makes
+// before each look at the line: a reply that pauses this long is complete.
+constexpr int USLEEP_COUNT = 50000;
+
+class CComPortBaseLinux;
+
+class CComPortBase {
+public:
+    // Opens the device at once; ask IsOpened or IsComError for the outcome.
+    CComPortBase(std::string devicePath, int baudRate);
+    virtual ~CComPortBase();
+    CComPortBase(const CComPortBase &) = delete;
+    CComPortBase &operator=(const CComPortBase &) = delete;
+
+    bool Open();   // true at once when the port is already open
+    bool Close();  // always true
+    bool IsOpened();
+    bool IsComError() const;
+    std::string GetErrorMsg() const;  // "Code: <errno>  <system text>", or empty
+
+    // Writes one command and never reads the answer, which stays for
+    // ReadAll; the result is false whenever a command was written. False
+    // without touching the device when the port is closed.
+    bool Write(std::string command);
+    // Appends what arrives until the line pauses for USLEEP_COUNT; always
+    // true. Costs at least USLEEP_COUNT.
+    bool ReadAll(std::string &out);
+    bool Read(std::string &out);  // as ReadAll, but answers false
+    bool SetParam();
+
+    // Start-up: prepares the terminal settings table. Call once, before any
+    // port exists.
+    static void ResetAllComPort();
+
+    bool ResetRead();
+    bool SetReadTotalWaitSeconds(int seconds);
+    void HandleErrorMsg();
+    void TalkWithCom();
+
+private:
+    // The other build's port keeps its state here; this one leaves them alone.
+    [[maybe_unused]] int m_reservedHandle = 0;
+    std::string m_reservedName;
+    std::string m_reservedError;
+    [[maybe_unused]] int m_reservedBaud = 0;
+
+    CComPortBaseLinux *m_pImpl = nullptr;
+    int m_nReadCount = 0;
+    int m_nReadTotalWaitSeconds = 0;
+};
+
+#endif

@@ -1,0 +1,581 @@
+// The table of registered terminal descriptors and every operation on it.
+#include "TermLib.h"
+
+#include <pthread.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include "SysErrorText.h"
+#include "TermBaud.h"
+#include "TermFlags.h"
+
+namespace {
+
+constexpr int FREE_SLOT = -1;
+constexpr unsigned DTR_PULSE_SECONDS = 1;
+constexpr size_t TTY_NAME_SIZE = 128;
+
+struct TermTable {
+    int init;
+    int fd[TERM_TABLE_SIZE];
+    termios origtermios[TERM_TABLE_SIZE];
+    termios currtermios[TERM_TABLE_SIZE];
+    termios nexttermios[TERM_TABLE_SIZE];
+};
+
+TermTable term;
+pthread_mutex_t termLock = PTHREAD_MUTEX_INITIALIZER;
+
+// Holds the table lock for one operation. Calls that may wait on the device
+// (draining output, a break, a DTR pulse) run without it, so that one slow
+// port does not hold up the others.
+class TableLock {
+public:
+    TableLock() { pthread_mutex_lock(&termLock); }
+    ~TableLock() { pthread_mutex_unlock(&termLock); }
+    TableLock(const TableLock &) = delete;
+    TableLock &operator=(const TableLock &) = delete;
+};
+
+// A child forked while another thread held the lock would find it locked
+// forever; taking it around fork keeps the child's copy usable.
+void LockBeforeFork() { pthread_mutex_lock(&termLock); }
+void UnlockAfterFork() { pthread_mutex_unlock(&termLock); }
+
+// The slot of fd, or -1. Caller holds the lock.
+int term_find(int fd)
+{
+    if (!term.init) {
+        term_errno = TERM_ENOINIT;
+        return -1;
+    }
+    for (int i = 0; i < TERM_TABLE_SIZE; i++)
+        if (term.fd[i] == fd)
+            return i;
+    term_errno = TERM_ENOTFOUND;
+    return -1;
+}
+
+// The first free slot, or -1. Caller holds the lock.
+int term_find_next_free()
+{
+    if (!term.init) {
+        term_errno = TERM_ENOINIT;
+        return -1;
+    }
+    for (int i = 0; i < TERM_TABLE_SIZE; i++)
+        if (term.fd[i] == FREE_SLOT)
+            return i;
+    term_errno = TERM_EFULL;
+    return -1;
+}
+
+// Looks fd up under the lock and answers its slot (for calls on the device
+// that need the lock no longer).
+int FindSlot(int fd)
+{
+    TableLock lock;
+    return term_find(fd);
+}
+
+int SetAttrRetrying(int fd, const termios &tio)
+{
+    int r;
+    do {
+        r = tcsetattr(fd, TCSANOW, &tio);
+    } while (r < 0 && errno == EINTR);
+    return r;
+}
+
+// Puts a slot's saved settings back and frees it. Caller holds the lock.
+void RestoreAndFree(int i, const char *who)
+{
+    const int fd = term.fd[i];
+    tcflush(fd, TCIOFLUSH);
+    if (SetAttrRetrying(fd, term.origtermios[i]) < 0) {
+        const int failure = errno;
+        char name[TTY_NAME_SIZE];
+        const char *devName = ttyname_r(fd, name, sizeof name) == 0 ? name : "UNKNOWN";
+        std::fprintf(stderr, "%s: reset failed for dev %s: %s\n", who, devName,
+                     SysErrorText(failure).c_str());
+    }
+    term.fd[i] = FREE_SLOT;
+}
+
+void term_exitfunc()
+{
+    TableLock lock;
+    if (!term.init)
+        return;
+    for (int i = 0; i < TERM_TABLE_SIZE; i++)
+        if (term.fd[i] != FREE_SLOT)
+            RestoreAndFree(i, "term_exitfunc");
+}
+
+// Registers fd and answers its slot, or -1. Caller holds the lock.
+int AddLocked(int fd)
+{
+    if (!term.init) {
+        term_errno = TERM_ENOINIT;
+        return -1;
+    }
+    for (int i = 0; i < TERM_TABLE_SIZE; i++) {
+        if (term.fd[i] == fd) {
+            term_errno = TERM_EEXISTS;
+            return -1;
+        }
+    }
+    if (!isatty(fd)) {
+        term_errno = TERM_EISATTY;
+        return -1;
+    }
+    const int i = term_find_next_free();
+    if (i < 0)
+        return -1;
+    if (tcgetattr(fd, &term.origtermios[i]) < 0) {
+        term_errno = TERM_EGETATTR;
+        return -1;
+    }
+    term.currtermios[i] = term.origtermios[i];
+    term.nexttermios[i] = term.origtermios[i];
+    term.fd[i] = fd;
+    return i;
+}
+
+// The setters, on a slot's next settings. Each answers 0 or -1 with the
+// library error number set.
+int SetBaudrateOn(termios &tio, int baud)
+{
+    const int code = Bcode(baud);
+    if (code < 0) {
+        term_errno = TERM_EBAUD;
+        return -1;
+    }
+    if (cfsetospeed(&tio, static_cast<speed_t>(code)) < 0) {
+        term_errno = TERM_ESETOSPEED;
+        return -1;
+    }
+    // Input speed B0: input follows the output speed.
+    cfsetispeed(&tio, B0);
+    return 0;
+}
+
+int Checked(bool accepted, int failure)
+{
+    if (accepted)
+        return 0;
+    term_errno = failure;
+    return -1;
+}
+
+int SetParityOn(termios &tio, int parity)
+{
+    return Checked(tios_set_parity(tio, parity), TERM_EPARITY);
+}
+
+int SetDatabitsOn(termios &tio, int databits)
+{
+    return Checked(tios_set_databits(tio, databits), TERM_EDATABITS);
+}
+
+int SetStopbitsOn(termios &tio, int stopbits)
+{
+    return Checked(tios_set_stopbits(tio, stopbits), TERM_ESTOPBITS);
+}
+
+int SetFlowcntrlOn(termios &tio, int flowcntrl)
+{
+    return Checked(tios_set_flowcntrl(tio, flowcntrl), TERM_EFLOW);
+}
+
+// Runs change on fd's next settings under the lock.
+template <typename Change>
+int ChangeNext(int fd, Change change)
+{
+    TableLock lock;
+    const int i = term_find(fd);
+    if (i < 0)
+        return -1;
+    return change(term.nexttermios[i]);
+}
+
+// Runs read on fd's current settings under the lock.
+template <typename Read>
+int ReadCurrent(int fd, Read read)
+{
+    TableLock lock;
+    const int i = term_find(fd);
+    if (i < 0)
+        return -1;
+    return read(term.currtermios[i]);
+}
+
+}  // namespace
+
+int term_lib_init()
+{
+    TableLock lock;
+    if (term.init) {
+        for (int i = 0; i < TERM_TABLE_SIZE; i++)
+            if (term.fd[i] != FREE_SLOT)
+                RestoreAndFree(i, "term_lib_init");
+        return 0;
+    }
+    for (int i = 0; i < TERM_TABLE_SIZE; i++)
+        term.fd[i] = FREE_SLOT;
+    if (std::atexit(term_exitfunc) != 0) {
+        term_errno = TERM_EATEXIT;
+        return -1;
+    }
+    pthread_atfork(LockBeforeFork, UnlockAfterFork, UnlockAfterFork);
+    term.init = 1;
+    return 0;
+}
+
+int term_add(int fd)
+{
+    TableLock lock;
+    return AddLocked(fd) < 0 ? -1 : 0;
+}
+
+int term_set(int fd, int raw, int baud, int parity, int databits, int stopbits, int flowcntrl,
+             int local, int hupcl)
+{
+    TableLock lock;
+    bool added = false;
+    int i = term_find(fd);
+    if (i < 0) {
+        if (term_errno == TERM_ENOINIT)
+            return -1;
+        i = AddLocked(fd);
+        if (i < 0)
+            return -1;
+        added = true;
+    }
+    termios &tio = term.nexttermios[i];
+    const termios before = tio;
+    int r = 0;
+    if (raw)
+        tios_set_raw(tio);
+    if (r == 0)
+        r = SetBaudrateOn(tio, baud);
+    if (r == 0)
+        r = SetParityOn(tio, parity);
+    if (r == 0)
+        r = SetDatabitsOn(tio, databits);
+    if (r == 0)
+        r = SetStopbitsOn(tio, stopbits);
+    if (r == 0)
+        r = SetFlowcntrlOn(tio, flowcntrl);
+    if (r == 0) {
+        tios_set_local(tio, local != 0);
+        tios_set_hupcl(tio, hupcl != 0);
+        return 0;
+    }
+    if (added)
+        term.fd[i] = FREE_SLOT;
+    else
+        tio = before;
+    return -1;
+}
+
+int term_apply(int fd, int now)
+{
+    termios tio;
+    {
+        TableLock lock;
+        const int i = term_find(fd);
+        if (i < 0)
+            return -1;
+        tio = term.nexttermios[i];
+    }
+    // TCSAFLUSH waits for pending output to leave: done without the lock.
+    if (tcsetattr(fd, now ? TCSANOW : TCSAFLUSH, &tio) < 0) {
+        term_errno = TERM_ESETATTR;
+        return -1;
+    }
+    if (tcgetattr(fd, &tio) < 0) {
+        term_errno = TERM_EGETATTR;
+        return -1;
+    }
+    TableLock lock;
+    const int i = term_find(fd);
+    if (i < 0)
+        return -1;
+    term.nexttermios[i] = tio;
+    term.currtermios[i] = tio;
+    return 0;
+}
+
+int term_remove(int fd)
+{
+    TableLock lock;
+    const int i = term_find(fd);
+    if (i < 0)
+        return -1;
+    int r = 0;
+    if (tcflush(fd, TCIOFLUSH) < 0) {
+        term_errno = TERM_EFLUSH;
+        r = -1;
+    } else if (tcsetattr(fd, TCSANOW, &term.origtermios[i]) < 0) {
+        term_errno = TERM_ESETATTR;
+        r = -1;
+    }
+    term.fd[i] = FREE_SLOT;
+    return r;
+}
+
+int term_erase(int fd)
+{
+    TableLock lock;
+    const int i = term_find(fd);
+    if (i < 0)
+        return -1;
+    term.fd[i] = FREE_SLOT;
+    return 0;
+}
+
+int term_replace(int oldfd, int newfd)
+{
+    TableLock lock;
+    const int i = term_find(oldfd);
+    if (i < 0)
+        return -1;
+    // Two slots for one descriptor would leave the table contradicting itself.
+    for (int k = 0; k < TERM_TABLE_SIZE; k++) {
+        if (k != i && term.fd[k] == newfd) {
+            term_errno = TERM_EEXISTS;
+            return -1;
+        }
+    }
+    if (tcsetattr(newfd, TCSANOW, &term.currtermios[i]) < 0) {
+        term_errno = TERM_ESETATTR;
+        return -1;
+    }
+    if (tcgetattr(newfd, &term.currtermios[i]) < 0) {
+        term_errno = TERM_EGETATTR;
+        return -1;
+    }
+    term.fd[i] = newfd;
+    return 0;
+}
+
+int term_reset(int fd)
+{
+    TableLock lock;
+    const int i = term_find(fd);
+    if (i < 0)
+        return -1;
+    if (tcflush(fd, TCIOFLUSH) < 0) {
+        term_errno = TERM_EFLUSH;
+        return -1;
+    }
+    if (tcsetattr(fd, TCSANOW, &term.origtermios[i]) < 0) {
+        term_errno = TERM_ESETATTR;
+        return -1;
+    }
+    if (tcgetattr(fd, &term.currtermios[i]) < 0) {
+        term_errno = TERM_EGETATTR;
+        return -1;
+    }
+    term.nexttermios[i] = term.currtermios[i];
+    return 0;
+}
+
+int term_revert(int fd)
+{
+    TableLock lock;
+    const int i = term_find(fd);
+    if (i < 0)
+        return -1;
+    term.nexttermios[i] = term.currtermios[i];
+    return 0;
+}
+
+int term_refresh(int fd)
+{
+    TableLock lock;
+    const int i = term_find(fd);
+    if (i < 0)
+        return -1;
+    if (tcgetattr(fd, &term.currtermios[i]) < 0) {
+        term_errno = TERM_EGETATTR;
+        return -1;
+    }
+    return 0;
+}
+
+int term_flush(int fd)
+{
+    TableLock lock;
+    if (term_find(fd) < 0)
+        return -1;
+    return tcflush(fd, TCIOFLUSH) < 0 ? -1 : 0;
+}
+
+int term_drain(int fd)
+{
+    if (FindSlot(fd) < 0)
+        return -1;
+    int r;
+    do {
+        r = tcdrain(fd);
+    } while (r < 0 && errno == EINTR);
+    if (r < 0) {
+        term_errno = TERM_EDRAIN;
+        return -1;
+    }
+    return 0;
+}
+
+int term_break(int fd)
+{
+    if (FindSlot(fd) < 0)
+        return -1;
+    if (tcsendbreak(fd, 0) < 0) {
+        term_errno = TERM_EBREAK;
+        return -1;
+    }
+    return 0;
+}
+
+int term_set_raw(int fd)
+{
+    return ChangeNext(fd, [](termios &tio) {
+        tios_set_raw(tio);
+        return 0;
+    });
+}
+
+int term_set_baudrate(int fd, int baud)
+{
+    return ChangeNext(fd, [baud](termios &tio) { return SetBaudrateOn(tio, baud); });
+}
+
+int term_set_parity(int fd, int parity)
+{
+    return ChangeNext(fd, [parity](termios &tio) { return SetParityOn(tio, parity); });
+}
+
+int term_set_databits(int fd, int databits)
+{
+    return ChangeNext(fd, [databits](termios &tio) { return SetDatabitsOn(tio, databits); });
+}
+
+int term_set_stopbits(int fd, int stopbits)
+{
+    return ChangeNext(fd, [stopbits](termios &tio) { return SetStopbitsOn(tio, stopbits); });
+}
+
+int term_set_flowcntrl(int fd, int flowcntrl)
+{
+    return ChangeNext(fd, [flowcntrl](termios &tio) { return SetFlowcntrlOn(tio, flowcntrl); });
+}
+
+int term_set_local(int fd, int on)
+{
+    return ChangeNext(fd, [on](termios &tio) {
+        tios_set_local(tio, on != 0);
+        return 0;
+    });
+}
+
+int term_set_hupcl(int fd, int on)
+{
+    return ChangeNext(fd, [on](termios &tio) {
+        tios_set_hupcl(tio, on != 0);
+        return 0;
+    });
+}
+
+int term_get_baudrate(int fd, int *ispeed)
+{
+    return ReadCurrent(fd, [ispeed](const termios &tio) {
+        if (ispeed)
+            *ispeed = Bspeed(static_cast<int>(cfgetispeed(&tio)));
+        const int ospeed = Bspeed(static_cast<int>(cfgetospeed(&tio)));
+        if (ospeed < 0)
+            term_errno = TERM_EGETSPEED;
+        return ospeed;
+    });
+}
+
+int term_get_parity(int fd)
+{
+    return ReadCurrent(fd, [](const termios &tio) { return tios_get_parity(tio); });
+}
+
+int term_get_databits(int fd)
+{
+    return ReadCurrent(fd, [](const termios &tio) { return tios_get_databits(tio); });
+}
+
+int term_get_stopbits(int fd)
+{
+    return ReadCurrent(fd, [](const termios &tio) { return tios_get_stopbits(tio); });
+}
+
+int term_get_flowcntrl(int fd)
+{
+    return ReadCurrent(fd, [](const termios &tio) { return tios_get_flowcntrl(tio); });
+}
+
+int term_raise_dtr(int fd)
+{
+    if (FindSlot(fd) < 0)
+        return -1;
+    int bits = TIOCM_DTR;
+    if (ioctl(fd, TIOCMBIS, &bits) < 0) {
+        term_errno = TERM_EDTRUP;
+        return -1;
+    }
+    return 0;
+}
+
+int term_lower_dtr(int fd)
+{
+    if (FindSlot(fd) < 0)
+        return -1;
+    int bits = TIOCM_DTR;
+    if (ioctl(fd, TIOCMBIC, &bits) < 0) {
+        term_errno = TERM_EDTRDOWN;
+        return -1;
+    }
+    return 0;
+}
+
+int term_pulse_dtr(int fd)
+{
+    if (term_lower_dtr(fd) < 0)
+        return -1;
+    sleep(DTR_PULSE_SECONDS);
+    return term_raise_dtr(fd);
+}
+
+int term_get_mctl(int fd)
+{
+    if (FindSlot(fd) < 0)
+        return -1;
+    int bits = 0;
+    if (ioctl(fd, TIOCMGET, &bits) < 0)
+        return -1;
+    int mctl = 0;
+    if (bits & TIOCM_DTR)
+        mctl |= MCTL_DTR;
+    if (bits & TIOCM_DSR)
+        mctl |= MCTL_DSR;
+    if (bits & TIOCM_CD)
+        mctl |= MCTL_DCD;
+    if (bits & TIOCM_RTS)
+        mctl |= MCTL_RTS;
+    if (bits & TIOCM_CTS)
+        mctl |= MCTL_CTS;
+    if (bits & TIOCM_RI)
+        mctl |= MCTL_RI;
+    return mctl;
+}

@@ -1,0 +1,118 @@
+// Terminal settings library: one process-wide table of registered terminal
+// descriptors, each with the settings it had when registered (saved), the
+// settings last put into effect (current) and the settings being prepared
+// (next). Setters change only the next settings; term_apply puts them into
+// effect. Every operation answers 0 or -1 (getters: the value or -1) and
+// leaves the reason of a failure in term_errno.
+//
+// Every table operation runs under one lock, so the probe threads of a scan
+// may register, change, apply and forget their own descriptors at once.
+#ifndef ZARVEX_TERM_LIB_H
+#define ZARVEX_TERM_LIB_H
+
+// A scan opens every port at the same time and modem pools hold 32 to 64
+// modems; the table leaves room for far more than that.
+constexpr int TERM_TABLE_SIZE = 256;
+
+// Library error numbers; term_strerror gives their texts.
+enum term_errno_e {
+    TERM_EOK = 0,
+    TERM_ENOINIT,
+    TERM_EFULL,
+    TERM_ENOTFOUND,
+    TERM_EEXISTS,
+    TERM_EATEXIT,
+    TERM_EISATTY,
+    TERM_EFLUSH,
+    TERM_EGETATTR,
+    TERM_ESETATTR,
+    TERM_EBAUD,
+    TERM_ESETOSPEED,
+    TERM_ESETISPEED,
+    TERM_EGETSPEED,
+    TERM_EPARITY,
+    TERM_EDATABITS,
+    TERM_ESTOPBITS,
+    TERM_EFLOW,
+    TERM_EDTRDOWN,
+    TERM_EDTRUP,
+    TERM_EMCTL,
+    TERM_EDRAIN,
+    TERM_EBREAK,
+    TERM_ERRNO_COUNT
+};
+
+enum term_parity_e { P_NONE = 0, P_EVEN, P_ODD, P_MARK, P_SPACE };
+enum term_flowcntrl_e { FC_NONE = 0, FC_RTSCTS, FC_XONXOFF, FC_OTHER };
+
+// Bits answered by term_get_mctl.
+enum term_mctl_e {
+    MCTL_DTR = 0x02,
+    MCTL_DSR = 0x04,
+    MCTL_DCD = 0x08,
+    MCTL_RTS = 0x10,
+    MCTL_CTS = 0x20,
+    MCTL_RI = 0x40,
+};
+
+// The library's last error number. Each thread has its own, like errno, so
+// that a probe thread reads the reason of its own failure, not a neighbour's;
+// and like errno it is reached through a function, which keeps the
+// thread-local object inside the library.
+int *term_errno_location();
+#define term_errno (*term_errno_location())
+
+// First call: sets up the table and installs the restore of every registered
+// descriptor at process exit. Later calls: restore and forget every
+// registered descriptor now.
+int term_lib_init();
+
+int term_add(int fd);
+int term_set(int fd, int raw, int baud, int parity, int databits, int stopbits, int flowcntrl,
+             int local, int hupcl);
+// now != 0: TCSANOW; now == 0: TCSAFLUSH. Next and current then hold what the
+// driver accepted.
+int term_apply(int fd, int now);
+int term_remove(int fd);
+int term_erase(int fd);  // forgets fd without touching the device
+int term_replace(int oldfd, int newfd);
+int term_reset(int fd);
+int term_revert(int fd);
+int term_refresh(int fd);
+int term_flush(int fd);
+int term_drain(int fd);
+int term_break(int fd);
+
+int term_set_raw(int fd);
+int term_set_baudrate(int fd, int baud);
+int term_set_parity(int fd, int parity);
+int term_set_databits(int fd, int databits);
+int term_set_stopbits(int fd, int stopbits);
+int term_set_flowcntrl(int fd, int flowcntrl);
+int term_set_local(int fd, int on);
+int term_set_hupcl(int fd, int on);
+
+// Getters read the current (applied) settings.
+int term_get_baudrate(int fd, int *ispeed);
+int term_get_parity(int fd);
+int term_get_databits(int fd);
+int term_get_stopbits(int fd);
+int term_get_flowcntrl(int fd);
+
+int term_pulse_dtr(int fd);
+int term_raise_dtr(int fd);
+int term_lower_dtr(int fd);
+int term_get_mctl(int fd);
+
+// The text of a library error number; numbers of device failures carry the
+// system's text for sys_errno. Null for an unknown number. The text lives in
+// a per-thread buffer that the next call overwrites.
+const char *term_strerror(int terrnum, int sys_errno);
+int term_perror(const char *prefix);
+
+// Speeds of the baud table.
+int term_baud_up(int baud);
+int term_baud_down(int baud);
+int term_baud_ok(int baud);
+
+#endif
