@@ -13,6 +13,12 @@ namespace {
 constexpr std::size_t kReadChunk = 4096;
 // The loop looks at the stop flag at least this often even when idle.
 constexpr long long kIdleWakeMs = 200;
+// A dropping line waits for the program to read its last reply: at least
+// the settle time (the pty moves written bytes on asynchronously), at most
+// the grace period.
+constexpr long long kDropSettleMs = 20;
+constexpr long long kDropGraceMs = 1000;
+constexpr long long kDropPollMs = 10;
 
 void WriteAll(int fd, const std::string &text)
 {
@@ -160,8 +166,15 @@ void FakePool::ServeOutput(Fake &f, long long now)
             break;  // the slave's input is full: wait until the program reads
         f.writing.erase(0, static_cast<std::size_t>(w));
     }
-    if (f.dropAfterFlush && f.queue.empty() && f.writing.empty()) {
-        // The device goes away: the slave path disappears with the pair.
+    if (!f.dropAfterFlush || !f.queue.empty() || !f.writing.empty())
+        return;
+    // The device goes away once the program has taken its last reply (a
+    // hang-up discards unread input), or after a grace period if it never
+    // reads; the slave path disappears with the pair.
+    if (f.dropDue < 0)
+        f.dropDue = now + kDropGraceMs;
+    const bool settled = now >= f.dropDue - kDropGraceMs + kDropSettleMs && f.pty.InputPending() == 0;
+    if (settled || now >= f.dropDue) {
         f.pty.Close();
         std::lock_guard<std::mutex> g(m_lock);
         f.dropped = true;
@@ -174,6 +187,8 @@ long long FakePool::NextWake(long long now, long long deadline) const
     for (const auto &f : m_fakes)
         if (f->pty.IsOpen() && !f->queue.empty())
             wake = std::min(wake, f->queue.front().due);
+        else if (f->pty.IsOpen() && f->dropAfterFlush)
+            wake = std::min(wake, now + kDropPollMs);
     if (deadline >= 0)
         wake = std::min(wake, deadline);
     return std::max(wake, now);

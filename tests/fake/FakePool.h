@@ -52,6 +52,7 @@ private:
         std::deque<Pending> queue;  // scheduled, not yet due
         std::string writing;        // due, not yet taken by the pty
         bool dropAfterFlush = false;
+        long long dropDue = -1;
         bool dropped = false;  // guarded by m_lock
         FakeRecord record;     // guarded by m_lock
         int recordFd = -1;

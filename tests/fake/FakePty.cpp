@@ -1,6 +1,7 @@
 #include "FakePty.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -100,4 +101,12 @@ int FakePty::Baud() const
     if (m_slave < 0 || tcgetattr(m_slave, &t) != 0)
         return 0;
     return SpeedToBaud(cfgetospeed(&t));
+}
+
+int FakePty::InputPending() const
+{
+    int n = 0;
+    if (m_slave < 0 || ioctl(m_slave, TIOCINQ, &n) != 0)
+        return 0;
+    return n;
 }

@@ -23,6 +23,8 @@ public:
     // The output speed of the slave's settings in bits per second (0 when
     // unknown); the program sets it with tcsetattr on its own descriptor.
     int Baud() const;
+    // Bytes written to the program and not yet read by it.
+    int InputPending() const;
 
 private:
     int m_master = -1;
