@@ -1,0 +1,208 @@
+// Command runners: one command of a model object written on a port, the reply
+// gathered poll by poll and judged by the model's own parser each time.
+#include <sys/time.h>
+#include <unistd.h>
+
+#include "CheckManager.h"
+#include "ComPortBase.h"
+#include "PhoneCardBase.h"
+
+namespace {
+
+using CommandBuilder = std::string (CPhoneCardBase::*)();
+using ReplyParser = COM_CMD_OPERATE_RESULT_t (CPhoneCardBase::*)(std::string);
+
+// How a runner makes sure it may write. Runners that start a conversation
+// open a closed port; the others refuse one, since a port that closed under
+// them lost whatever state the earlier commands set up.
+enum class PortGuard { Open, IsOpened };
+
+// Poll limits, and so the time budget of each command: a poll costs at least
+// the port's 50 ms read pause plus LINUX_SLEEP.
+constexpr int INIT_POLLS_PER_COMMAND = 5;
+constexpr int AT_POLLS = 10;
+constexpr int VALUE_POLLS = 5;           // serial number, card number, signal
+constexpr int STORE_SELECT_POLLS = 5;    // choosing the SIM or device storage
+constexpr int LONG_POLLS = 1400;         // replies that may take a minute
+constexpr int SEND_LEN_POLLS = 1200;     // the ">" prompt of a message part
+constexpr int LIST_POLLS = 1200;         // a whole storage listing
+constexpr int DEL_ALL_POLLS = 1400;
+
+// Deleting every message can keep a modem busy for minutes: each poll of
+// that runner waits this much longer.
+constexpr std::uint64_t DEL_ALL_EXTRA_WAIT_USEC = 100000;
+
+constexpr std::uint64_t USEC_PER_SEC = 1000000;
+// usleep_until2 sleeps in steps of at most this much.
+constexpr std::uint64_t SLEEP_STEP_USEC = 10000;
+
+bool PortPassesGuard(CComPortBase *port, PortGuard guard)
+{
+    return guard == PortGuard::Open ? port->Open() : port->IsOpened();
+}
+
+// Polls the reply to the command just written: every ReadAll appends to one
+// reply, which the parser sees whole each time. Answers COM_CMD_WAIT when
+// the polls ran out without a verdict.
+COM_CMD_OPERATE_RESULT_t PollReply(CPhoneCardBase *phone, CComPortBase *port, ReplyParser parser,
+                                   int polls, std::uint64_t extraWaitUsec)
+{
+    std::string reply;
+    for (int poll = 0; poll < polls; ++poll) {
+        if (port->ReadAll(reply)) {
+            const COM_CMD_OPERATE_RESULT_t verdict = (phone->*parser)(reply);
+            if (verdict == COM_CMD_OK || verdict == COM_CMD_ERROR)
+                return verdict;
+        }
+        if (extraWaitUsec > 0)
+            usleep_until2(time_usec2() + extraWaitUsec);
+        usleep(LINUX_SLEEP);
+    }
+    return COM_CMD_WAIT;
+}
+
+bool WriteAndJudge(CPhoneCardBase *phone, CComPortBase *port, const std::string &command,
+                   ReplyParser parser, int polls, std::uint64_t extraWaitUsec = 0)
+{
+    // Write answers false even after a good write; the reply tells.
+    port->Write(command);
+    return PollReply(phone, port, parser, polls, extraWaitUsec) == COM_CMD_OK;
+}
+
+bool RunBuiltCommand(CPhoneCardBase *phone, CComPortBase *port, PortGuard guard,
+                     CommandBuilder builder, ReplyParser parser, int polls,
+                     std::uint64_t extraWaitUsec = 0)
+{
+    if (phone == nullptr || port == nullptr || !PortPassesGuard(port, guard))
+        return false;
+    return WriteAndJudge(phone, port, (phone->*builder)(), parser, polls, extraWaitUsec);
+}
+
+bool RunGivenText(CPhoneCardBase *phone, CComPortBase *port, const std::string &text,
+                  ReplyParser parser, int polls)
+{
+    if (phone == nullptr || port == nullptr || !PortPassesGuard(port, PortGuard::IsOpened))
+        return false;
+    return WriteAndJudge(phone, port, text, parser, polls);
+}
+
+}  // namespace
+
+std::uint64_t time_usec2()
+{
+    timeval now {};
+    gettimeofday(&now, nullptr);
+    return static_cast<std::uint64_t>(now.tv_sec) * USEC_PER_SEC
+           + static_cast<std::uint64_t>(now.tv_usec);
+}
+
+int usleep_until2(std::uint64_t targetUsec)
+{
+    for (;;) {
+        const std::uint64_t now = time_usec2();
+        if (now >= targetUsec)
+            return 0;
+        const std::uint64_t left = targetUsec - now;
+        usleep(static_cast<useconds_t>(left <= SLEEP_STEP_USEC ? left : SLEEP_STEP_USEC));
+    }
+}
+
+void CCheckManager::RunComCmdInitPhone(CPhoneCardBase *phone, CComPortBase *port)
+{
+    if (phone == nullptr || port == nullptr || !port->Open())
+        return;
+    for (const std::string &command : phone->GetInitAtCmd()) {
+        if (!port->IsOpened())
+            continue;
+        port->Write(command);
+        // A silent modem may still take the rest; only a refusal stops here.
+        if (PollReply(phone, port, &CPhoneCardBase::OnInitAtCmdRsp, INIT_POLLS_PER_COMMAND, 0)
+            == COM_CMD_ERROR)
+            return;
+    }
+}
+
+bool CCheckManager::RunComCmdDelAllSms(CPhoneCardBase *phone, CComPortBase *port)
+{
+    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetDelAllSmsCmd,
+                           &CPhoneCardBase::OnDelAllSmsCmdRsp, DEL_ALL_POLLS,
+                           DEL_ALL_EXTRA_WAIT_USEC);
+}
+
+bool CCheckManager::RunComCmdQuerySMSC(CPhoneCardBase *phone, CComPortBase *port)
+{
+    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetQuerySmsCenterCmd,
+                           &CPhoneCardBase::OnGetQuerySmsCenterCmdRsp, LONG_POLLS);
+}
+
+bool CCheckManager::RunComCmdAT(CPhoneCardBase *phone, CComPortBase *port)
+{
+    return RunBuiltCommand(phone, port, PortGuard::Open, &CPhoneCardBase::GetATCmd,
+                           &CPhoneCardBase::OnGetAtCmdRsp, AT_POLLS);
+}
+
+bool CCheckManager::RunComCmdATI(CPhoneCardBase *phone, CComPortBase *port)
+{
+    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetAtiCmd,
+                           &CPhoneCardBase::OnGetAtiCmdRsp, LONG_POLLS);
+}
+
+bool CCheckManager::RunComCmdGetSerialNumber(CPhoneCardBase *phone, CComPortBase *port)
+{
+    return RunBuiltCommand(phone, port, PortGuard::Open, &CPhoneCardBase::GetIMEI_Cmd,
+                           &CPhoneCardBase::OnGetIMEI_Cmd, VALUE_POLLS);
+}
+
+bool CCheckManager::RunComCmdSendPduContext(CPhoneCardBase *phone, CComPortBase *port,
+                                            std::string pdu)
+{
+    return RunGivenText(phone, port, pdu, &CPhoneCardBase::OnSendPduSmsContextCmdRsp, LONG_POLLS);
+}
+
+bool CCheckManager::RunComCmdSendPduLen(CPhoneCardBase *phone, CComPortBase *port, std::string cmd)
+{
+    return RunGivenText(phone, port, cmd, &CPhoneCardBase::OnSendPduSmsLenCmdRsp, SEND_LEN_POLLS);
+}
+
+bool CCheckManager::RunComCmdReadAllSmsToPhone(CPhoneCardBase *phone, CComPortBase *port)
+{
+    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetReadAllSmsCmd,
+                           &CPhoneCardBase::OnReadAllSmsCmdRsp, LIST_POLLS);
+}
+
+bool CCheckManager::RunComCmdSetRecvSmsCompatibleMode(CPhoneCardBase *phone, CComPortBase *port)
+{
+    return RunBuiltCommand(phone, port, PortGuard::IsOpened,
+                           &CPhoneCardBase::GetRecvSmsCompatibleModeCmd,
+                           &CPhoneCardBase::OnGetRecvSmsCompatibleModeCmdRsp, LONG_POLLS);
+}
+
+bool CCheckManager::RunComCmdSetPduMode(CPhoneCardBase *phone, CComPortBase *port)
+{
+    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::SetSmsPDUModeCmd,
+                           &CPhoneCardBase::OnSetSmsPduModeCmdRsp, LONG_POLLS);
+}
+
+bool CCheckManager::RunComCmdGetSmsCardNumber(CPhoneCardBase *phone, CComPortBase *port)
+{
+    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetIMSI_Cmd,
+                           &CPhoneCardBase::OnGetIMSI_CmdRsp, VALUE_POLLS);
+}
+
+bool CCheckManager::RunComCmdReadME_Sms(CPhoneCardBase *phone, CComPortBase *port)
+{
+    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetReadSmsOnMeCmd,
+                           &CPhoneCardBase::OnGetReadSmsOnMeCmd, STORE_SELECT_POLLS);
+}
+
+bool CCheckManager::RunComCmdReadSM_Sms(CPhoneCardBase *phone, CComPortBase *port)
+{
+    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetReadSmsOnSmCmd,
+                           &CPhoneCardBase::OnGetReadSmsOnSmCmd, STORE_SELECT_POLLS);
+}
+
+bool CCheckManager::RunComCmdGetSignalStrength(CPhoneCardBase *phone, CComPortBase *port)
+{
+    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetSignalStrengthCmd,
+                           &CPhoneCardBase::OnGetSignalStrengthCmdRsp, VALUE_POLLS);
+}
