@@ -2,7 +2,8 @@
 // namespace whose /dev/ttyUSB<n> are the fakes of a JSON file. At the end it
 // tells what each fake was sent.
 //
-//   zarvex_namespace --fake-modem PATH --fakes FILE [--lifetime SECONDS] -- PROGRAM [ARGS...]
+//   zarvex_namespace --fake-modem PATH (--fakes FILE | --sample-fakes) [--lifetime SECONDS]
+//                    -- PROGRAM [ARGS...]
 #include <unistd.h>
 
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "FakeSamples.h"
 #include "ZarvexHarness.h"
 
 namespace {
@@ -18,7 +20,8 @@ constexpr int kDefaultLifetimeSeconds = 3600;
 int Usage()
 {
     std::fprintf(stderr,
-                 "usage: zarvex_namespace --fake-modem PATH --fakes FILE [--lifetime SECONDS] -- PROGRAM [ARGS...]\n");
+                 "usage: zarvex_namespace --fake-modem PATH (--fakes FILE | --sample-fakes)\n"
+                 "                        [--lifetime SECONDS] -- PROGRAM [ARGS...]\n");
     return 2;
 }
 
@@ -46,6 +49,7 @@ int main(int argc, char **argv)
 {
     std::string fakeModem, fakesFile;
     int lifetime = kDefaultLifetimeSeconds;
+    bool samples = false;
     int i = 1;
     for (; i < argc; ++i) {
         const std::string a = argv[i];
@@ -55,23 +59,30 @@ int main(int argc, char **argv)
             fakeModem = argv[++i];
         else if (a == "--fakes" && i + 1 < argc)
             fakesFile = argv[++i];
+        else if (a == "--sample-fakes")
+            samples = true;
         else if (a == "--lifetime" && i + 1 < argc)
             lifetime = std::atoi(argv[++i]);
         else
             return Usage();
     }
-    if (fakeModem.empty() || fakesFile.empty() || lifetime <= 0 || i + 1 >= argc)
+    if (fakeModem.empty() || fakesFile.empty() == !samples || lifetime <= 0 || i + 1 >= argc)
         return Usage();
     const std::vector<std::string> program(argv + i + 1, argv + argc);
 
-    std::ifstream in(fakesFile);
-    std::stringstream text;
-    text << in.rdbuf();
     std::vector<FakeConfig> configs;
     std::string error;
-    if (!in || !FakeConfigsFromJson(text.str(), &configs, &error)) {
-        std::fprintf(stderr, "zarvex_namespace: %s: %s\n", fakesFile.c_str(), in ? error.c_str() : "cannot read");
-        return 1;
+    if (samples) {
+        configs = SampleFakes();
+    } else {
+        std::ifstream in(fakesFile);
+        std::stringstream text;
+        text << in.rdbuf();
+        if (!in || !FakeConfigsFromJson(text.str(), &configs, &error)) {
+            std::fprintf(stderr, "zarvex_namespace: %s: %s\n", fakesFile.c_str(),
+                         in ? error.c_str() : "cannot read");
+            return 1;
+        }
     }
     FakeModemProcess fakes(fakeModem);
     if (!fakes.Start(configs, lifetime + 60, &error)) {
@@ -81,6 +92,12 @@ int main(int argc, char **argv)
     std::vector<NamespaceDevice> devices;
     for (std::size_t k = 0; k < configs.size(); ++k)
         devices.push_back({"ttyUSB" + std::to_string(k), fakes.SlavePath(k)});
+
+    std::printf("Fake modems:\n");
+    for (std::size_t k = 0; k < configs.size(); ++k)
+        std::printf("  /dev/ttyUSB%zu  %s, %s baud, %zu stored messages\n", k, FakeModelName(configs[k].model),
+                    FakeBaudName(configs[k].baud), configs[k].messages.size());
+    std::fflush(stdout);
 
     NamespaceProcess p;
     if (!p.Start(devices, program, NamespaceStdio::Inherit, lifetime * 1000, &error)) {

@@ -121,8 +121,6 @@ struct ChildPlan {
         ChildFail(plan, "symlink ptmx");
     if (mount(plan.stage.c_str(), "/dev", nullptr, MS_MOVE, nullptr) != 0)
         ChildFail(plan, "mount --move /dev");
-    if (chdir("/") != 0)
-        ChildFail(plan, "chdir");
     execv(plan.argv[0], plan.argv.data());
     ChildFail(plan, "execv");
 }
