@@ -31,7 +31,7 @@ TEST(FakeSamplesTest, TheCodecReadsEverySampleAsStored)
         EXPECT_EQ(p.dataCoding, m.coding == "7bit" ? 0 : 8);
         EXPECT_EQ(p.userText, m.text);
         if (m.stat == 0 || m.stat == 1) {
-            EXPECT_EQ(p.timeStamp, m.time + "23");
+            EXPECT_EQ(p.timeStamp, m.time + "32");  // +8 h: 32 quarter hours
         }
         if (m.concatRef >= 0) {
             EXPECT_TRUE(p.isLongPart);
