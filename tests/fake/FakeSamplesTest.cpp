@@ -54,7 +54,7 @@ TEST(FakeSamplesTest, SamplesCoverWhatTheReadFlowMeets)
     EXPECT_GT(count([](const StoredMessage &m) { return m.coding == "7bit"; }), 0);
     EXPECT_EQ(count([](const StoredMessage &m) { return m.concatRef == 21; }), 2);
     EXPECT_EQ(count([](const StoredMessage &m) { return m.concatRef == 42; }), 3);
-    // Out of order: the part stored at the lowest index is not part 1.
+    // Out of order: the part stored at the lowest index is not the first.
     for (int ref : {21, 42}) {
         const StoredMessage *first = nullptr;
         for (const StoredMessage &m : s)
