@@ -40,6 +40,12 @@ inline std::string Ucs2Hex(const std::u16string &text)
     return out;
 }
 
+inline std::string Hex2Octet(size_t value)
+{
+    const unsigned char octet = static_cast<unsigned char>(value);
+    return Hex(&octet, 1);
+}
+
 inline std::string Repeat(const std::string &piece, size_t times)
 {
     std::string out;
