@@ -1,0 +1,85 @@
+// What one fake modem is: its model, the speeds it answers at, the values it
+// reports, the faults it plays and the messages it stores. The same record
+// configures an in-process fake and the standalone fake_modem (as JSON).
+#ifndef ZARVEX_FAKE_CONFIG_H
+#define ZARVEX_FAKE_CONFIG_H
+
+#include <string>
+#include <vector>
+
+enum class FakeModel {
+    Tarnel,      // Quectel M35
+    VelkorNc5,   // Yuga CLM920_NC5: index list and one-by-one fetches
+    VelkorMe,    // Huawei ME909s-821: ^ICCID?, ^CURC
+    Pimsor,      // Huawei MG301
+    Orvast,      // Wavecom
+    Sudrel,      // Huawei MC323, CDMA: text mode with vendor commands
+    UnknownAti,  // answers AT, but its identification names no known module
+    Silent,      // a port with nothing behind it: reads, never answers
+};
+
+// The line speeds at which a fake answers; at any other speed it stays silent,
+// as a modem does when the line is set to the wrong rate.
+enum class FakeBaud { Any, Only9600, Only115200 };
+
+// An error reply to play for every command that begins with `command`
+// (compared after the fake's normalisation: upper case, blanks dropped).
+struct FakeCommandError {
+    std::string command;
+    std::string reply = "ERROR";  // the line, without its CR LF
+};
+
+struct FakeFaults {
+    int replyDelayMs = 0;       // pause before every reply (echo is immediate)
+    int chunkBytes = 0;         // > 0: replies go out in pieces of this size
+    int chunkGapMs = 0;         // pause between those pieces
+    int failSubmissions = 0;    // the first K message bodies are refused
+    int failCode = 500;         // with "+CMS ERROR: <code>" (CDMA: ^HCMGSF)
+    std::vector<FakeCommandError> errorCommands;
+    std::vector<std::string> silentCommands;  // received, never answered
+    int dropAfterCommands = 0;  // > 0: the line goes away after N commands
+};
+
+// One stored message. With `pdu` empty, a GSM fake builds the SMS-DELIVER
+// (or, for status 2 and 3, SMS-SUBMIT) from the fields; the CDMA fake always
+// plays the fields.
+struct StoredMessage {
+    std::string store = "SM";  // "SM" (SIM) or "ME" (device)
+    int index = 0;
+    int stat = 1;              // 0 unread, 1 read, 2 unsent, 3 sent
+    std::string pdu;           // hex, SMS-centre information first
+    std::string sender = "+8613800138000";
+    std::string time = "190801120504";  // YYMMDDhhmmss of the SC time stamp
+    std::string text;          // UTF-8
+    std::string coding = "ucs2";  // "ucs2" or "7bit"
+    int concatRef = -1;        // >= 0: one part of a concatenated message
+    int concatTotal = 0;
+    int concatSeq = 0;
+};
+
+struct FakeConfig {
+    FakeModel model = FakeModel::Tarnel;
+    FakeBaud baud = FakeBaud::Any;
+    bool echo = true;  // echo until ATE0, as modems start
+    // Empty values take the model's defaults (FakeProfile).
+    std::string imei;
+    std::string iccid;
+    std::string csq;   // "rssi,ber"
+    std::string smsc;  // as +CSCA reports it
+    FakeFaults faults;
+    std::vector<StoredMessage> messages;
+    std::string record;  // standalone: file that receives the record
+};
+
+const char *FakeModelName(FakeModel model);
+bool FakeModelFromName(const std::string &name, FakeModel *model);
+const char *FakeBaudName(FakeBaud baud);
+bool FakeBaudFromName(const std::string &name, FakeBaud *baud);
+
+// JSON form: {"fakes": [ {...}, ... ]}. Unknown keys are refused so that a
+// misspelt fault does not pass silently.
+std::string FakeConfigsToJson(const std::vector<FakeConfig> &configs);
+bool FakeConfigsFromJson(const std::string &json, std::vector<FakeConfig> *configs,
+                         std::string *error);
+
+#endif

@@ -1,0 +1,103 @@
+// The JSON form of the fakes' configuration.
+#include <gtest/gtest.h>
+
+#include "FakeConfig.h"
+
+namespace {
+TEST(FakeConfigTest, RoundTripKeepsEveryField)
+{
+    FakeConfig c;
+    c.model = FakeModel::Sudrel;
+    c.baud = FakeBaud::Only115200;
+    c.echo = false;
+    c.imei = "80A1B2C3";
+    c.iccid = "89860311802000567806";
+    c.csq = "9,99";
+    c.smsc = "+8613800100500";
+    c.record = "/tmp/x.record";
+    c.faults.replyDelayMs = 10;
+    c.faults.chunkBytes = 3;
+    c.faults.chunkGapMs = 4;
+    c.faults.failSubmissions = 2;
+    c.faults.failCode = 512;
+    c.faults.errorCommands = {{"AT+CSQ", "+CME ERROR: 30"}};
+    c.faults.silentCommands = {"ATI"};
+    c.faults.dropAfterCommands = 7;
+    StoredMessage m;
+    m.store = "ME";
+    m.index = 4;
+    m.stat = 0;
+    m.text = "中文短信";
+    m.coding = "7bit";
+    m.concatRef = 9;
+    m.concatTotal = 3;
+    m.concatSeq = 2;
+    c.messages = {m};
+
+    std::vector<FakeConfig> back;
+    std::string error;
+    ASSERT_TRUE(FakeConfigsFromJson(FakeConfigsToJson({c, FakeConfig()}), &back, &error)) << error;
+    ASSERT_EQ(back.size(), 2u);
+    const FakeConfig &b = back[0];
+    EXPECT_EQ(b.model, FakeModel::Sudrel);
+    EXPECT_EQ(b.baud, FakeBaud::Only115200);
+    EXPECT_FALSE(b.echo);
+    EXPECT_EQ(b.imei, c.imei);
+    EXPECT_EQ(b.iccid, c.iccid);
+    EXPECT_EQ(b.csq, c.csq);
+    EXPECT_EQ(b.smsc, c.smsc);
+    EXPECT_EQ(b.record, c.record);
+    EXPECT_EQ(b.faults.replyDelayMs, 10);
+    EXPECT_EQ(b.faults.chunkBytes, 3);
+    EXPECT_EQ(b.faults.chunkGapMs, 4);
+    EXPECT_EQ(b.faults.failSubmissions, 2);
+    EXPECT_EQ(b.faults.failCode, 512);
+    ASSERT_EQ(b.faults.errorCommands.size(), 1u);
+    EXPECT_EQ(b.faults.errorCommands[0].reply, "+CME ERROR: 30");
+    EXPECT_EQ(b.faults.silentCommands, std::vector<std::string>{"ATI"});
+    EXPECT_EQ(b.faults.dropAfterCommands, 7);
+    ASSERT_EQ(b.messages.size(), 1u);
+    EXPECT_EQ(b.messages[0].store, "ME");
+    EXPECT_EQ(b.messages[0].index, 4);
+    EXPECT_EQ(b.messages[0].stat, 0);
+    EXPECT_EQ(b.messages[0].text, "中文短信");
+    EXPECT_EQ(b.messages[0].coding, "7bit");
+    EXPECT_EQ(b.messages[0].concatRef, 9);
+    EXPECT_EQ(b.messages[0].concatTotal, 3);
+    EXPECT_EQ(b.messages[0].concatSeq, 2);
+    EXPECT_EQ(back[1].model, FakeModel::Tarnel);
+    EXPECT_TRUE(back[1].messages.empty());
+}
+
+struct BadConfig {
+    const char *name;
+    const char *json;
+    const char *error;  // a part of the error text
+};
+void PrintTo(const BadConfig &c, std::ostream *os) { *os << c.name; }
+
+class FakeConfigRefusalTest : public testing::TestWithParam<BadConfig> {};
+
+TEST_P(FakeConfigRefusalTest, SaysWhatIsWrong)
+{
+    std::vector<FakeConfig> configs;
+    std::string error;
+    EXPECT_FALSE(FakeConfigsFromJson(GetParam().json, &configs, &error));
+    EXPECT_NE(error.find(GetParam().error), std::string::npos) << error;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Configs, FakeConfigRefusalTest,
+    testing::Values(BadConfig{"NotJson", "{", "not JSON"},
+                    BadConfig{"NoFakes", "{}", "no \"fakes\""},
+                    BadConfig{"UnknownModel", R"({"fakes":[{"model":"Nokia"}]})", "unknown model \"Nokia\""},
+                    BadConfig{"BadBaud", R"({"fakes":[{"baud":"57600"}]})", "baud"},
+                    BadConfig{"MisspeltFault", R"({"fakes":[{"faults":{"dropAfter":3}}]})",
+                              "fakes[0].faults: unknown key \"dropAfter\""},
+                    BadConfig{"WrongType", R"({"fakes":[{"echo":"yes"}]})", "echo is not true or false"},
+                    BadConfig{"BadStore", R"({"fakes":[{"messages":[{"store":"XX"}]}]})",
+                              "fakes[0].messages[0]: store"},
+                    BadConfig{"BadStat", R"({"fakes":[{"messages":[{"stat":7}]}]})", "stat"},
+                    BadConfig{"BadCoding", R"({"fakes":[{"messages":[{"coding":"8bit"}]}]})", "coding"}),
+    [](const testing::TestParamInfo<BadConfig> &i) { return i.param.name; });
+}  // namespace

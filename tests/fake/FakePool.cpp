@@ -1,0 +1,252 @@
+#include "FakePool.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace {
+constexpr std::size_t kReadChunk = 4096;
+// The loop looks at the stop flag at least this often even when idle.
+constexpr long long kIdleWakeMs = 200;
+// A dropping line waits for the program to read its last reply: at least
+// the settle time (the pty moves written bytes on asynchronously), at most
+// the grace period.
+constexpr long long kDropSettleMs = 20;
+constexpr long long kDropGraceMs = 1000;
+constexpr long long kDropPollMs = 10;
+
+void WriteAll(int fd, const std::string &text)
+{
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t w = write(fd, text.data() + done, text.size() - done);
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w <= 0)
+            return;
+        done += static_cast<std::size_t>(w);
+    }
+}
+}  // namespace
+
+long long FakeNowMs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return ts.tv_sec * 1000LL + ts.tv_nsec / 1000000;
+}
+
+FakePool::FakePool()
+{
+    if (pipe2(m_wake, O_CLOEXEC | O_NONBLOCK) != 0)
+        m_wake[0] = m_wake[1] = -1;
+}
+
+FakePool::~FakePool()
+{
+    Stop();
+    for (auto &f : m_fakes)
+        if (f->recordFd >= 0)
+            close(f->recordFd);
+    for (int fd : m_wake)
+        if (fd >= 0)
+            close(fd);
+}
+
+int FakePool::Add(const FakeConfig &config, std::string *error)
+{
+    auto f = std::make_unique<Fake>(config);
+    if (!f->pty.Open(error))
+        return -1;
+    f->slavePath = f->pty.SlavePath();
+    if (!config.record.empty()) {
+        f->recordFd = open(config.record.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0644);
+        if (f->recordFd < 0) {
+            *error = config.record + ": " + std::strerror(errno);
+            return -1;
+        }
+    }
+    m_fakes.push_back(std::move(f));
+    return static_cast<int>(m_fakes.size()) - 1;
+}
+
+bool FakePool::Start(std::string *error)
+{
+    if (m_wake[0] < 0) {
+        *error = "no wake-up pipe";
+        return false;
+    }
+    m_thread = std::thread([this] { Run(-1, {}); });
+    return true;
+}
+
+void FakePool::Stop()
+{
+    {
+        std::lock_guard<std::mutex> g(m_lock);
+        m_stopRequested = true;
+    }
+    if (m_wake[1] >= 0) {
+        const char c = 0;
+        [[maybe_unused]] ssize_t w = write(m_wake[1], &c, 1);
+    }
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+FakeRecord FakePool::Record(std::size_t i) const
+{
+    std::lock_guard<std::mutex> g(m_lock);
+    return m_fakes[i]->record;
+}
+
+bool FakePool::Dropped(std::size_t i) const
+{
+    std::lock_guard<std::mutex> g(m_lock);
+    return m_fakes[i]->dropped;
+}
+
+void FakePool::Append(Fake &f, const FakeOutput &out, long long now)
+{
+    long long at = f.queue.empty() ? now : std::max(now, f.queue.back().due);
+    for (const FakePiece &p : out.pieces) {
+        at += p.delayMs;
+        f.queue.push_back({at, p.bytes});
+    }
+    if (out.dropLine)
+        f.dropAfterFlush = true;
+    std::string lines;
+    for (const FakeCommandEvent &e : out.commands)
+        lines += CommandEventToJsonLine(e);
+    for (const FakeSubmission &s : out.submissions)
+        lines += SubmissionToJsonLine(s);
+    {
+        std::lock_guard<std::mutex> g(m_lock);
+        f.record.commands.insert(f.record.commands.end(), out.commands.begin(), out.commands.end());
+        f.record.submissions.insert(f.record.submissions.end(), out.submissions.begin(),
+                                    out.submissions.end());
+    }
+    if (f.recordFd >= 0 && !lines.empty())
+        WriteAll(f.recordFd, lines);
+}
+
+void FakePool::ServeInput(Fake &f, long long now)
+{
+    char buf[kReadChunk];
+    for (;;) {
+        const ssize_t r = read(f.pty.Master(), buf, sizeof buf);
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r <= 0)
+            return;
+        // The speed is read when the bytes are taken: the program sets it
+        // before it writes at that speed.
+        Append(f, f.session.Receive(std::string(buf, static_cast<std::size_t>(r)), f.pty.Baud()), now);
+        if (static_cast<std::size_t>(r) < sizeof buf)
+            return;
+    }
+}
+
+void FakePool::ServeOutput(Fake &f, long long now)
+{
+    while (!f.queue.empty() && f.queue.front().due <= now) {
+        f.writing += f.queue.front().bytes;
+        f.queue.pop_front();
+    }
+    while (!f.writing.empty()) {
+        const ssize_t w = write(f.pty.Master(), f.writing.data(), f.writing.size());
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w <= 0)
+            break;  // the slave's input is full: wait until the program reads
+        f.writing.erase(0, static_cast<std::size_t>(w));
+    }
+    if (!f.dropAfterFlush || !f.queue.empty() || !f.writing.empty())
+        return;
+    // The device goes away once the program has taken its last reply (a
+    // hang-up discards unread input), or after a grace period if it never
+    // reads; the slave path disappears with the pair.
+    if (f.dropDue < 0)
+        f.dropDue = now + kDropGraceMs;
+    const bool settled = now >= f.dropDue - kDropGraceMs + kDropSettleMs && f.pty.InputPending() == 0;
+    if (settled || now >= f.dropDue) {
+        {
+            // Marked first: whoever sees the hang-up finds the fake dropped.
+            std::lock_guard<std::mutex> g(m_lock);
+            f.dropped = true;
+        }
+        f.pty.Close();
+    }
+}
+
+long long FakePool::NextWake(long long now, long long deadline) const
+{
+    long long wake = now + kIdleWakeMs;
+    for (const auto &f : m_fakes)
+        if (f->pty.IsOpen() && !f->queue.empty())
+            wake = std::min(wake, f->queue.front().due);
+        else if (f->pty.IsOpen() && f->dropAfterFlush)
+            wake = std::min(wake, now + kDropPollMs);
+    if (deadline >= 0)
+        wake = std::min(wake, deadline);
+    return std::max(wake, now);
+}
+
+void FakePool::Run(long long deadlineMs, const std::vector<int> &stopFds)
+{
+    std::vector<pollfd> fds;
+    std::vector<Fake *> owners;
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> g(m_lock);
+            if (m_stopRequested)
+                return;
+        }
+        long long now = FakeNowMs();
+        if (deadlineMs >= 0 && now >= deadlineMs)
+            return;
+        fds.clear();
+        owners.clear();
+        if (m_wake[0] >= 0)
+            fds.push_back({m_wake[0], POLLIN, 0});
+        const std::size_t firstStop = fds.size();
+        for (int fd : stopFds)
+            fds.push_back({fd, POLLIN, 0});
+        const std::size_t firstFake = fds.size();
+        for (auto &f : m_fakes) {
+            if (!f->pty.IsOpen())
+                continue;
+            fds.push_back({f->pty.Master(), static_cast<short>(POLLIN | (f->writing.empty() ? 0 : POLLOUT)), 0});
+            owners.push_back(f.get());
+        }
+        const long long wait = NextWake(now, deadlineMs) - now;
+        const int n = poll(fds.data(), fds.size(), static_cast<int>(wait));
+        if (n < 0 && errno != EINTR)
+            return;
+        for (std::size_t i = firstStop; i < firstFake && n > 0; ++i)
+            if (fds[i].revents)
+                return;  // a stop fd spoke or hung up
+        if (firstStop > 0 && fds[0].revents) {
+            char drain[64];
+            while (read(m_wake[0], drain, sizeof drain) > 0) {
+            }
+        }
+        now = FakeNowMs();
+        for (std::size_t i = firstFake; i < fds.size(); ++i) {
+            Fake &f = *owners[i - firstFake];
+            if (fds[i].revents & POLLIN)
+                ServeInput(f, now);
+            ServeOutput(f, now);
+        }
+    }
+}
+
+FakeModem::FakeModem(const FakeConfig &config)
+{
+    m_ok = m_pool.Add(config, &m_error) == 0 && m_pool.Start(&m_error);
+}
