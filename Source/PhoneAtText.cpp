@@ -1,0 +1,87 @@
+#include "PhoneAtText.h"
+
+#include <cctype>
+#include <climits>
+
+#include "StringUtil.h"
+
+namespace phone_at {
+
+namespace {
+// A value line ends in CR LF and an empty line follows before the OK.
+constexpr std::size_t kLineEndsBeforeOk = 4;
+}  // namespace
+
+bool Contains(const std::string &text, const char *tag)
+{
+    return text.find(tag) != std::string::npos;
+}
+
+std::string TrimEach(std::string text, std::initializer_list<char> chars)
+{
+    for (char c : chars)
+        text = TrimAllChar(text, c);
+    return text;
+}
+
+std::string WithoutTrailingCr(std::string line)
+{
+    while (!line.empty() && line.back() == kCr)
+        line.pop_back();
+    return line;
+}
+
+std::string TrimLineEnds(const std::string &line)
+{
+    return TrimEach(line, {kCr, kLf, kCr, kLf});
+}
+
+COM_CMD_OPERATE_RESULT_t JudgeOkError(const std::string &reply, std::string *errorLine)
+{
+    for (const std::string &line : SplitStringToArray(reply)) {
+        if (Contains(line, kOk))
+            return COM_CMD_OK;
+        if (Contains(line, kError)) {
+            if (errorLine)
+                *errorLine = line;
+            return COM_CMD_ERROR;
+        }
+    }
+    return Contains(reply, kOk) ? COM_CMD_OK : COM_CMD_WAIT;
+}
+
+std::string ValueBeforeOk(const std::string &reply, std::size_t valueStart, std::size_t okPos)
+{
+    if (valueStart > reply.size() || okPos < valueStart)
+        return std::string();
+    if (okPos < valueStart + kLineEndsBeforeOk)
+        return reply.substr(valueStart, okPos - valueStart);
+    return reply.substr(valueStart, okPos - kLineEndsBeforeOk - valueStart);
+}
+
+int ReadInt(const std::string &text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+}  // namespace phone_at

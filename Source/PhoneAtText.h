@@ -1,0 +1,56 @@
+// Small rules for reading modem replies, shared by the base class and the
+// model classes so that no model carries its own copy of them. All of them are
+// pure functions of the text they are given.
+#ifndef ZARVEX_PHONE_AT_TEXT_H
+#define ZARVEX_PHONE_AT_TEXT_H
+
+#include <cstddef>
+#include <initializer_list>
+#include <string>
+
+#include "PhoneCardDefine.h"
+
+namespace phone_at {
+
+// Line ends, and the Ctrl-Z that closes a message body.
+constexpr char kCr = '\r';
+constexpr char kLf = '\n';
+constexpr char kCtrlZ = 0x1A;
+
+// Final result texts of an AT command.
+constexpr const char *kOk = "OK";
+constexpr const char *kError = "ERROR";
+
+// Hang-up command of the modules that reject a plain "ATH".
+constexpr const char *kHangUpChupCmd = "at+chup;\r\n";
+
+bool Contains(const std::string &text, const char *tag);
+
+// TrimAllChar with each character in turn, the result of one feeding the next.
+std::string TrimEach(std::string text, std::initializer_list<char> chars);
+
+// A line as SplitStringToArray gives it, without the CR before its LF.
+std::string WithoutTrailingCr(std::string line);
+
+// The usual clean-up of an error line: its CR and LF at both ends.
+std::string TrimLineEnds(const std::string &line);
+
+// The reply's verdict by its final result: the first line holding "OK" (tested
+// first) or "ERROR" decides; failing that, an "OK" anywhere, even before its
+// line end has arrived. When an ERROR line decides, `errorLine` receives it
+// without its line ends.
+COM_CMD_OPERATE_RESULT_t JudgeOkError(const std::string &reply, std::string *errorLine);
+
+// The text from `valueStart` up to the line ends that stand between a value
+// line and the "OK" at `okPos` (CR LF CR LF), which are left out. When the OK
+// stands closer than that, the text runs up to the OK.
+std::string ValueBeforeOk(const std::string &reply, std::size_t valueStart, std::size_t okPos);
+
+// atoi as the C library reads a number (white space first, a sign, digits up
+// to the first other character, 0 without digits), but saturating at the int
+// range instead of overflowing on a long digit run.
+int ReadInt(const std::string &text);
+
+}  // namespace phone_at
+
+#endif

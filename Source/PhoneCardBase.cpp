@@ -1,0 +1,430 @@
+// Command texts and the reply judges of identification, SIM card number,
+// serial number, signal, SMS centre and the mode switches. The send steps live
+// in PhoneCardBaseSend.cpp, the storage listing in PhoneCardBaseSmsList.cpp.
+#include "PhoneCardBase.h"
+
+#include "PhoneAtText.h"
+#include "StringUtil.h"
+
+using phone_at::Contains;
+using phone_at::kCr;
+using phone_at::kLf;
+using phone_at::kOk;
+using phone_at::TrimEach;
+
+namespace {
+
+constexpr const char *kAtCmd = "AT\r\n";
+constexpr const char *kAtiCmd = "ATI\r\n";
+constexpr const char *kCcidQueryCmd = "ATI+CCID\r\n";
+constexpr const char *kHangUpCmd = "ATH\r\n";
+constexpr const char *kTextModeCmd = "at+cmgf=1\r\n";
+constexpr const char *kPduModeCmd = "at+cmgf=0\r\n";
+constexpr const char *kReceiveSmsCmd = "at+cmgr=1\r\n";
+constexpr const char *kSetReceiveStoreCmd = "at+cpms=\"SM\"\r\n";
+// The blanks around the plus sign are what the modems have always been sent.
+constexpr const char *kQueryReceiveStoreCmd = "at + cpms?\r\n";
+constexpr const char *kIccidCmd = "AT+CCID\r\n";
+constexpr const char *kImeiCmd = "AT+CGSN\r\n";
+constexpr const char *kSignalCmd = "at+csq\r\n";
+constexpr const char *kSmsCenterCmd = "AT+CSCA?\r\n";
+constexpr const char *kDeleteAllCmd = "AT+CMGD=0,4\r\n";
+constexpr const char *kCompatibleModeCmd = "AT\r";
+constexpr const char *kDeviceStorageCmd = "AT+CPMS=\"ME\"\r\n";
+constexpr const char *kSimStorageCmd = "AT+CPMS=\"SM\"\r\n";
+constexpr const char *kReportErrorsCmd = "AT+CMEE=1\r\n";
+constexpr const char *kEchoOffCmd = "ATE0\r\n";
+
+constexpr const char *kIccidTag = "+CCID:";
+constexpr const char *kImeiEcho = "AT+CGSN";
+constexpr const char *kSignalTag = "+CSQ:";
+// The centre number stands between the double quotes after this tag.
+constexpr const char *kSmsCenterTag = "+CSCA: \"";
+
+constexpr const char *kTextModeOkReply = "\r\nOK\r\n";
+
+std::size_t Length(const char *text)
+{
+    return std::char_traits<char>::length(text);
+}
+
+}  // namespace
+
+SmsInfo::SmsInfo() : param()
+{
+}
+
+CPhoneCardBase::CPhoneCardBase() : m_bSendPduSmsRetry(false)
+{
+}
+
+CPhoneCardBase::~CPhoneCardBase() = default;
+
+std::string CPhoneCardBase::GetATCmd()
+{
+    return kAtCmd;
+}
+
+COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnGetAtCmdRsp(std::string reply)
+{
+    return OnOkErrorRsp(reply);
+}
+
+std::string CPhoneCardBase::GetAtiCmd()
+{
+    return kAtiCmd;
+}
+
+COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnGetAtiCmdRsp(std::string reply)
+{
+    m_strAtiRsp = reply;
+    if (IsATI_RspMatch(reply))
+        return COM_CMD_OK;
+    // A module that pauses inside its identification text would otherwise be
+    // judged on half of it, and a name that arrives later would be missed.
+    if (phone_at::JudgeOkError(reply, nullptr) == COM_CMD_WAIT)
+        return COM_CMD_WAIT;
+    return COM_CMD_ERROR;
+}
+
+std::string CPhoneCardBase::Get_ATI_Rsp()
+{
+    return std::string();
+}
+
+bool CPhoneCardBase::IsATI_RspMatch(std::string reply)
+{
+    return Contains(reply, kOk);
+}
+
+std::string CPhoneCardBase::GetCCIDCmd()
+{
+    return kCcidQueryCmd;
+}
+
+bool CPhoneCardBase::OnCCIDCmdRsp(std::string reply)
+{
+    return OnOkErrorRsp(reply) == COM_CMD_OK;
+}
+
+std::string CPhoneCardBase::GetCallCmd(std::string number)
+{
+    return "ATD" + number + ";\r\n";
+}
+
+bool CPhoneCardBase::OnCallCmdRsp(std::string reply)
+{
+    return OnOkErrorRsp(reply) == COM_CMD_OK;
+}
+
+std::string CPhoneCardBase::GetHungUpCmd()
+{
+    return kHangUpCmd;
+}
+
+bool CPhoneCardBase::OnHungUpCmdRsp(std::string reply)
+{
+    return OnOkErrorRsp(reply) == COM_CMD_OK;
+}
+
+std::string CPhoneCardBase::SetSmsModeTextCmd()
+{
+    return kTextModeCmd;
+}
+
+bool CPhoneCardBase::OnSetSmsModeTextCmdRsp(std::string reply)
+{
+    return OnOkErrorRsp(reply) == COM_CMD_OK;
+}
+
+std::string CPhoneCardBase::SetSmsPDUModeCmd()
+{
+    return kPduModeCmd;
+}
+
+COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnSetSmsPduModeCmdRsp(std::string reply)
+{
+    return OnOkErrorRsp(reply);
+}
+
+std::string CPhoneCardBase::GetSendSMS_PhoneCmd(std::string number)
+{
+    return "at+cmgs=\"" + number + "\"\r\n";
+}
+
+bool CPhoneCardBase::OnSendSMS_PhoneCmd(std::string reply)
+{
+    return OnOkErrorRsp(reply) == COM_CMD_OK;
+}
+
+std::string CPhoneCardBase::GetSendSMS_ContextCmd(std::string text)
+{
+    return text + " " + PhoneTypeToString(GetPhoneType()) + kCr + phone_at::kCtrlZ;
+}
+
+bool CPhoneCardBase::OnSendSMS_ContextCmd(std::string reply)
+{
+    return OnOkErrorRsp(reply) == COM_CMD_OK;
+}
+
+std::string CPhoneCardBase::GetReceiveSmsCmd()
+{
+    return kReceiveSmsCmd;
+}
+
+bool CPhoneCardBase::OnReceiveSmsCmdRsp(std::string reply)
+{
+    return OnOkErrorRsp(reply) == COM_CMD_OK;
+}
+
+std::string CPhoneCardBase::GetSetReceiveSmsStoreCmd()
+{
+    return kSetReceiveStoreCmd;
+}
+
+bool CPhoneCardBase::OnSetReceiveSmsStoreCmdRsp(std::string reply)
+{
+    return OnOkErrorRsp(reply) == COM_CMD_OK;
+}
+
+std::string CPhoneCardBase::GetQueryReceiveSmsStoreCmd()
+{
+    return kQueryReceiveStoreCmd;
+}
+
+bool CPhoneCardBase::OnQueryReceiveSmsStoreCmdRsp(std::string reply)
+{
+    return OnOkErrorRsp(reply) == COM_CMD_OK;
+}
+
+std::string CPhoneCardBase::GetIMSI_Cmd()
+{
+    return kIccidCmd;
+}
+
+COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnGetIMSI_CmdRsp(std::string reply)
+{
+    if (Contains(reply, phone_at::kError))
+        return COM_CMD_ERROR;
+    return ReadIccidAfterOk(reply);
+}
+
+COM_CMD_OPERATE_RESULT_t CPhoneCardBase::ReadIccidAfterOk(const std::string &reply)
+{
+    if (reply.empty() || !Contains(reply, kOk))
+        return COM_CMD_WAIT;
+    const std::size_t tag = reply.find(kIccidTag);
+    if (tag == std::string::npos) {
+        m_strSmsCardNumber.clear();
+        return COM_CMD_ERROR;
+    }
+    // Only the OK after the value ends it; an earlier one is a late answer to
+    // another command.
+    const std::size_t ok = reply.find(kOk, tag);
+    if (ok == std::string::npos)
+        return COM_CMD_WAIT;
+    const std::size_t start = tag + Length(kIccidTag);
+    m_strSmsCardNumber = TrimEach(phone_at::ValueBeforeOk(reply, start, ok), {'"', ' ', '"'});
+    return COM_CMD_OK;
+}
+
+std::string CPhoneCardBase::GetIMEI_Cmd()
+{
+    return kImeiCmd;
+}
+
+COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnGetIMEI_Cmd(std::string reply)
+{
+    if (Contains(reply, phone_at::kError))
+        return COM_CMD_ERROR;
+    const std::size_t ok = reply.find(kOk);
+    if (ok == std::string::npos)
+        return COM_CMD_WAIT;
+    const std::size_t echo = reply.find(kImeiEcho);
+    std::size_t start = 0;
+    if (echo != std::string::npos && echo + Length(kImeiEcho) <= ok)
+        start = echo + Length(kImeiEcho);
+    m_strSerialNumber = TrimEach(reply.substr(start, ok - start), {' ', kCr, kLf, ' ', kCr, kLf});
+    return COM_CMD_OK;
+}
+
+std::string CPhoneCardBase::GetSignalStrengthCmd()
+{
+    return kSignalCmd;
+}
+
+COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnGetSignalStrengthCmdRsp(std::string reply)
+{
+    if (reply.empty())
+        return COM_CMD_WAIT;
+    const std::size_t tag = reply.find(kSignalTag);
+    const std::size_t ok = tag == std::string::npos ? std::string::npos : reply.find(kOk, tag);
+    if (ok == std::string::npos) {
+        m_strSignalStrength.clear();
+        return COM_CMD_WAIT;
+    }
+    // The blank after the colon stays: the rows show the text as it came.
+    m_strSignalStrength = phone_at::ValueBeforeOk(reply, tag + Length(kSignalTag), ok);
+    return COM_CMD_OK;
+}
+
+std::string CPhoneCardBase::GetQuerySmsCenterCmd()
+{
+    return kSmsCenterCmd;
+}
+
+COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnGetQuerySmsCenterCmdRsp(std::string reply)
+{
+    const std::size_t tag = reply.find(kSmsCenterTag);
+    if (tag != std::string::npos) {
+        const std::size_t lineEnd = reply.find(kLf, tag);
+        const std::size_t comma = reply.find(',', tag);
+        if (comma == std::string::npos || comma > lineEnd) {
+            // The rest of the line may still be on its way.
+            if (lineEnd == std::string::npos)
+                return COM_CMD_WAIT;
+            m_strSmsCenter.clear();
+            return COM_CMD_ERROR;
+        }
+        const std::size_t start = tag + Length(kSmsCenterTag);
+        // The closing double quote stands just before the comma.
+        const std::size_t end = comma > start ? comma - 1 : start;
+        m_strSmsCenter = reply.substr(start, end - start);
+        return COM_CMD_OK;
+    }
+    for (const std::string &line : SplitStringToArray(reply)) {
+        if (Contains(line, kOk))
+            return COM_CMD_OK;
+        if (Contains(line, phone_at::kError)) {
+            m_strErrorMsg = phone_at::TrimLineEnds(line);
+            return COM_CMD_ERROR;
+        }
+    }
+    return COM_CMD_WAIT;
+}
+
+std::string CPhoneCardBase::GetDelAllSmsCmd()
+{
+    return kDeleteAllCmd;
+}
+
+COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnDelAllSmsCmdRsp(std::string reply)
+{
+    return OnOkErrorRsp(reply);
+}
+
+std::string CPhoneCardBase::GetRecvSmsCompatibleModeCmd()
+{
+    return kCompatibleModeCmd;
+}
+
+COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnGetRecvSmsCompatibleModeCmdRsp(std::string reply)
+{
+    if (Contains(reply, kOk))
+        return COM_CMD_OK;
+    if (Contains(reply, phone_at::kError)) {
+        m_strErrorMsg = reply;
+        return COM_CMD_ERROR;
+    }
+    return COM_CMD_WAIT;
+}
+
+PHONE_TYPE_t CPhoneCardBase::GetPhoneType()
+{
+    return PHONE_TYPE_BASE;
+}
+
+std::string CPhoneCardBase::GetSmsCardNumber()
+{
+    return m_strSmsCardNumber;
+}
+
+std::string CPhoneCardBase::GetSignalStrength()
+{
+    return m_strSignalStrength;
+}
+
+std::string CPhoneCardBase::GetSerialNumber()
+{
+    return m_strSerialNumber;
+}
+
+std::string CPhoneCardBase::GetErrorMessage()
+{
+    m_strErrorMsg = phone_at::TrimLineEnds(m_strErrorMsg);
+    return m_strErrorMsg;
+}
+
+bool CPhoneCardBase::HasME()
+{
+    return false;
+}
+
+std::string CPhoneCardBase::GetReadSmsOnMeCmd()
+{
+    return kDeviceStorageCmd;
+}
+
+COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnGetReadSmsOnMeCmd(std::string reply)
+{
+    return OnOkErrorRsp(reply);
+}
+
+std::string CPhoneCardBase::GetReadSmsOnSmCmd()
+{
+    return kSimStorageCmd;
+}
+
+COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnGetReadSmsOnSmCmd(std::string reply)
+{
+    return OnOkErrorRsp(reply);
+}
+
+std::vector<std::string> CPhoneCardBase::GetInitAtCmd()
+{
+    return {kReportErrorsCmd, kSimStorageCmd, kEchoOffCmd};
+}
+
+COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnInitAtCmdRsp(std::string reply)
+{
+    return OnOkErrorRsp(reply);
+}
+
+std::string CPhoneCardBase::GetAtiRspString()
+{
+    return m_strAtiRsp;
+}
+
+bool CPhoneCardBase::IsSendPduSmsRetry() const
+{
+    return m_bSendPduSmsRetry;
+}
+
+std::vector<SmsRecvStruct_t> CPhoneCardBase::GetReadSms()
+{
+    return m_vecRecvSms;
+}
+
+COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnOkErrorRsp(std::string reply)
+{
+    std::string errorLine;
+    const COM_CMD_OPERATE_RESULT_t result = phone_at::JudgeOkError(reply, &errorLine);
+    if (result == COM_CMD_ERROR)
+        m_strErrorMsg = TrimEach(errorLine, {kCr, kLf, kCr, kLf, kCr, kLf});
+    return result;
+}
+
+bool CPhoneCardBase::IsNonEmptyRsp(const std::string &reply)
+{
+    return !reply.empty();
+}
+
+bool CPhoneCardBase::ReplyNamesModule(const std::string &reply, const char *module)
+{
+    return Contains(reply, module);
+}
+
+bool OnSetSmsModeTextCmdRsp(std::string reply)
+{
+    return reply == kTextModeOkReply;
+}

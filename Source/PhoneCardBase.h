@@ -1,0 +1,185 @@
+// The modem base class: one object stands for one modem on one port. It builds
+// the AT command texts and judges the replies that a command runner hands in;
+// it never touches a port. A parser is called again and again with the whole
+// reply gathered since the write, so it answers COM_CMD_WAIT until the text is
+// decisive and gives the same verdict for the same text.
+//
+// The virtual operations keep a fixed order; model classes override some of
+// them and add none. One object is used by one thread at a time.
+#ifndef ZARVEX_PHONE_CARD_BASE_H
+#define ZARVEX_PHONE_CARD_BASE_H
+
+#include <string>
+#include <vector>
+
+#include "PduCodec.h"
+#include "PhoneCardDefine.h"
+
+// One header line of a storage listing. -1 stays where the line did not yield
+// a value.
+struct SmsMode {
+    int index = -1;
+    int stat = -1;  // 0 received unread, 1 received read, 2 stored unsent, 3 stored sent
+};
+
+// One listed message with its decoded PDU; the PDU record starts zero-filled so
+// that no member keeps a value of another message.
+struct SmsInfo {
+    SmsMode mode;
+    SM_PARAM param;
+
+    SmsInfo();
+};
+
+// The verdict on a destination number.
+struct CountryCode_t {
+    int code = 6;                 // region code; the same for every number here
+    bool hasCountryCode = false;  // "0086" + 11 digits, or "86" + 11 digits
+};
+
+class CPhoneCardBase {
+public:
+    CPhoneCardBase();
+
+    virtual ~CPhoneCardBase();
+
+    virtual std::string GetATCmd();
+    virtual COM_CMD_OPERATE_RESULT_t OnGetAtCmdRsp(std::string reply);
+    virtual std::string GetAtiCmd();
+    // Keeps the reply as the identification text and asks the object's own
+    // identification rule.
+    virtual COM_CMD_OPERATE_RESULT_t OnGetAtiCmdRsp(std::string reply);
+    // A sample of the module's identification reply; empty for the base.
+    virtual std::string Get_ATI_Rsp();
+    virtual bool IsATI_RspMatch(std::string reply);
+    virtual std::string GetCCIDCmd();
+    virtual bool OnCCIDCmdRsp(std::string reply);
+    virtual std::string GetCallCmd(std::string number);
+    virtual bool OnCallCmdRsp(std::string reply);
+    virtual std::string GetHungUpCmd();
+    virtual bool OnHungUpCmdRsp(std::string reply);
+    virtual std::string SetSmsModeTextCmd();
+    virtual bool OnSetSmsModeTextCmdRsp(std::string reply);
+    virtual std::string SetSmsPDUModeCmd();
+    virtual COM_CMD_OPERATE_RESULT_t OnSetSmsPduModeCmdRsp(std::string reply);
+    // The send steps of one message: one per part, each a command that the
+    // modem answers with ">" and the body to write after it. Empty when the
+    // text cannot be sent (the reason is kept as the error text).
+    virtual std::vector<PDU_LONG_SMS_Base_t> GetSendPduSmsCmdArray(std::string number,
+                                                                   std::string text);
+    // Judges the reply to a body; sets the retry flag for error numbers 500 to 600.
+    virtual COM_CMD_OPERATE_RESULT_t OnSendPduSmsContextCmdRsp(std::string reply);
+    // Judges the reply to a length command: ">" means go on.
+    virtual COM_CMD_OPERATE_RESULT_t OnSendPduSmsLenCmdRsp(std::string reply);
+    virtual std::string GetSendSMS_PhoneCmd(std::string number);
+    virtual bool OnSendSMS_PhoneCmd(std::string reply);
+    virtual std::string GetSendSMS_ContextCmd(std::string text);
+    virtual bool OnSendSMS_ContextCmd(std::string reply);
+    virtual std::string GetReceiveSmsCmd();
+    virtual bool OnReceiveSmsCmdRsp(std::string reply);
+    virtual std::string GetSetReceiveSmsStoreCmd();
+    virtual bool OnSetReceiveSmsStoreCmdRsp(std::string reply);
+    virtual std::string GetQueryReceiveSmsStoreCmd();
+    virtual bool OnQueryReceiveSmsStoreCmdRsp(std::string reply);
+    // The SIM card number (ICCID).
+    virtual std::string GetIMSI_Cmd();
+    virtual COM_CMD_OPERATE_RESULT_t OnGetIMSI_CmdRsp(std::string reply);
+    // The device serial number (IMEI).
+    virtual std::string GetIMEI_Cmd();
+    virtual COM_CMD_OPERATE_RESULT_t OnGetIMEI_Cmd(std::string reply);
+    virtual std::string GetSignalStrengthCmd();
+    // Never fails: a modem that answers ERROR leaves the runner waiting until
+    // it gives up.
+    virtual COM_CMD_OPERATE_RESULT_t OnGetSignalStrengthCmdRsp(std::string reply);
+    virtual std::string GetQuerySmsCenterCmd();
+    virtual COM_CMD_OPERATE_RESULT_t OnGetQuerySmsCenterCmdRsp(std::string reply);
+    virtual std::string GetDelAllSmsCmd();
+    virtual COM_CMD_OPERATE_RESULT_t OnDelAllSmsCmdRsp(std::string reply);
+    virtual std::string GetRecvSmsCompatibleModeCmd();
+    virtual COM_CMD_OPERATE_RESULT_t OnGetRecvSmsCompatibleModeCmdRsp(std::string reply);
+    // Reading a storage: one listing, then, while NotFinished(), one fetch per
+    // GetReadNextSmsCmd(). The base's listing yields every message at once.
+    virtual std::string GetReadAllSmsCmd();
+    virtual COM_CMD_OPERATE_RESULT_t OnReadAllSmsCmdRsp(std::string reply);
+    virtual bool NotFinished();
+    virtual std::string GetReadNextSmsCmd();
+    virtual int OnReadNextSmsCmdRsp(std::string reply);
+    virtual PHONE_TYPE_t GetPhoneType();
+    virtual std::string GetSmsCardNumber();
+    virtual std::string GetSignalStrength();
+    virtual std::string GetSerialNumber();
+    // The last error text kept by a parser, trimmed in place. It may be empty
+    // or left by an earlier parser.
+    virtual std::string GetErrorMessage();
+    virtual bool HasME();
+    virtual std::string GetReadSmsOnMeCmd();
+    virtual COM_CMD_OPERATE_RESULT_t OnGetReadSmsOnMeCmd(std::string reply);
+    virtual std::string GetReadSmsOnSmCmd();
+    virtual COM_CMD_OPERATE_RESULT_t OnGetReadSmsOnSmCmd(std::string reply);
+    virtual std::vector<std::string> GetInitAtCmd();
+    virtual COM_CMD_OPERATE_RESULT_t OnInitAtCmdRsp(std::string reply);
+    virtual std::vector<PDU_LONG_SMS_Base_t> GetSendLongPduSmsCmd(std::string number,
+                                                                  std::string text);
+    virtual std::vector<PDU_LONG_SMS_Base_t> GetSendSmsModePDUCmd(std::string number,
+                                                                  std::string text);
+
+    std::string GetAtiRspString();
+    bool IsSendPduSmsRetry() const;
+    std::vector<SmsRecvStruct_t> GetReadSms();
+    // The shared judge: the first line with "OK" or "ERROR" decides (an ERROR
+    // line is kept as the error text); an "OK" not yet followed by its line end
+    // counts too.
+    COM_CMD_OPERATE_RESULT_t OnOkErrorRsp(std::string reply);
+
+    // Longer than one message in the platform's multibyte encoding.
+    bool IsLongSms(std::string text);
+    static CountryCode_t JudgePhoneCountryCode(const std::string &number);
+    // The number as it goes into a PDU: "0086..." loses its "00".
+    static std::string ModifyPhoneCode(const std::string &number, bool hasCountryCode);
+
+    // A storage listing ("+CMGL: " header lines, each followed by its PDU line)
+    // into decoded records. A header whose PDU line has not arrived yields none.
+    static std::vector<SmsInfo> SmsRspToSmsInfoVec(const std::string &reply);
+    static SmsMode StrToSmsMode(std::string line);
+    // Listed records into received messages, the parts of long messages joined.
+    static std::vector<SmsRecvStruct_t> SmsInfoVecToSmsRecvStructVec(
+        const std::vector<SmsInfo> &list);
+    // "YYMMDDhhmmss..." into "YY-MM-DD hh:mm:ss"; "" for fewer than 13 characters.
+    static std::string ReceiveTimeToReadStr(const char *digits);
+
+    void PrintRecvSms();
+
+protected:
+    // The list parse behind SmsRspToSmsInfoVec, for a header tag of choice.
+    static std::vector<SmsInfo> SmsRspToSmsInfoVecByTag(const std::string &reply,
+                                                        const char *tag);
+    // Rules shared by the model classes.
+    // The "+CCID:" value once the reply holds its OK; without the tag the
+    // number is cleared and the reply fails.
+    COM_CMD_OPERATE_RESULT_t ReadIccidAfterOk(const std::string &reply);
+    static bool IsNonEmptyRsp(const std::string &reply);
+    static bool ReplyNamesModule(const std::string &reply, const char *module);
+    // A body that cannot be sent as the user typed it: the reason, and no steps.
+    std::vector<PDU_LONG_SMS_Base_t> RefuseText(const char *reason);
+
+    bool m_bSendPduSmsRetry;
+    std::string m_strSmsCardNumber;
+    std::string m_strSignalStrength;
+    std::string m_strSerialNumber;
+    std::string m_strSmsCenter;
+    std::string m_strSendPduLenCmd;
+    std::vector<SmsRecvStruct_t> m_vecRecvSms;
+    std::string m_strErrorMsg;
+    std::string m_strAtiRsp;
+};
+
+// Offered beside the member of the same name; true only for exactly "\r\nOK\r\n".
+bool OnSetSmsModeTextCmdRsp(std::string reply);
+
+bool IsHexChar(char c);
+// Order of a listing: by concatenation reference, then storage index, then part.
+bool lessSmsInfo(const SmsInfo &a, const SmsInfo &b);
+// Order of the parts of one message.
+bool LessLongSms(const SmsInfo &a, const SmsInfo &b);
+
+#endif

@@ -1,0 +1,279 @@
+// Reading a storage in PDU mode: the listing into decoded records, and the
+// records into received messages with the parts of long messages joined.
+#include <algorithm>
+#include <cstring>
+#include <iostream>
+
+#include "PhoneAtText.h"
+#include "PhoneCardBase.h"
+#include "StringUtil.h"
+
+using phone_at::Contains;
+
+namespace {
+
+constexpr const char *kListAllCmd = "AT+CMGL=4\r\n";
+constexpr const char *kReadNextCmd = "AT\r\n";
+constexpr const char *kListTag = "+CMGL: ";
+// Some modules close a listing with these instead of OK.
+constexpr const char *kSmsDone = "SMS DONE";
+constexpr const char *kSmsFull = "SMS FULL";
+
+constexpr int kStatReceivedUnread = 0;
+constexpr int kStatReceivedRead = 1;
+constexpr int kStatStoredUnsent = 2;
+constexpr int kStatStoredSent = 3;
+
+// YYMMDDhhmmss and at least one character of the time zone.
+constexpr std::size_t kMinTimeStampLength = 13;
+constexpr int kDividerWidth = 50;
+
+template <std::size_t N>
+std::string FieldText(const char (&field)[N])
+{
+    return std::string(field, strnlen(field, N));
+}
+
+void DecodeByStatus(const std::string &pduLine, SmsInfo &info)
+{
+    const std::string pdu = phone_at::WithoutTrailingCr(pduLine);
+    switch (info.mode.stat) {
+    case kStatReceivedUnread:
+    case kStatReceivedRead:
+        gsmDecodePdu(pdu.c_str(), &info.param);
+        break;
+    case kStatStoredUnsent:
+    case kStatStoredSent:
+        gsmDecodeSendPdu(pdu.c_str(), &info.param);
+        break;
+    default:
+        break;  // an unknown status keeps the zero record
+    }
+}
+
+SmsMode ModeFromLine(const std::string &line, const char *tag)
+{
+    SmsMode mode;
+    const std::size_t tagPos = line.find(tag);
+    if (tagPos == std::string::npos)
+        return mode;
+    // The index is read from the blank after the colon on; atoi skips it.
+    const std::size_t indexStart = tagPos + std::char_traits<char>::length(tag) - 1;
+    const std::size_t firstComma = line.find(',', indexStart);
+    if (firstComma == std::string::npos)
+        return mode;
+    mode.index = phone_at::ReadInt(line.substr(indexStart, firstComma - indexStart));
+    if (mode.index < 0)
+        return mode;
+    const std::size_t secondComma = line.find(',', firstComma + 1);
+    const std::size_t statLength =
+        secondComma == std::string::npos ? std::string::npos : secondComma - firstComma - 1;
+    mode.stat = phone_at::ReadInt(line.substr(firstComma + 1, statLength));
+    return mode;
+}
+
+SmsRecvStruct_t Received(const SmsInfo &info, const std::string &content)
+{
+    SmsRecvStruct_t sms;
+    sms.number = FieldText(info.param.peerNumber);
+    sms.time = CPhoneCardBase::ReceiveTimeToReadStr(info.param.timeStamp);
+    sms.content = content;
+    return sms;
+}
+
+// Parts of one message share the sender and the reference.
+bool SameLongMessage(const SmsInfo &a, const SmsInfo &b)
+{
+    return a.param.groupRef == b.param.groupRef &&
+           FieldText(a.param.peerNumber) == FieldText(b.param.peerNumber);
+}
+
+// A part's user data as it stood in the PDU, up to its recorded length or its
+// first character that is no hexadecimal digit, in whole octets.
+void AppendPartHex(const SM_PARAM &part, std::string &hex)
+{
+    const int recorded = part.partHexLength;
+    const std::size_t limit =
+        std::min(recorded > 0 ? static_cast<std::size_t>(recorded) : 0, sizeof part.partHex);
+    std::size_t count = 0;
+    while (count < limit && IsHexChar(part.partHex[count]))
+        ++count;
+    hex.append(part.partHex, count - count % 2);
+}
+
+// The joined user data is UCS2, whatever the parts' data coding says.
+std::string DecodeJoinedHex(const std::string &hex)
+{
+    std::vector<unsigned char> octets(hex.size() / 2 + 1);
+    const int count = gsmString2Bytes(hex.c_str(), octets.data(), static_cast<int>(hex.size()));
+    return gsmDecodeNew2(octets.data(), count);
+}
+
+// Joins the parts of one message, ordered by part number. A part number that
+// does not rise means the storage holds a second copy of the message: what has
+// been collected so far goes out as one message and a new one begins.
+void JoinParts(std::vector<const SmsInfo *> parts, std::vector<SmsRecvStruct_t> &out)
+{
+    std::stable_sort(parts.begin(), parts.end(),
+                     [](const SmsInfo *a, const SmsInfo *b) { return LessLongSms(*a, *b); });
+    std::string hex;
+    const SmsInfo *last = nullptr;
+    for (const SmsInfo *part : parts) {
+        if (last && part->param.partNumber <= last->param.partNumber) {
+            out.push_back(Received(*last, DecodeJoinedHex(hex)));
+            hex.clear();
+        }
+        AppendPartHex(part->param, hex);
+        last = part;
+    }
+    if (last)
+        out.push_back(Received(*last, DecodeJoinedHex(hex)));
+}
+
+}  // namespace
+
+std::string CPhoneCardBase::GetReadAllSmsCmd()
+{
+    return kListAllCmd;
+}
+
+COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnReadAllSmsCmdRsp(std::string reply)
+{
+    if (Contains(reply, phone_at::kError)) {
+        m_strErrorMsg = phone_at::TrimLineEnds(reply);
+        return COM_CMD_ERROR;
+    }
+    // Rebuilt from every longer partial reply; the last call's list stands.
+    m_vecRecvSms = SmsInfoVecToSmsRecvStructVec(SmsRspToSmsInfoVec(reply));
+    if (Contains(reply, phone_at::kOk) || Contains(reply, kSmsDone)) {
+        m_strErrorMsg = phone_at::TrimLineEnds(reply);
+        return COM_CMD_OK;
+    }
+    if (Contains(reply, kSmsFull)) {
+        m_strErrorMsg = phone_at::TrimLineEnds(m_strErrorMsg);
+        return COM_CMD_OK;
+    }
+    return COM_CMD_WAIT;
+}
+
+bool CPhoneCardBase::NotFinished()
+{
+    return false;
+}
+
+std::string CPhoneCardBase::GetReadNextSmsCmd()
+{
+    return kReadNextCmd;
+}
+
+int CPhoneCardBase::OnReadNextSmsCmdRsp(std::string reply)
+{
+    return reply.empty() ? 0 : 1;
+}
+
+std::vector<SmsInfo> CPhoneCardBase::SmsRspToSmsInfoVec(const std::string &reply)
+{
+    return SmsRspToSmsInfoVecByTag(reply, kListTag);
+}
+
+std::vector<SmsInfo> CPhoneCardBase::SmsRspToSmsInfoVecByTag(const std::string &reply,
+                                                             const char *tag)
+{
+    const std::vector<std::string> lines = SplitStringToArray(reply);
+    std::vector<SmsInfo> records;
+    std::size_t i = 0;
+    while (i < lines.size()) {
+        if (!Contains(lines[i], tag)) {
+            ++i;
+            continue;
+        }
+        SmsInfo info;
+        info.mode = ModeFromLine(lines[i], tag);
+        ++i;
+        // Without its PDU line the header is looked at again on the next poll;
+        // a bad header leaves the next line to be examined as a header.
+        if (info.mode.index < 0 || i >= lines.size())
+            continue;
+        DecodeByStatus(lines[i], info);
+        records.push_back(info);
+        ++i;
+    }
+    return records;
+}
+
+SmsMode CPhoneCardBase::StrToSmsMode(std::string line)
+{
+    return ModeFromLine(line, kListTag);
+}
+
+std::vector<SmsRecvStruct_t> CPhoneCardBase::SmsInfoVecToSmsRecvStructVec(
+    const std::vector<SmsInfo> &list)
+{
+    std::vector<SmsInfo> sorted(list);
+    std::stable_sort(sorted.begin(), sorted.end(), lessSmsInfo);
+
+    // Short messages go out in storage order, the long ones after them, each
+    // gathered from its own parts only: parts of two messages are never joined,
+    // whatever their part numbers.
+    std::vector<SmsRecvStruct_t> out;
+    std::vector<std::vector<const SmsInfo *>> messages;
+    for (const SmsInfo &info : sorted) {
+        if (!info.param.isLongPart) {
+            out.push_back(Received(info, FieldText(info.param.userText)));
+            continue;
+        }
+        auto same = std::find_if(messages.begin(), messages.end(),
+                                 [&](const std::vector<const SmsInfo *> &parts) {
+                                     return SameLongMessage(*parts.front(), info);
+                                 });
+        if (same == messages.end())
+            messages.push_back({&info});
+        else
+            same->push_back(&info);
+    }
+    for (const auto &parts : messages)
+        JoinParts(parts, out);
+    return out;
+}
+
+std::string CPhoneCardBase::ReceiveTimeToReadStr(const char *digits)
+{
+    if (!digits || strnlen(digits, kMinTimeStampLength) < kMinTimeStampLength)
+        return std::string();
+    const std::string d(digits, kMinTimeStampLength - 1);
+    return d.substr(0, 2) + "-" + d.substr(2, 2) + "-" + d.substr(4, 2) + " " + d.substr(6, 2) +
+           ":" + d.substr(8, 2) + ":" + d.substr(10, 2);
+}
+
+void CPhoneCardBase::PrintRecvSms()
+{
+    const std::string divider(kDividerWidth, '-');
+    std::size_t ordinal = 0;
+    for (const SmsRecvStruct_t &sms : m_vecRecvSms) {
+        std::cout << divider << "\n"
+                  << " 第 " << ++ordinal << " 条短信\n"
+                  << "发送号码: " << sms.number << "\n"
+                  << "发送时间: " << sms.time << "\n"
+                  << "短信内容: " << sms.content << "\n";
+    }
+    std::cout << divider << std::endl;
+}
+
+bool IsHexChar(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+bool lessSmsInfo(const SmsInfo &a, const SmsInfo &b)
+{
+    if (a.param.groupRef != b.param.groupRef)
+        return a.param.groupRef < b.param.groupRef;
+    if (a.mode.index != b.mode.index)
+        return a.mode.index < b.mode.index;
+    return a.param.partNumber < b.param.partNumber;
+}
+
+bool LessLongSms(const SmsInfo &a, const SmsInfo &b)
+{
+    return a.param.partNumber < b.param.partNumber;
+}

@@ -1,0 +1,384 @@
+#include "Phone_Sudrel.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "PhoneAtText.h"
+#include "StringUtil.h"
+
+using phone_at::Contains;
+
+namespace {
+
+constexpr const char *kModuleName = "MC323";
+constexpr const char *kAtiSample = "\r\nManufacturer:HUAWEI TECHNOLOGIES CO., LTD\r\n"
+                                   "Model:MC323-a\r\n"
+                                   "Revision:12.102.29.00.00\r\n"
+                                   "ESN:80A1B2C3\r\n"
+                                   "\r\nOK\r\n";
+
+constexpr const char *kHangUpCmd = "AT+CHV\r\n";
+constexpr const char *kMessageParamsCmd = "AT^HSMSSS=0,0,6,0\r\n";
+constexpr const char *kReceiveSmsCmd = "at^hcmgr=1\r\n";
+constexpr const char *kSmsCenterStandInCmd = "AT\r";
+constexpr const char *kListAllCmd = "AT^HCMGL=4\r\n";
+constexpr const char *kFetchCmd = "AT^HCMGR=";
+constexpr const char *kRssiReportsOffCmd = "AT^RSSIREP=0\r\n";
+
+constexpr const char *kSentTag = "HCMGSS";
+constexpr const char *kSendFailedTag = "HCMGSF";
+constexpr const char *kListTag = "^HCMGL:";
+constexpr const char *kFetchHeaderTag = "^HCMGR:";
+
+// Header fields of a fetched message, from the sender on.
+constexpr std::size_t kFieldNumber = 0;
+constexpr std::size_t kFieldYear = 1;
+constexpr std::size_t kFieldEncoding = 8;
+constexpr const char *kEncodingText = "1";
+constexpr const char *kEncodingUcs2 = "6";
+// A text line without its terminator: the Ctrl-Z and the CR end it.
+constexpr std::size_t kTextLineEndLength = 2;
+
+// A part carries at most this many bytes: text, marker and terminator.
+constexpr std::size_t kMaxPartBytes = 140;
+// Text bytes per part when the marker has five characters: 140 less 12 bytes
+// for the marker and the terminator.
+constexpr std::size_t kTextBytesPerPart = 128;
+constexpr const char *kPartMarkerFormat = "(%d/%d)";
+// Each round can only raise the total, and it settles within a few.
+constexpr int kMaxTotalRounds = 16;
+
+const std::string kPayloadEnd("\0\x1A", 2);
+
+std::string SendCmd(const std::string &number)
+{
+    return "AT^HCMGS=\"" + number + "\"\r";
+}
+
+std::string Ucs2Bytes(const std::string &text)
+{
+    std::vector<unsigned char> octets((text.size() + 2) * 2);
+    const int count = gsmEncodeUcs2(text.c_str(), octets.data(), static_cast<int>(text.size()));
+    return std::string(reinterpret_cast<const char *>(octets.data()), count > 0 ? count : 0);
+}
+
+std::string DecodeUcs2(const std::string &bytes)
+{
+    std::vector<char> text((bytes.size() + 2) * 2);
+    const int count = gsmDecodeUcs2(reinterpret_cast<const unsigned char *>(bytes.data()),
+                                    text.data(), static_cast<int>(bytes.size()));
+    return std::string(text.data(), count > 0 ? count : 0);
+}
+
+std::string PartMarker(int part, int total)
+{
+    char marker[32];
+    std::snprintf(marker, sizeof marker, kPartMarkerFormat, part, total);
+    return Ucs2Bytes(marker);
+}
+
+std::size_t PartRoom(int part, int total)
+{
+    return kMaxPartBytes - PartMarker(part, total).size() - kPayloadEnd.size();
+}
+
+int PartsNeeded(std::size_t textBytes, int total)
+{
+    int parts = 0;
+    for (std::size_t done = 0; done < textBytes; done += PartRoom(parts, total))
+        ++parts;
+    return parts;
+}
+
+// The number of parts written into every marker. From ten parts on the
+// markers outgrow the room kept for them, so the total is raised until it
+// counts the parts that the longer markers leave.
+int PartTotal(std::size_t textBytes)
+{
+    int total = static_cast<int>((textBytes + kTextBytesPerPart - 1) / kTextBytesPerPart);
+    for (int round = 0; round < kMaxTotalRounds; ++round) {
+        const int needed = PartsNeeded(textBytes, total);
+        if (needed <= total)
+            break;
+        total = needed;
+    }
+    return total;
+}
+
+std::size_t AfterLineEnd(const std::string &reply, std::size_t from)
+{
+    const std::size_t lf = reply.find(phone_at::kLf, from);
+    return lf == std::string::npos ? reply.size() : lf + 1;
+}
+
+void TakeHeader(std::string line, SmsRecvStruct_t &sms, std::string &encoding)
+{
+    line = phone_at::WithoutTrailingCr(line);
+    const std::size_t tag = line.find(kFetchHeaderTag);
+    const std::vector<std::string> f =
+        SplitStringByChar(line.substr(tag + std::char_traits<char>::length(kFetchHeaderTag)), ',');
+    if (f.size() <= kFieldEncoding)
+        return;
+    const std::size_t y = kFieldYear;
+    sms.number = f[kFieldNumber];
+    sms.time = f[y] + "-" + f[y + 1] + "-" + f[y + 2] + " " + f[y + 3] + ":" + f[y + 4] + ":" +
+               f[y + 5];
+    encoding = f[kFieldEncoding];
+}
+
+// The text after a header, up to its terminator. Raw UCS2 can hold bytes of
+// value 0x0A and 0x0D (as in U+4E0A), and a plain text can span lines, so the
+// text is read from the reply itself rather than line by line. False when no
+// terminator has been found before the next message's header.
+bool TakeBody(const std::string &reply, std::size_t start, const std::string &encoding,
+              std::string &content, std::size_t &next)
+{
+    const std::size_t limit = std::min(reply.find(kFetchHeaderTag, start), reply.size());
+    if (encoding == kEncodingUcs2) {
+        for (std::size_t i = start; i + 1 < limit; i += 2) {
+            if (reply[i] == kPayloadEnd[0] && reply[i + 1] == kPayloadEnd[1]) {
+                const std::string text = DecodeUcs2(reply.substr(start, i - start));
+                if (!text.empty())
+                    content = text;
+                next = AfterLineEnd(reply, i + 2);
+                return true;
+            }
+        }
+        return false;
+    }
+    if (encoding == kEncodingText) {
+        const std::size_t end = reply.find(phone_at::kCtrlZ, start);
+        if (end >= limit)
+            return false;
+        content = reply.substr(start, end - start);
+        next = AfterLineEnd(reply, end + 1);
+        return true;
+    }
+    return false;
+}
+
+// A text line whose terminator did not come where it was looked for.
+void TakeTextLine(const std::string &line, const std::string &encoding, std::string &content)
+{
+    if (encoding == kEncodingText) {
+        content = line.substr(0, line.size() - kTextLineEndLength);
+    } else if (encoding == kEncodingUcs2) {
+        const std::string text = DecodeUcs2(line);
+        if (text.size() > 1)
+            content = text.substr(0, text.size() - 1);
+    }
+}
+
+}  // namespace
+
+CPhone_Sudrel::CPhone_Sudrel() = default;
+
+CPhone_Sudrel::~CPhone_Sudrel() = default;
+
+std::string CPhone_Sudrel::Get_ATI_Rsp()
+{
+    return kAtiSample;
+}
+
+bool CPhone_Sudrel::IsATI_RspMatch(std::string reply)
+{
+    return ReplyNamesModule(reply, kModuleName);
+}
+
+std::string CPhone_Sudrel::GetCallCmd(std::string number)
+{
+    return "AT+CDV" + number + "\r\n";
+}
+
+bool CPhone_Sudrel::OnCallCmdRsp(std::string reply)
+{
+    return IsNonEmptyRsp(reply);
+}
+
+std::string CPhone_Sudrel::GetHungUpCmd()
+{
+    return kHangUpCmd;
+}
+
+bool CPhone_Sudrel::OnHungUpCmdRsp(std::string reply)
+{
+    return IsNonEmptyRsp(reply);
+}
+
+std::string CPhone_Sudrel::SetSmsPDUModeCmd()
+{
+    return kMessageParamsCmd;
+}
+
+COM_CMD_OPERATE_RESULT_t CPhone_Sudrel::OnSendPduSmsContextCmdRsp(std::string reply)
+{
+    for (const std::string &line : SplitStringToArray(reply)) {
+        if (Contains(line, kSentTag))
+            return COM_CMD_OK;
+        if (Contains(line, phone_at::kError) || Contains(line, kSendFailedTag)) {
+            m_strErrorMsg = phone_at::TrimLineEnds(line);
+            return COM_CMD_ERROR;
+        }
+    }
+    return COM_CMD_WAIT;
+}
+
+std::string CPhone_Sudrel::GetSendSMS_PhoneCmd(std::string number)
+{
+    return "AT^HCMGS=\"" + number + "\"\r\n";
+}
+
+bool CPhone_Sudrel::OnSendSMS_PhoneCmd(std::string reply)
+{
+    return IsNonEmptyRsp(reply);
+}
+
+std::string CPhone_Sudrel::GetReceiveSmsCmd()
+{
+    return kReceiveSmsCmd;
+}
+
+bool CPhone_Sudrel::OnReceiveSmsCmdRsp(std::string reply)
+{
+    return IsNonEmptyRsp(reply);
+}
+
+std::string CPhone_Sudrel::GetIMSI_Cmd()
+{
+    return CPhoneCardBase::GetIMSI_Cmd();
+}
+
+COM_CMD_OPERATE_RESULT_t CPhone_Sudrel::OnGetIMSI_CmdRsp(std::string reply)
+{
+    if (Contains(reply, phone_at::kError) && !reply.empty() && reply.back() == phone_at::kLf)
+        return COM_CMD_ERROR;
+    return ReadIccidAfterOk(reply);
+}
+
+std::string CPhone_Sudrel::GetIMEI_Cmd()
+{
+    return CPhoneCardBase::GetIMEI_Cmd();
+}
+
+std::string CPhone_Sudrel::GetQuerySmsCenterCmd()
+{
+    return kSmsCenterStandInCmd;
+}
+
+std::string CPhone_Sudrel::GetReadAllSmsCmd()
+{
+    return kListAllCmd;
+}
+
+COM_CMD_OPERATE_RESULT_t CPhone_Sudrel::OnReadAllSmsCmdRsp(std::string reply)
+{
+    m_vecRecvSms.clear();
+    // Listed only once complete: a listing taken from half a reply would lose
+    // messages and still report the storage as read.
+    const COM_CMD_OPERATE_RESULT_t result = OnOkErrorRsp(reply);
+    if (result != COM_CMD_OK)
+        return result;
+    for (const std::string &line : SplitStringToArray(reply)) {
+        const std::size_t tag = line.find(kListTag);
+        if (tag == std::string::npos)
+            continue;
+        const std::size_t indexStart = tag + std::char_traits<char>::length(kListTag);
+        const std::size_t comma = line.find(',', indexStart - 1);
+        if (comma == std::string::npos)
+            continue;
+        SmsMode mode;
+        mode.index = phone_at::ReadInt(line.substr(indexStart, comma - indexStart));
+        mode.stat = phone_at::ReadInt(line.substr(comma + 1, 1));
+        m_vecSmsMode.push_back(mode);
+    }
+    return COM_CMD_OK;
+}
+
+bool CPhone_Sudrel::NotFinished()
+{
+    return !m_vecSmsMode.empty();
+}
+
+std::string CPhone_Sudrel::GetReadNextSmsCmd()
+{
+    if (!NotFinished())
+        return std::string();
+    char index[32] = {};
+    std::snprintf(index, sizeof index, "%d\r\n", m_vecSmsMode.front().index);
+    m_vecSmsMode.erase(m_vecSmsMode.begin());
+    return std::string(kFetchCmd) + index;
+}
+
+int CPhone_Sudrel::OnReadNextSmsCmdRsp(std::string reply)
+{
+    if (!Contains(reply, phone_at::kOk))
+        return 0;
+    SmsRecvStruct_t sms;
+    std::string encoding;
+    std::size_t pos = 0;
+    std::size_t lf;
+    while ((lf = reply.find(phone_at::kLf, pos)) != std::string::npos) {
+        const std::string line = reply.substr(pos, lf - pos);
+        std::size_t next = lf + 1;
+        if (line.empty()) {
+            pos = next;
+            continue;
+        }
+        if (Contains(line, kFetchHeaderTag)) {
+            TakeHeader(line, sms, encoding);
+            TakeBody(reply, next, encoding, sms.content, next);
+        } else if (Contains(line, phone_at::kOk)) {
+            break;
+        } else if (line.size() >= kTextLineEndLength) {
+            TakeTextLine(line, encoding, sms.content);
+        }
+        if (sms.IsOk()) {
+            m_vecRecvSms.push_back(sms);
+            sms.Reset();
+        }
+        pos = next;
+    }
+    return 1;
+}
+
+PHONE_TYPE_t CPhone_Sudrel::GetPhoneType()
+{
+    return PHONE_TYPE_SUDREL;
+}
+
+std::vector<std::string> CPhone_Sudrel::GetInitAtCmd()
+{
+    std::vector<std::string> cmds = CPhoneCardBase::GetInitAtCmd();
+    cmds.push_back(kRssiReportsOffCmd);
+    return cmds;
+}
+
+std::vector<PDU_LONG_SMS_Base_t> CPhone_Sudrel::GetSendSmsModePDUCmd(std::string number,
+                                                                     std::string text)
+{
+    m_strSendCmd = SendCmd(number);
+    m_strSendContent = Ucs2Bytes(text) + kPayloadEnd;
+    PDU_LONG_SMS_Base_t step;
+    step.cmd = m_strSendCmd;
+    step.pdu = m_strSendContent;
+    return {step};
+}
+
+std::vector<PDU_LONG_SMS_Base_t> CPhone_Sudrel::GetSendLongPduSmsCmd(std::string number,
+                                                                     std::string text)
+{
+    const std::string cmd = SendCmd(number);
+    const std::string ucs2 = Ucs2Bytes(text);
+    const int total = PartTotal(ucs2.size());
+    std::vector<PDU_LONG_SMS_Base_t> steps;
+    std::size_t done = 0;
+    for (int part = 1; done < ucs2.size(); ++part) {
+        const std::string piece = ucs2.substr(done, PartRoom(part, total));
+        done += piece.size();
+        PDU_LONG_SMS_Base_t step;
+        step.cmd = cmd;
+        step.pdu = piece + PartMarker(part, total) + kPayloadEnd;
+        steps.push_back(step);
+    }
+    return steps;
+}

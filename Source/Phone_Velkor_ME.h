@@ -1,0 +1,27 @@
+// Huawei ME909s-821 modules. They read the SIM card number with their own
+// "^ICCID" command, hang up with "+CHUP" and want their unsolicited status
+// reports switched off.
+#ifndef ZARVEX_PHONE_VELKOR_ME_H
+#define ZARVEX_PHONE_VELKOR_ME_H
+
+#include "PhoneCardBase.h"
+
+class CPhone_Velkor_ME : public CPhoneCardBase {
+public:
+    CPhone_Velkor_ME();
+    ~CPhone_Velkor_ME() override;
+
+    std::string Get_ATI_Rsp() override;
+    bool IsATI_RspMatch(std::string reply) override;
+    std::string GetCallCmd(std::string number) override;
+    bool OnCallCmdRsp(std::string reply) override;
+    std::string GetHungUpCmd() override;
+    bool OnHungUpCmdRsp(std::string reply) override;
+    std::string GetIMSI_Cmd() override;
+    // The value of the first complete "^ICCID: " line; no OK is needed.
+    COM_CMD_OPERATE_RESULT_t OnGetIMSI_CmdRsp(std::string reply) override;
+    PHONE_TYPE_t GetPhoneType() override;
+    std::vector<std::string> GetInitAtCmd() override;
+};
+
+#endif

@@ -1,0 +1,151 @@
+#include "Phone_Velkor_NC5.h"
+
+#include "PhoneAtText.h"
+#include "StringUtil.h"
+
+using phone_at::Contains;
+
+namespace {
+constexpr const char *kModuleName = "CLM920_NC5";
+constexpr const char *kAtiSample = "\r\nManufacturer: Yuga Co.,Ltd.\r\n"
+                                   "Model: CLM920_NC5\r\n"
+                                   "Revision: CLM920_NC5-V1 [Jul 31 2017 14:44:25]\r\n"
+                                   "IMEI: 869012030045678\r\n"
+                                   "+GCAP: +CGSM\r\n"
+                                   "EFS_SVN: cn_efs_20170731_2k\r\n"
+                                   "\r\nOK\r\n";
+constexpr const char *kStoredIndexTag = "+CMGW: ";
+constexpr const char *kCompatibleModeCmd = "AT+ATVER=1\r";
+constexpr const char *kIndexListCmd = "AT+CMGD=?\r\n";
+constexpr const char *kFetchCmd = "AT+CMGR=";
+constexpr const char *kFetchLineEnd = "\r\n";
+// Matches the "+CMGR: " header of a fetched message.
+constexpr const char *kFetchHeaderTag = "CMGR";
+constexpr const char *kFetchListTag = "+CMGR: ";
+// A fetched message is decoded as a received one, whatever it is.
+constexpr int kFetchedIndex = 1;
+constexpr int kFetchedStat = 1;
+}  // namespace
+
+CPhone_Velkor_NC5::CPhone_Velkor_NC5() = default;
+
+CPhone_Velkor_NC5::~CPhone_Velkor_NC5() = default;
+
+std::string CPhone_Velkor_NC5::Get_ATI_Rsp()
+{
+    return kAtiSample;
+}
+
+bool CPhone_Velkor_NC5::IsATI_RspMatch(std::string reply)
+{
+    return ReplyNamesModule(reply, kModuleName) && Contains(reply, phone_at::kOk);
+}
+
+std::string CPhone_Velkor_NC5::GetCallCmd(std::string number)
+{
+    return CPhoneCardBase::GetCallCmd(number);
+}
+
+bool CPhone_Velkor_NC5::OnCallCmdRsp(std::string reply)
+{
+    return IsNonEmptyRsp(reply);
+}
+
+std::string CPhone_Velkor_NC5::GetHungUpCmd()
+{
+    return phone_at::kHangUpChupCmd;
+}
+
+bool CPhone_Velkor_NC5::OnHungUpCmdRsp(std::string reply)
+{
+    return IsNonEmptyRsp(reply);
+}
+
+COM_CMD_OPERATE_RESULT_t CPhone_Velkor_NC5::OnSetSmsPduModeCmdRsp(std::string reply)
+{
+    // The module reports a storage index instead of a plain OK.
+    const std::size_t tag = reply.find(kStoredIndexTag);
+    if (tag != std::string::npos && reply.find(phone_at::kCr, tag) != std::string::npos)
+        return COM_CMD_OK;
+    return CPhoneCardBase::OnSetSmsPduModeCmdRsp(reply);
+}
+
+COM_CMD_OPERATE_RESULT_t CPhone_Velkor_NC5::OnGetQuerySmsCenterCmdRsp(std::string reply)
+{
+    if (CPhoneCardBase::OnGetQuerySmsCenterCmdRsp(reply) == COM_CMD_WAIT)
+        return COM_CMD_WAIT;
+    return COM_CMD_OK;
+}
+
+std::string CPhone_Velkor_NC5::GetRecvSmsCompatibleModeCmd()
+{
+    return kCompatibleModeCmd;
+}
+
+std::string CPhone_Velkor_NC5::GetReadAllSmsCmd()
+{
+    return kIndexListCmd;
+}
+
+COM_CMD_OPERATE_RESULT_t CPhone_Velkor_NC5::OnReadAllSmsCmdRsp(std::string reply)
+{
+    if (!Contains(reply, phone_at::kOk))
+        return OnOkErrorRsp(reply);
+    // A pass reports only what it fetches itself.
+    m_vecSmsInfo.clear();
+    m_vecRecvSms.clear();
+    const std::size_t open = reply.find('(');
+    const std::size_t close = reply.find(')');
+    if (open == std::string::npos || close == std::string::npos)
+        return COM_CMD_OK;
+    const std::size_t length = close > open ? close - open - 1 : std::string::npos;
+    // Pieces are sent back as the module wrote them: ranges and blanks too.
+    m_vecSmsIndex = SplitStringByChar(reply.substr(open + 1, length), ',');
+    return COM_CMD_OK;
+}
+
+bool CPhone_Velkor_NC5::NotFinished()
+{
+    return !m_vecSmsIndex.empty();
+}
+
+std::string CPhone_Velkor_NC5::GetReadNextSmsCmd()
+{
+    if (!NotFinished())
+        return std::string();
+    const std::string cmd = kFetchCmd + m_vecSmsIndex.front() + kFetchLineEnd;
+    m_vecSmsIndex.erase(m_vecSmsIndex.begin());
+    return cmd;
+}
+
+int CPhone_Velkor_NC5::OnReadNextSmsCmdRsp(std::string reply)
+{
+    if (!Contains(reply, phone_at::kOk))
+        return 0;
+    const std::vector<std::string> lines = SplitStringToArray(reply);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!Contains(lines[i], kFetchHeaderTag))
+            continue;
+        if (i + 1 < lines.size()) {
+            SmsInfo info;
+            info.mode.index = kFetchedIndex;
+            info.mode.stat = kFetchedStat;
+            gsmDecodePdu(phone_at::WithoutTrailingCr(lines[i + 1]).c_str(), &info.param);
+            m_vecSmsInfo.push_back(info);
+        }
+        break;
+    }
+    if (!NotFinished())
+        m_vecRecvSms = SmsInfoVecToSmsRecvStructVec(m_vecSmsInfo);
+    return 1;
+}
+
+PHONE_TYPE_t CPhone_Velkor_NC5::GetPhoneType()
+{
+    return PHONE_TYPE_VELKOR_NC5;
+}
+
+std::vector<SmsInfo> CPhone_Velkor_NC5::SmsRspToSmsInfoVecNew(const std::string &reply)
+{
+    return SmsRspToSmsInfoVecByTag(reply, kFetchListTag);
+}

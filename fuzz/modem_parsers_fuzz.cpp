@@ -1,0 +1,109 @@
+// Arbitrary reply text for every reply parser of every model, for the storage
+// listing and the joining of long messages, and as SMS centre and message text
+// for the send steps. A parser must answer, whatever the modem sends; the
+// sanitizers catch any read or write out of bounds.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "PhoneCardBase.h"
+#include "PhoneFactory.h"
+
+namespace {
+
+constexpr PHONE_TYPE_t kTypes[] = {PHONE_TYPE_BASE,      PHONE_TYPE_VELKOR_NC5, PHONE_TYPE_TARNEL,
+                                   PHONE_TYPE_VELKOR_ME, PHONE_TYPE_PIMSOR,     PHONE_TYPE_ORVAST,
+                                   PHONE_TYPE_SUDREL};
+// The models that read a storage or build send steps their own way; the
+// others are the base class there.
+constexpr PHONE_TYPE_t kOwnReadOrSend[] = {PHONE_TYPE_BASE, PHONE_TYPE_VELKOR_NC5,
+                                           PHONE_TYPE_SUDREL};
+// Keeps one run short; longer texts only repeat the same work.
+constexpr std::size_t kMaxSendText = 600;
+// A read flow fetches at most this many messages per storage.
+constexpr int kMaxFetches = 100;
+
+std::unique_ptr<CPhoneCardBase> Make(PHONE_TYPE_t type)
+{
+    if (type == PHONE_TYPE_BASE)
+        return std::make_unique<CPhoneCardBase>();
+    return std::unique_ptr<CPhoneCardBase>(GetPhoneByType(type));
+}
+
+void JudgeEverything(CPhoneCardBase &modem, const std::string &reply)
+{
+    modem.OnGetAtCmdRsp(reply);
+    modem.OnGetAtiCmdRsp(reply);
+    modem.IsATI_RspMatch(reply);
+    modem.OnCCIDCmdRsp(reply);
+    modem.OnCallCmdRsp(reply);
+    modem.OnHungUpCmdRsp(reply);
+    modem.OnSetSmsModeTextCmdRsp(reply);
+    modem.OnSetSmsPduModeCmdRsp(reply);
+    modem.OnSendPduSmsContextCmdRsp(reply);
+    modem.OnSendPduSmsLenCmdRsp(reply);
+    modem.OnSendSMS_PhoneCmd(reply);
+    modem.OnSendSMS_ContextCmd(reply);
+    modem.OnReceiveSmsCmdRsp(reply);
+    modem.OnSetReceiveSmsStoreCmdRsp(reply);
+    modem.OnQueryReceiveSmsStoreCmdRsp(reply);
+    modem.OnGetIMSI_CmdRsp(reply);
+    modem.OnGetIMEI_Cmd(reply);
+    modem.OnGetSignalStrengthCmdRsp(reply);
+    modem.OnDelAllSmsCmdRsp(reply);
+    modem.OnGetRecvSmsCompatibleModeCmdRsp(reply);
+    modem.OnGetReadSmsOnMeCmd(reply);
+    modem.OnGetReadSmsOnSmCmd(reply);
+    modem.OnInitAtCmdRsp(reply);
+    modem.OnOkErrorRsp(reply);
+    modem.GetErrorMessage();
+    modem.GetSmsCardNumber();
+    modem.GetSerialNumber();
+    modem.GetSignalStrength();
+}
+
+// A storage pass as the read flow runs it, every fetch answered with the same text.
+void ReadStorage(CPhoneCardBase &modem, const std::string &reply)
+{
+    modem.OnReadAllSmsCmdRsp(reply);
+    for (int i = 0; i < kMaxFetches && modem.NotFinished(); ++i) {
+        modem.GetReadNextSmsCmd();
+        modem.OnReadNextSmsCmdRsp(reply);
+    }
+    modem.GetReadSms();
+}
+
+void BuildSendSteps(CPhoneCardBase &modem, const std::string &reply)
+{
+    // Whatever centre number the modem reported goes into the PDUs.
+    modem.OnGetQuerySmsCenterCmdRsp(reply);
+    const std::string text = reply.substr(0, kMaxSendText);
+    modem.GetSendPduSmsCmdArray("13912345678", text);
+    modem.GetSendPduSmsCmdArray("+8613912345678", text);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    setenv("LC_ALL", "en_US.UTF-8", 1);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const std::string reply(reinterpret_cast<const char *>(data), size);
+    CPhoneCardBase::SmsInfoVecToSmsRecvStructVec(CPhoneCardBase::SmsRspToSmsInfoVec(reply));
+    CPhoneCardBase::StrToSmsMode(reply);
+    CPhoneCardBase::ReceiveTimeToReadStr(reply.c_str());
+    for (PHONE_TYPE_t type : kTypes)
+        JudgeEverything(*Make(type), reply);
+    for (PHONE_TYPE_t type : kOwnReadOrSend) {
+        auto modem = Make(type);
+        ReadStorage(*modem, reply);
+        BuildSendSteps(*modem, reply);
+    }
+    return 0;
+}

@@ -1,0 +1,80 @@
+// Shared pieces of the modem tests: fixture transcripts, model objects by type
+// and the locale the text conversions need.
+#ifndef ZARVEX_MODEM_TEST_SUPPORT_H
+#define ZARVEX_MODEM_TEST_SUPPORT_H
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "PhoneCardBase.h"
+#include "PhoneFactory.h"
+
+namespace modem_test {
+
+// A transcript under tests/fixtures/<model>/<command>.txt. The files are kept
+// with plain line ends; modems send CR LF, so every LF becomes CR LF.
+inline std::string Fixture(const std::string &name)
+{
+    std::ifstream in(std::string(ZARVEX_FIXTURE_DIR) + "/" + name, std::ios::binary);
+    EXPECT_TRUE(in.good()) << "missing fixture " << name;
+    std::ostringstream text;
+    text << in.rdbuf();
+    std::string crlf;
+    for (char c : text.str()) {
+        if (c == '\n')
+            crlf += '\r';
+        crlf += c;
+    }
+    return crlf;
+}
+
+// The model object of a type, or the plain base class for type 1.
+inline std::unique_ptr<CPhoneCardBase> MakeModem(PHONE_TYPE_t type)
+{
+    if (type == PHONE_TYPE_BASE)
+        return std::make_unique<CPhoneCardBase>();
+    return std::unique_ptr<CPhoneCardBase>(GetPhoneByType(type));
+}
+
+// The members that have no getter of their own, read the way a model class
+// reads them.
+struct MemberAccess : CPhoneCardBase {
+    static std::string SmsCenter(CPhoneCardBase &modem)
+    {
+        return modem.*(&MemberAccess::m_strSmsCenter);
+    }
+    static std::string ErrorText(CPhoneCardBase &modem)
+    {
+        return modem.*(&MemberAccess::m_strErrorMsg);
+    }
+    static std::string SendPduLenCmd(CPhoneCardBase &modem)
+    {
+        return modem.*(&MemberAccess::m_strSendPduLenCmd);
+    }
+};
+
+inline const char *ResultName(COM_CMD_OPERATE_RESULT_t result)
+{
+    switch (result) {
+    case COM_CMD_OK: return "OK";
+    case COM_CMD_ERROR: return "ERROR";
+    case COM_CMD_WAIT: return "WAIT";
+    }
+    return "?";
+}
+
+// The UCS2 conversions take the character type from the environment, as the
+// program does when it is started from a UTF-8 console.
+inline void UseUtf8Environment()
+{
+    setenv("LC_ALL", "en_US.UTF-8", 1);
+}
+
+}  // namespace modem_test
+
+#endif

@@ -1,0 +1,305 @@
+// The reply judges of identification, SIM card number, serial number, signal,
+// SMS centre and the plain OK/ERROR commands, for every model that has its own.
+// A runner hands a parser the reply gathered so far, again and again; each case
+// feeds the reply as it grows, one character at a time, and checks that the
+// parser waits until the text is decisive and then keeps its verdict.
+#include <functional>
+#include <ostream>
+
+#include "ModemTestSupport.h"
+
+using modem_test::MemberAccess;
+
+namespace {
+
+enum class Judge { At, Ati, Iccid, Imei, Signal, SmsCenter, CompatibleMode, PduMode };
+
+struct JudgeCase {
+    const char *name;
+    PHONE_TYPE_t type;
+    Judge judge;
+    std::string reply;
+    // The reply is decided once this text has arrived; null: never.
+    const char *decidedAfter;
+    COM_CMD_OPERATE_RESULT_t verdict;
+    // What the parser keeps: the value it reads, or the error text.
+    std::string kept;
+};
+
+void PrintTo(const JudgeCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+COM_CMD_OPERATE_RESULT_t RunJudge(CPhoneCardBase &modem, Judge judge, const std::string &reply)
+{
+    switch (judge) {
+    case Judge::At: return modem.OnGetAtCmdRsp(reply);
+    case Judge::Ati: return modem.OnGetAtiCmdRsp(reply);
+    case Judge::Iccid: return modem.OnGetIMSI_CmdRsp(reply);
+    case Judge::Imei: return modem.OnGetIMEI_Cmd(reply);
+    case Judge::Signal: return modem.OnGetSignalStrengthCmdRsp(reply);
+    case Judge::SmsCenter: return modem.OnGetQuerySmsCenterCmdRsp(reply);
+    case Judge::CompatibleMode: return modem.OnGetRecvSmsCompatibleModeCmdRsp(reply);
+    case Judge::PduMode: return modem.OnSetSmsPduModeCmdRsp(reply);
+    }
+    return COM_CMD_WAIT;
+}
+
+std::string Kept(CPhoneCardBase &modem, Judge judge)
+{
+    switch (judge) {
+    case Judge::Ati: return modem.GetAtiRspString();
+    case Judge::Iccid: return modem.GetSmsCardNumber();
+    case Judge::Imei: return modem.GetSerialNumber();
+    case Judge::Signal: return modem.GetSignalStrength();
+    case Judge::SmsCenter: return MemberAccess::SmsCenter(modem);
+    default: return MemberAccess::ErrorText(modem);
+    }
+}
+
+const std::string kIccid = "89860012345678901234";
+const std::string kImei = "867223021234567";
+
+const JudgeCase kCases[] = {
+    // The shared OK/ERROR judge.
+    {"OkLine", PHONE_TYPE_BASE, Judge::At, "\r\nOK\r\n", "OK", COM_CMD_OK, ""},
+    {"OkWithoutLineEnd", PHONE_TYPE_BASE, Judge::At, "OK", "OK", COM_CMD_OK, ""},
+    {"OkAfterEcho", PHONE_TYPE_BASE, Judge::At, "AT\r\r\nOK\r\n", "OK", COM_CMD_OK, ""},
+    {"OkAfterUnsolicitedLine", PHONE_TYPE_BASE, Judge::At, "\r\n^RSSI: 12\r\n\r\nOK\r\n", "OK",
+     COM_CMD_OK, ""},
+    {"ErrorLine", PHONE_TYPE_BASE, Judge::At, "\r\nERROR\r\n", "ERROR\r\n", COM_CMD_ERROR, "ERROR"},
+    {"CmeErrorKeepsItsNumber", PHONE_TYPE_BASE, Judge::At, "\r\n+CME ERROR: 10\r\n", "10\r\n",
+     COM_CMD_ERROR, "+CME ERROR: 10"},
+    {"CmsErrorIsAnErrorLine", PHONE_TYPE_BASE, Judge::At, "\r\n+CMS ERROR: 500\r\n", "500\r\n",
+     COM_CMD_ERROR, "+CMS ERROR: 500"},
+    {"LineWithBothCountsAsOk", PHONE_TYPE_BASE, Judge::At, "\r\nERROR OK\r\n", "OK", COM_CMD_OK,
+     ""},
+    {"LineEndsAloneWait", PHONE_TYPE_BASE, Judge::At, "\r\n\r\n", nullptr, COM_CMD_WAIT, ""},
+    {"PduModeOk", PHONE_TYPE_TARNEL, Judge::PduMode, "\r\nOK\r\n", "OK", COM_CMD_OK, ""},
+    {"PduModeError", PHONE_TYPE_PIMSOR, Judge::PduMode, "\r\n+CMS ERROR: 302\r\n", "302\r\n",
+     COM_CMD_ERROR, "+CMS ERROR: 302"},
+
+    // Identification: the reply is kept whole; each model claims its own.
+    {"AtiBaseOk", PHONE_TYPE_BASE, Judge::Ati, "\r\nSomeModem 1.0\r\n\r\nOK\r\n", "OK", COM_CMD_OK,
+     "\r\nSomeModem 1.0\r\n\r\nOK\r\n"},
+    {"AtiBaseError", PHONE_TYPE_BASE, Judge::Ati, "\r\nERROR\r\n", "ERROR\r\n", COM_CMD_ERROR,
+     "\r\nERROR\r\n"},
+    {"AtiTarnelAtItsName", PHONE_TYPE_TARNEL, Judge::Ati,
+     "\r\nQuectel_Ltd\r\nQuectel_M35\r\nRevision: M35FBR02A03\r\n\r\nOK\r\n", "Quectel_M35",
+     COM_CMD_OK, "\r\nQuectel_Ltd\r\nQuectel_M35\r\nRevision: M35FBR02A03\r\n\r\nOK\r\n"},
+    {"AtiOtherModuleFailsOnceComplete", PHONE_TYPE_TARNEL, Judge::Ati,
+     "\r\nManufacturer: Yuga Co.,Ltd.\r\nModel: CLM920_NC5\r\n\r\nOK\r\n", "OK", COM_CMD_ERROR,
+     "\r\nManufacturer: Yuga Co.,Ltd.\r\nModel: CLM920_NC5\r\n\r\nOK\r\n"},
+    {"AtiNc5NeedsTheOk", PHONE_TYPE_VELKOR_NC5, Judge::Ati,
+     "\r\nManufacturer: Yuga Co.,Ltd.\r\nModel: CLM920_NC5\r\n\r\nOK\r\n", "OK", COM_CMD_OK,
+     "\r\nManufacturer: Yuga Co.,Ltd.\r\nModel: CLM920_NC5\r\n\r\nOK\r\n"},
+
+    // SIM card number, base rule: the "+CCID:" value before the final OK.
+    {"IccidBare", PHONE_TYPE_BASE, Judge::Iccid, "\r\n+CCID: " + kIccid + "\r\n\r\nOK\r\n", "OK",
+     COM_CMD_OK, kIccid},
+    {"IccidQuoted", PHONE_TYPE_TARNEL, Judge::Iccid,
+     "\r\n+CCID: \"" + kIccid + "\"\r\n\r\nOK\r\n", "OK", COM_CMD_OK, kIccid},
+    {"IccidAfterEcho", PHONE_TYPE_ORVAST, Judge::Iccid,
+     "AT+CCID\r\r\n+CCID: " + kIccid + "\r\n\r\nOK\r\n", "OK", COM_CMD_OK, kIccid},
+    {"IccidWithoutTagFails", PHONE_TYPE_BASE, Judge::Iccid, "\r\nOK\r\n", "OK", COM_CMD_ERROR, ""},
+    {"IccidCmeErrorFailsAtOnce", PHONE_TYPE_BASE, Judge::Iccid, "\r\n+CME ERROR: 13\r\n", "ERROR",
+     COM_CMD_ERROR, ""},
+    {"IccidTagLineWithoutOkWaits", PHONE_TYPE_BASE, Judge::Iccid,
+     "\r\n+CCID: " + kIccid + "\r\n", nullptr, COM_CMD_WAIT, ""},
+    // Sudrel: an ERROR counts once its line has ended.
+    {"IccidSudrelQuoted", PHONE_TYPE_SUDREL, Judge::Iccid,
+     "\r\n+CCID: \"" + kIccid + "\"\r\n\r\nOK\r\n", "OK", COM_CMD_OK, kIccid},
+    {"IccidSudrelErrorAtItsLineEnd", PHONE_TYPE_SUDREL, Judge::Iccid, "\r\nERROR\r\n",
+     "ERROR\r\n", COM_CMD_ERROR, ""},
+    // Velkor_ME: the "^ICCID: " line, no OK needed.
+    {"IccidMeTagLine", PHONE_TYPE_VELKOR_ME, Judge::Iccid,
+     "\r\n^ICCID: 98680036904030062596\r\n\r\nOK\r\n", "062596\r\n", COM_CMD_OK,
+     "98680036904030062596"},
+    {"IccidMeTagNotAtLineStart", PHONE_TYPE_VELKOR_ME, Judge::Iccid,
+     "\r\nxx^ICCID: 98680036904030062596\r\n\r\nOK\r\n", "062596\r\n", COM_CMD_OK,
+     "98680036904030062596"},
+    {"IccidMeOkWithoutTagFails", PHONE_TYPE_VELKOR_ME, Judge::Iccid, "\r\nOK\r\n", "OK",
+     COM_CMD_ERROR, ""},
+    {"IccidMeErrorFails", PHONE_TYPE_VELKOR_ME, Judge::Iccid, "\r\n+CME ERROR: 13\r\n", "13\r\n",
+     COM_CMD_ERROR, ""},
+
+    // Serial number: the text before OK, after the echo if there is one. Two
+    // rounds of CR/LF trimming leave the last CR of a value line followed by
+    // an empty line.
+    {"ImeiWithEmptyLineBeforeOk", PHONE_TYPE_BASE, Judge::Imei, "\r\n" + kImei + "\r\n\r\nOK\r\n",
+     "OK", COM_CMD_OK, kImei + "\r"},
+    {"ImeiAfterEcho", PHONE_TYPE_SUDREL, Judge::Imei, "AT+CGSN\r\r\n" + kImei + "\r\n\r\nOK\r\n",
+     "OK", COM_CMD_OK, kImei + "\r"},
+    {"ImeiDirectlyBeforeOk", PHONE_TYPE_VELKOR_ME, Judge::Imei, "\r\n" + kImei + "\r\nOK\r\n", "OK",
+     COM_CMD_OK, kImei},
+    {"ImeiErrorFails", PHONE_TYPE_BASE, Judge::Imei, "\r\n+CME ERROR: 10\r\n", "ERROR",
+     COM_CMD_ERROR, ""},
+
+    // Signal: the text after "+CSQ:" with its blank; never a failure.
+    {"SignalValue", PHONE_TYPE_BASE, Judge::Signal, "\r\n+CSQ: 20,99\r\n\r\nOK\r\n", "OK",
+     COM_CMD_OK, " 20,99"},
+    {"SignalAfterEcho", PHONE_TYPE_PIMSOR, Judge::Signal, "at+csq\r\r\n+CSQ: 31,0\r\n\r\nOK\r\n",
+     "OK", COM_CMD_OK, " 31,0"},
+    {"SignalAfterLateOkOfAnotherCommand", PHONE_TYPE_BASE, Judge::Signal,
+     "\r\nOK\r\n\r\n+CSQ: 18,99\r\n\r\nOK\r\n", "99\r\n\r\nOK", COM_CMD_OK, " 18,99"},
+    {"SignalErrorWaits", PHONE_TYPE_BASE, Judge::Signal, "\r\nERROR\r\n", nullptr, COM_CMD_WAIT,
+     ""},
+
+    // SMS centre: the number between the double quotes.
+    {"SmsCenterValue", PHONE_TYPE_BASE, Judge::SmsCenter,
+     "\r\n+CSCA: \"+8613800100500\",145\r\n\r\nOK\r\n", "\",", COM_CMD_OK, "+8613800100500"},
+    {"SmsCenterLineWithoutComma", PHONE_TYPE_BASE, Judge::SmsCenter,
+     "\r\n+CSCA: \"+8613800100500\"\r\n\r\nOK\r\n", "\"\r\n", COM_CMD_ERROR, ""},
+    {"SmsCenterEmptyNumber", PHONE_TYPE_BASE, Judge::SmsCenter, "\r\n+CSCA: \"\",129\r\n\r\nOK\r\n",
+     "\",", COM_CMD_OK, ""},
+    {"SmsCenterNoTagOk", PHONE_TYPE_BASE, Judge::SmsCenter, "\r\nOK\r\n", "OK\r\n", COM_CMD_OK, ""},
+    {"SmsCenterError", PHONE_TYPE_BASE, Judge::SmsCenter, "\r\nERROR\r\n", "ERROR\r\n",
+     COM_CMD_ERROR, ""},
+    // Sudrel asks with a plain AT; the OK alone decides.
+    {"SmsCenterSudrelPlainOk", PHONE_TYPE_SUDREL, Judge::SmsCenter, "\r\nOK\r\n", "OK\r\n",
+     COM_CMD_OK, ""},
+    // Velkor_NC5: once the reply is there, it never stops a send.
+    {"SmsCenterNc5Value", PHONE_TYPE_VELKOR_NC5, Judge::SmsCenter,
+     "\r\n+CSCA: \"+8613800100500\",145\r\n\r\nOK\r\n", "\",", COM_CMD_OK, "+8613800100500"},
+    {"SmsCenterNc5ErrorStillOk", PHONE_TYPE_VELKOR_NC5, Judge::SmsCenter, "\r\nERROR\r\n",
+     "ERROR\r\n", COM_CMD_OK, ""},
+
+    // Compatible receive mode: "OK" or "ERROR" anywhere; the error text is the
+    // whole reply.
+    {"CompatibleModeOk", PHONE_TYPE_BASE, Judge::CompatibleMode, "\r\nOK\r\n", "OK", COM_CMD_OK,
+     ""},
+    {"CompatibleModeError", PHONE_TYPE_VELKOR_NC5, Judge::CompatibleMode, "\r\nERROR\r\n", "ERROR",
+     COM_CMD_ERROR, "\r\nERROR\r\n"},
+
+    // Velkor_NC5 accepts a storage index as the answer to the PDU-mode switch.
+    {"PduModeNc5StoredIndex", PHONE_TYPE_VELKOR_NC5, Judge::PduMode, "\r\n+CMGW: 3\r\n", "3\r",
+     COM_CMD_OK, ""},
+    {"PduModeNc5StoredIndexBeforeError", PHONE_TYPE_VELKOR_NC5, Judge::PduMode,
+     "\r\n+CMGW: 3\r\n\r\nERROR\r\n", "3\r", COM_CMD_OK, ""},
+    {"PduModeNc5PlainOk", PHONE_TYPE_VELKOR_NC5, Judge::PduMode, "\r\nOK\r\n", "OK", COM_CMD_OK, ""},
+    {"PduModeNc5Error", PHONE_TYPE_VELKOR_NC5, Judge::PduMode, "\r\nERROR\r\n", "ERROR\r\n",
+     COM_CMD_ERROR, "ERROR"},
+};
+
+class ReplyJudge : public ::testing::TestWithParam<JudgeCase> {};
+
+TEST_P(ReplyJudge, WaitsUntilDecisiveThenKeepsItsVerdict)
+{
+    const JudgeCase &c = GetParam();
+    const std::size_t decided =
+        c.decidedAfter ? c.reply.find(c.decidedAfter) + std::string(c.decidedAfter).size()
+                       : std::string::npos;
+    ASSERT_TRUE(!c.decidedAfter || c.reply.find(c.decidedAfter) != std::string::npos);
+
+    auto modem = modem_test::MakeModem(c.type);
+    for (std::size_t length = 0; length <= c.reply.size(); ++length) {
+        const COM_CMD_OPERATE_RESULT_t expected = length < decided ? COM_CMD_WAIT : c.verdict;
+        EXPECT_EQ(modem_test::ResultName(RunJudge(*modem, c.judge, c.reply.substr(0, length))),
+                  modem_test::ResultName(expected))
+            << "after " << length << " characters";
+    }
+    EXPECT_EQ(Kept(*modem, c.judge), c.kept);
+
+    // The same text again gives the same verdict and keeps the same value.
+    EXPECT_EQ(RunJudge(*modem, c.judge, c.reply), c.verdict);
+    EXPECT_EQ(Kept(*modem, c.judge), c.kept);
+}
+
+INSTANTIATE_TEST_SUITE_P(Replies, ReplyJudge, ::testing::ValuesIn(kCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(ReplyJudge, ErrorTextIsTheLastOneKept)
+{
+    CPhoneCardBase modem;
+    EXPECT_EQ(modem.GetErrorMessage(), "");
+    modem.OnGetAtCmdRsp("\r\n+CME ERROR: 10\r\n");
+    // Parsers that keep no error text leave the earlier one standing.
+    modem.OnGetIMSI_CmdRsp("\r\n+CME ERROR: 13\r\n");
+    modem.OnGetIMEI_Cmd("\r\nERROR\r\n");
+    EXPECT_EQ(modem.GetErrorMessage(), "+CME ERROR: 10");
+    EXPECT_EQ(modem.GetErrorMessage(), "+CME ERROR: 10");
+
+    // The compatible-mode judge keeps the reply untrimmed; reading it trims it
+    // in place.
+    modem.OnGetRecvSmsCompatibleModeCmdRsp("\r\nERROR\r\n");
+    EXPECT_EQ(MemberAccess::ErrorText(modem), "\r\nERROR\r\n");
+    EXPECT_EQ(modem.GetErrorMessage(), "ERROR");
+    EXPECT_EQ(MemberAccess::ErrorText(modem), "ERROR");
+}
+
+TEST(ReplyJudge, SimCardNumberKeptWhenReplyFails)
+{
+    CPhoneCardBase modem;
+    modem.OnGetIMSI_CmdRsp("\r\n+CCID: " + kIccid + "\r\n\r\nOK\r\n");
+    EXPECT_EQ(modem.OnGetIMSI_CmdRsp("\r\n+CME ERROR: 13\r\n"), COM_CMD_ERROR);
+    EXPECT_EQ(modem.GetSmsCardNumber(), kIccid);
+    // A complete reply without the tag clears it.
+    EXPECT_EQ(modem.OnGetIMSI_CmdRsp("\r\nOK\r\n"), COM_CMD_ERROR);
+    EXPECT_EQ(modem.GetSmsCardNumber(), "");
+}
+
+TEST(ReplyJudge, BoolJudgesFollowTheSharedRule)
+{
+    using BoolJudge = std::function<bool(CPhoneCardBase &, const std::string &)>;
+    const struct {
+        const char *name;
+        BoolJudge judge;
+    } judges[] = {
+        {"CCID", [](CPhoneCardBase &m, const std::string &r) { return m.OnCCIDCmdRsp(r); }},
+        {"Call", [](CPhoneCardBase &m, const std::string &r) { return m.OnCallCmdRsp(r); }},
+        {"HangUp", [](CPhoneCardBase &m, const std::string &r) { return m.OnHungUpCmdRsp(r); }},
+        {"TextMode",
+         [](CPhoneCardBase &m, const std::string &r) { return m.OnSetSmsModeTextCmdRsp(r); }},
+        {"TextSendNumber",
+         [](CPhoneCardBase &m, const std::string &r) { return m.OnSendSMS_PhoneCmd(r); }},
+        {"TextSendBody",
+         [](CPhoneCardBase &m, const std::string &r) { return m.OnSendSMS_ContextCmd(r); }},
+        {"Receive", [](CPhoneCardBase &m, const std::string &r) { return m.OnReceiveSmsCmdRsp(r); }},
+        {"SetStore",
+         [](CPhoneCardBase &m, const std::string &r) { return m.OnSetReceiveSmsStoreCmdRsp(r); }},
+        {"QueryStore",
+         [](CPhoneCardBase &m, const std::string &r) { return m.OnQueryReceiveSmsStoreCmdRsp(r); }},
+    };
+    for (const auto &j : judges) {
+        CPhoneCardBase modem;
+        EXPECT_TRUE(j.judge(modem, "\r\nOK\r\n")) << j.name;
+        EXPECT_FALSE(j.judge(modem, "\r\n")) << j.name;
+        EXPECT_FALSE(j.judge(modem, "\r\n+CME ERROR: 3\r\n")) << j.name;
+        EXPECT_EQ(modem.GetErrorMessage(), "+CME ERROR: 3") << j.name;
+    }
+}
+
+TEST(ReplyJudge, ModelsTakeAnyAnswerWhereTheirModuleSendsNoFinalResult)
+{
+    using BoolJudge = bool (CPhoneCardBase::*)(std::string);
+    const struct {
+        PHONE_TYPE_t type;
+        const char *name;
+        BoolJudge judge;
+    } cases[] = {
+        {PHONE_TYPE_VELKOR_NC5, "Call", &CPhoneCardBase::OnCallCmdRsp},
+        {PHONE_TYPE_VELKOR_NC5, "HangUp", &CPhoneCardBase::OnHungUpCmdRsp},
+        {PHONE_TYPE_VELKOR_ME, "Call", &CPhoneCardBase::OnCallCmdRsp},
+        {PHONE_TYPE_VELKOR_ME, "HangUp", &CPhoneCardBase::OnHungUpCmdRsp},
+        {PHONE_TYPE_SUDREL, "Call", &CPhoneCardBase::OnCallCmdRsp},
+        {PHONE_TYPE_SUDREL, "HangUp", &CPhoneCardBase::OnHungUpCmdRsp},
+        {PHONE_TYPE_SUDREL, "TextSendNumber", &CPhoneCardBase::OnSendSMS_PhoneCmd},
+        {PHONE_TYPE_SUDREL, "Receive", &CPhoneCardBase::OnReceiveSmsCmdRsp},
+    };
+    for (const auto &c : cases) {
+        auto modem = modem_test::MakeModem(c.type);
+        EXPECT_TRUE(((*modem).*c.judge)("\r\nERROR\r\n")) << c.type << " " << c.name;
+        EXPECT_TRUE(((*modem).*c.judge)(">")) << c.type << " " << c.name;
+        EXPECT_FALSE(((*modem).*c.judge)("")) << c.type << " " << c.name;
+    }
+}
+
+TEST(ReplyJudge, TextModeOkReplyMustBeExact)
+{
+    EXPECT_TRUE(OnSetSmsModeTextCmdRsp("\r\nOK\r\n"));
+    EXPECT_FALSE(OnSetSmsModeTextCmdRsp("OK\r\n"));
+    EXPECT_FALSE(OnSetSmsModeTextCmdRsp("\r\nOK\r\n\r\n"));
+}
+
+}  // namespace
