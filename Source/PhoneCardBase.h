@@ -182,4 +182,8 @@ bool lessSmsInfo(const SmsInfo &a, const SmsInfo &b);
 // Order of the parts of one message.
 bool LessLongSms(const SmsInfo &a, const SmsInfo &b);
 
+// Prints a message list: per message a dashed line, its ordinal, sender, time
+// and text, then a closing dashed line. Untrusted texts are made printable.
+void PrintRecvSmsList(const std::vector<SmsRecvStruct_t> &messages);
+
 #endif
