@@ -24,7 +24,8 @@ constexpr unsigned char kDataCodingUcs2 = 8;
 
 constexpr const char *kLengthCmdFormat = "AT+CMGS=%d\r";
 constexpr const char *kPromptTag = ">";
-// Errors in this range are the network's transient refusals: worth a new try.
+// Error numbers in this range (unknown and manufacturer-specific errors) earn
+// the message another try.
 constexpr int kRetryErrorFirst = 500;
 constexpr int kRetryErrorLast = 600;
 
@@ -34,7 +35,7 @@ constexpr const char *kPrefix86 = "86";
 constexpr std::size_t kLength86Number = 13;
 constexpr const char *kInternationalDialPrefix = "00";
 
-constexpr std::size_t kMaxSmsCenterDigits = sizeof(SM_PARAM{}.smsCenter) - 1;
+constexpr std::size_t kMaxSmsCenterDigits = SM_SMS_CENTER_SIZE - 1;
 
 constexpr const char *kNoSendSteps = "短信编码失败";
 
@@ -43,7 +44,7 @@ bool StartsWith(const std::string &text, const char *prefix)
     return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
 }
 
-std::string WithoutLeadingPlus(const std::string &number)
+std::string WithoutPlusSign(const std::string &number)
 {
     return (!number.empty() && number[0] == '+') ? number.substr(1) : number;
 }
@@ -60,7 +61,7 @@ void CopyField(char (&field)[N], const std::string &value)
 // centre they cannot hold is left out, so the modem uses the one it stores.
 std::string SmsCenterForPdu(const std::string &center)
 {
-    const std::string digits = WithoutLeadingPlus(center);
+    const std::string digits = WithoutPlusSign(center);
     return digits.size() <= kMaxSmsCenterDigits ? digits : std::string();
 }
 
@@ -82,7 +83,7 @@ SM_PARAM SendParam(const std::string &smsCenter, const std::string &number)
     const bool international = country.hasCountryCode || StartsWith(number, "+");
     param.noCountryCode = !international;
     CopyField(param.peerNumber,
-              WithoutLeadingPlus(CPhoneCardBase::ModifyPhoneCode(number, country.hasCountryCode)));
+              WithoutPlusSign(CPhoneCardBase::ModifyPhoneCode(number, country.hasCountryCode)));
     param.dataCoding = kDataCodingUcs2;
     return param;
 }
