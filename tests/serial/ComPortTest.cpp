@@ -441,7 +441,10 @@ TEST_F(ComPortTest, GatheringEndsAtTheRoundCapWhenInputNeverPauses)
     const long took = ElapsedMs(start);
     stop = true;
     modem.join();
-    EXPECT_EQ(reply.size(), 1000u * 128u);
+    // At most 128 bytes a round; on a loaded machine the writer may fall
+    // behind now and then, so a round can bring less, never more.
+    EXPECT_LE(reply.size(), 1000u * 128u);
+    EXPECT_GT(reply.size(), 900u * 128u);
     EXPECT_GE(took, 1000L * USLEEP_COUNT / 1000);
     EXPECT_LT(took, 3L * 1000 * USLEEP_COUNT / 1000);
 }
