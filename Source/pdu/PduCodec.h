@@ -75,11 +75,12 @@ struct SM_PARAM {
 
 // Hex text to octets: reads the character pairs starting at 0, 2, ... below
 // count and writes one octet per pair. An odd count reads the character at
-// index count as the low digit of a last octet (a terminator there gives
-// that octet's low nibble from '\0'), so pSrc must hold count + 1 characters
-// then; (count + 1) / 2 octets are written. '0'-'9' are digits, any other
-// character counts as its code minus 55 ('A'-'F' give 10-15); non-hex text
-// gives meaningless octets, never an error. Returns count / 2.
+// index count as the low digit of a last octet (a terminator there is
+// converted like any other character), so pSrc must hold count + 1
+// characters then; (count + 1) / 2 octets are written. '0'-'9' are digits,
+// any other character counts as its code minus 55 ('A'-'F' give 10-15), the
+// octet cut to 8 bits: non-hex text gives meaningless octets, never an error.
+// Returns count / 2.
 int gsmString2Bytes(const char *pSrc, unsigned char *pDst, int nSrcLength);
 
 // Octets to upper-case hex text; writes 2 * count characters and a
@@ -112,9 +113,9 @@ int gsmDecode8bit(const unsigned char *pSrc, char *pDst, int nSrcLength);
 int gsmInvertNumbers(const char *pSrc, char *pDst, int nSrcLength);
 
 // Semi-octet order back to digits: swaps each pair of the count characters
-// read and drops a last 'F'. An odd count swaps its last character with the
-// one at index count (a terminator there drops out). Writes at most count + 1
-// characters with the terminator; returns the digits kept.
+// read and drops a last 'F'. With an odd count the last character, which has
+// no partner, is kept as it stands; nothing past count is read. Writes at
+// most count + 1 characters with the terminator; returns the digits kept.
 int gsmSerializeNumbers(const char *pSrc, char *pDst, int nSrcLength);
 
 // ---- SMS-SUBMIT encoders -------------------------------------------------

@@ -35,7 +35,7 @@ const DecodeCase kDecodeCases[] = {
     // Centre +123456, destination 98765 (type 81), "A" in UCS2.
     {"SinglePart", Pdu("AT+CMGS=13", "0491214365110005818967F50008AA020041"), true, "98765", 8, "A", -1, 0, 0,
      13, 13},
-    // Part 2 of 3, reference 0xA7, "中文" after the header; centre 8613800100500.
+    // The second of three parts, reference 0xA7, "中文" after the header; centre 8613800100500.
     {"ConcatenatedPart",
      Pdu("AT+CMGS=25", "0891683108100005F0" "51" "00" "0D91683108108300F0" "00" "08" "A7" "0A" "050003A70302"
                        "4E2D6587"),

@@ -202,7 +202,7 @@ void FakeSession::HandleLine(const std::string &line, int baud, FakeOutput &out)
             if (error) {
                 Reply("\r\n" + error->reply + "\r\n", out);
             } else if (const FakeCommand *row = FindFakeCommand(m_profile, command.c_str())) {
-                Reply(Dispatch(*row, command, baud, out), out);
+                Reply(Dispatch(*row, command), out);
             } else {
                 Reply("\r\nERROR\r\n", out);
             }
@@ -212,8 +212,7 @@ void FakeSession::HandleLine(const std::string &line, int baud, FakeOutput &out)
     CountCommand(out);
 }
 
-std::string FakeSession::Dispatch(const FakeCommand &row, const std::string &command, int,
-                                  FakeOutput &)
+std::string FakeSession::Dispatch(const FakeCommand &row, const std::string &command)
 {
     const std::string args = Args(command, row.command);
     int n = 0;

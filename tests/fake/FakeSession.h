@@ -42,8 +42,7 @@ private:
     };
 
     void HandleLine(const std::string &line, int baud, FakeOutput &out);
-    std::string Dispatch(const FakeCommand &row, const std::string &command, int baud,
-                         FakeOutput &out);
+    std::string Dispatch(const FakeCommand &row, const std::string &command);
     void FinishPduBody(int baud, FakeOutput &out);
     void FinishCdmaBody(int baud, FakeOutput &out);
     void Reply(const std::string &text, FakeOutput &out) const;

@@ -1,0 +1,245 @@
+// Message text to SMS-SUBMIT PDUs: one UCS2 message with its AT+CMGS length,
+// or the parts of a concatenated message with a rolling reference number.
+#include "PduCodec.h"
+#include "PduReference.h"
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+// First octets: SMS-SUBMIT with a relative validity period; with a user-data
+// header too (concatenated parts); and a push head without validity period.
+const char kSubmitFirstOctet[] = "11";
+const char kPartFirstOctet[] = "51";
+const char kPushFirstOctet[] = "41";
+const char kMessageReference[] = "00";  // the modem assigns its own
+const char kInternational[] = "91";
+const char kNationalNew[] = "81";       // gsmEncodePduNew without country prefix
+const char kNationalPart[] = "A1";      // GetSubmitPdu without country prefix
+const char kPidDcsVpUcs2[] = "0008AA";  // PID 00, UCS2, 4 days
+const char kPushPidDcs[] = "00F5";
+const char kCtrlZ = 0x1A;
+
+const unsigned char kDcsFlashUcs2 = 0x18;
+const unsigned char kDcsFlashOther = 0x10;
+
+// Relative validity period (TS 23.040 9.2.3.12.1).
+const int kValidityDefaultMinutes = 0;
+const unsigned char kValidity24Hours = 0xA7;
+const unsigned char kValidity2Days = 0xA8;
+const unsigned char kValidity63Weeks = 0xFF;
+const int kValidityFiveMinuteSteps = 720;
+const int kValidityHalfHourSteps = 1440;
+const int kValidityTwoDays = 2880;
+
+// Concatenation: 7-bit parts use the 16-bit reference element, the others
+// the 8-bit one.
+const char kSeptetPartUdl[] = "A0";      // 160 septets
+const char kSeptetPartHeader[] = "060804";
+const char kOctetPartUdl[] = "8C";       // 140 octets
+const char kOctetPartHeader[] = "050003";
+const size_t kSeptetPartChars = 266;     // 133 octets, 152 whole septets
+const size_t kOctetPartChars = 268;      // 134 octets
+const int kOctetHeaderOctets = 6;
+const int kSeptetHeaderSeptets = 8;
+const size_t kMaxParts = 255;            // TT is one octet
+const int kReferenceMax = 255;
+
+// The concatenation reference: seeded once per process, advanced per message.
+int16_t g_sSplitIndex = 0;
+bool bInitSplitIndex = false;
+
+// A number member read within its bounds, without a leading '+'.
+std::string NumberDigits(const char *member, size_t memberSize)
+{
+    std::string digits(member, strnlen(member, memberSize));
+    if (!digits.empty() && digits[0] == '+')
+        digits.erase(0, 1);
+    return digits;
+}
+
+std::string SemiOctets(const std::string &digits)
+{
+    std::vector<char> out(digits.size() + 2);
+    const int n = gsmInvertNumbers(digits.c_str(), out.data(), static_cast<int>(digits.size()));
+    return std::string(out.data(), static_cast<size_t>(n));
+}
+
+std::string Hex2(unsigned value)
+{
+    char text[8];
+    std::snprintf(text, sizeof(text), "%02X", value);
+    return text;
+}
+
+std::string HexOctets(const unsigned char *octets, int count)
+{
+    std::vector<char> text(2 * static_cast<size_t>(count > 0 ? count : 0) + 1);
+    gsmBytes2String(octets, text.data(), count);
+    return std::string(text.data());
+}
+
+// "L 91 digits", L written as '0' + L / 16 and '0' + L % 16, which is its hex
+// form for every centre number the member holds (L at most 9).
+std::string SmsCenterFieldNew(const SM_PARAM *pSrc)
+{
+    const std::string body = kInternational + SemiOctets(NumberDigits(pSrc->smsCenter, sizeof(pSrc->smsCenter)));
+    const size_t octets = body.size() / 2;
+    std::string field;
+    field += static_cast<char>('0' + octets / 16);
+    field += static_cast<char>('0' + octets % 16);
+    return field + body;
+}
+
+std::string SmsCenterFieldPart(const SM_PARAM *pSrc)
+{
+    const std::string digits = NumberDigits(pSrc->smsCenter, sizeof(pSrc->smsCenter));
+    const unsigned octets = static_cast<unsigned>((digits.size() + 1) / 2 + 1);
+    return Hex2(octets) + kInternational + SemiOctets(digits);
+}
+
+std::string Destination(const SM_PARAM *pSrc, const char *noCountryType)
+{
+    const std::string digits = NumberDigits(pSrc->peerNumber, sizeof(pSrc->peerNumber));
+    return Hex2(static_cast<unsigned>(digits.size())) + (pSrc->noCountryCode ? noCountryType : kInternational) +
+           SemiOctets(digits);
+}
+
+unsigned char DataCodingOf(const SM_PARAM *pSrc)
+{
+    if (!pSrc->flash)
+        return pSrc->dataCoding;
+    return pSrc->dataCoding == GSM_DCS_UCS2 ? kDcsFlashUcs2 : kDcsFlashOther;
+}
+
+unsigned char ValidityPeriodOf(int minutes)
+{
+    if (minutes == kValidityDefaultMinutes)
+        return kValidity24Hours;
+    if (minutes <= kValidityFiveMinuteSteps)
+        return static_cast<unsigned char>((minutes / 5 - 1) & 0xFF);
+    if (minutes <= kValidityHalfHourSteps)
+        return static_cast<unsigned char>((minutes - kValidityFiveMinuteSteps) / 30 + 143);
+    if (minutes <= kValidityTwoDays)
+        return kValidity2Days;
+    return kValidity63Weeks;
+}
+
+// Copies a head into the caller's buffer of SM_SUBMIT_HEAD_SIZE characters.
+int CopyHead(const std::string &head, char *pDst, bool terminate)
+{
+    size_t n = head.size();
+    if (n > static_cast<size_t>(SM_SUBMIT_HEAD_SIZE - 1))
+        n = SM_SUBMIT_HEAD_SIZE - 1;
+    std::memcpy(pDst, head.data(), n);
+    if (terminate)
+        pDst[n] = '\0';
+    return static_cast<int>(n);
+}
+
+int NextReference()
+{
+    g_sSplitIndex = AdvanceSplitIndex(g_sSplitIndex, bInitSplitIndex, std::time(nullptr));
+    return g_sSplitIndex;
+}
+
+// The whole text coded for the parts, as hex.
+std::string EncodeLongText(const char *text, size_t length, unsigned char dataCoding)
+{
+    std::vector<unsigned char> octets(2 * (length + 1));
+    const int n = static_cast<int>(length);
+    int count;
+    if (dataCoding == GSM_DCS_7BIT)
+        count = gsmEncode7bit(text, octets.data(), n);
+    else if (dataCoding == GSM_DCS_8BIT)
+        count = gsmEncode8bit(text, octets.data(), n);
+    else
+        count = gsmEncodeUcs2(text, octets.data(), n);
+    return HexOctets(octets.data(), count);
+}
+
+} // namespace
+
+int16_t AdvanceSplitIndex(int16_t current, bool &seeded, std::time_t now)
+{
+    if (!seeded) {
+        seeded = true;
+        current = static_cast<int16_t>(now % kReferenceMax);
+    }
+    // 255 wraps to 1; a clock before 1970 seeds below 0 and starts at 1 too.
+    if (current < 0 || current >= kReferenceMax)
+        return 1;
+    return static_cast<int16_t>(current + 1);
+}
+
+std::string gsmEncodePduNew(const SM_PARAM *pSrc, std::string &strCmd)
+{
+    const size_t textLength = strnlen(pSrc->userText, SM_SUBMIT_TEXT_MAX);
+    unsigned char ucs2[2 * SM_SUBMIT_TEXT_MAX];
+    const int octets = gsmEncodeUcs2(pSrc->userText, ucs2, static_cast<int>(textLength));
+
+    const std::string tpdu = std::string(kSubmitFirstOctet) + kMessageReference + Destination(pSrc, kNationalNew) +
+                             kPidDcsVpUcs2 + Hex2(static_cast<unsigned>(octets)) + HexOctets(ucs2, octets);
+    // TS 27.005: the length counts the TPDU only, not the SMS-centre field.
+    strCmd = "AT+CMGS=" + std::to_string(tpdu.size() / 2) + "\r";
+    return SmsCenterFieldNew(pSrc) + tpdu + kCtrlZ;
+}
+
+int GetSubmitPdu(const SM_PARAM *pSrc, char *pDst)
+{
+    const std::string head = SmsCenterFieldPart(pSrc) + kPartFirstOctet + kMessageReference +
+                             Destination(pSrc, kNationalPart) + Hex2(pSrc->protocolId) + Hex2(DataCodingOf(pSrc)) +
+                             Hex2(ValidityPeriodOf(pSrc->validityMinutes));
+    return CopyHead(head, pDst, true);
+}
+
+int GetPushSubmitPdu(const SM_PARAM *pSrc, char *pDst)
+{
+    const std::string digits = NumberDigits(pSrc->peerNumber, sizeof(pSrc->peerNumber));
+    const std::string head = SmsCenterFieldPart(pSrc) + kPushFirstOctet + kMessageReference +
+                             Hex2(static_cast<unsigned>(digits.size())) + kInternational + SemiOctets(digits) +
+                             kPushPidDcs;
+    return CopyHead(head, pDst, false);
+}
+
+void gsmLongSmsPdu(const SM_PARAM *pSrc, std::vector<std::string> &parts, bool /*bUcs2*/)
+{
+    const int reference = NextReference();
+    if (pSrc->longText == nullptr)
+        return;
+
+    char head[SM_SUBMIT_HEAD_SIZE] = {};
+    GetSubmitPdu(pSrc, head);
+
+    const bool septets = pSrc->dataCoding == GSM_DCS_7BIT;
+    std::string header;
+    if (septets) {
+        char ref[8];
+        std::snprintf(ref, sizeof(ref), "%04X", static_cast<unsigned>(reference));
+        header = std::string(kSeptetPartHeader) + ref;
+    } else {
+        header = kOctetPartHeader + Hex2(static_cast<unsigned>(reference));
+    }
+
+    const std::string hex = EncodeLongText(pSrc->longText, std::strlen(pSrc->longText), pSrc->dataCoding);
+    const size_t partChars = septets ? kSeptetPartChars : kOctetPartChars;
+    const size_t total = (hex.size() + partChars - 1) / partChars;
+    // More parts than the header can count would go out with a broken header;
+    // no part at all lets the send fail visibly instead.
+    if (total == 0 || total > kMaxParts)
+        return;
+
+    for (size_t i = 0; i < total; i++) {
+        std::string udl = septets ? kSeptetPartUdl : kOctetPartUdl;
+        if (i + 1 == total) {
+            const int r = static_cast<int>((hex.size() - i * partChars) / 2);
+            const int last = septets ? (r / 7) * 8 + r % 7 + kSeptetHeaderSeptets : r + kOctetHeaderOctets;
+            udl = Hex2(static_cast<unsigned>(last));
+        }
+        parts.push_back(head + udl + header + Hex2(static_cast<unsigned>(total)) +
+                        Hex2(static_cast<unsigned>(i + 1)) + hex.substr(i * partChars, partChars));
+    }
+}

@@ -1,0 +1,14 @@
+// The rolling reference number of concatenated messages, as a pure step so
+// that seeding and wrapping can be checked at any clock value.
+#ifndef ZARVEX_PDU_REFERENCE_H
+#define ZARVEX_PDU_REFERENCE_H
+
+#include <cstdint>
+#include <ctime>
+
+// The reference for the next message: on the first call (seeded false) the
+// counter starts from now modulo 255 and seeded becomes true; then it
+// advances by one, 255 wrapping to 1. The result is 1 to 255, never 0.
+int16_t AdvanceSplitIndex(int16_t current, bool &seeded, std::time_t now);
+
+#endif

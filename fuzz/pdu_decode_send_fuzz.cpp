@@ -1,0 +1,34 @@
+// Stored-message decoder against arbitrary modem lines.
+#include "PduCodec.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+namespace {
+
+template <size_t N> void CheckTerminated(const char (&member)[N])
+{
+    if (strnlen(member, N) == N)
+        __builtin_trap();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const std::string line(reinterpret_cast<const char *>(data), size);
+    SM_PARAM p;
+    std::memset(&p, 0, sizeof(p));
+    const int result = gsmDecodeSendPdu(line.c_str(), &p);
+    CheckTerminated(p.smsCenter);
+    CheckTerminated(p.peerNumber);
+    CheckTerminated(p.userText);
+    // Members of the received-message path stay as the caller left them.
+    if (p.timeStamp[0] != '\0' || p.isLongPart || p.partHexLength != 0 || p.pushUrl[0] != '\0')
+        __builtin_trap();
+    if (result < 0)
+        __builtin_trap();
+    return 0;
+}

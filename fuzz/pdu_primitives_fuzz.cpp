@@ -1,0 +1,64 @@
+// Hex conversion and septet unpacking against arbitrary input, with the
+// buffer sizes their contracts give, plus the round trips that must hold.
+#include "PduCodec.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+void HexRoundTrip(const uint8_t *data, size_t size)
+{
+    // Any text: (count + 1) / 2 octets are written, and an odd count reads
+    // the terminator after the text.
+    const std::string text(reinterpret_cast<const char *>(data), size);
+    const int count = static_cast<int>(strnlen(text.c_str(), size));
+    std::vector<unsigned char> octets(static_cast<size_t>(count + 1) / 2);
+    if (gsmString2Bytes(text.c_str(), octets.data(), count) != count / 2)
+        __builtin_trap();
+
+    // Octets to hex and back are exact.
+    std::vector<char> hex(2 * size + 1);
+    gsmBytes2String(data, hex.data(), static_cast<int>(size));
+    std::vector<unsigned char> back(size);
+    gsmString2Bytes(hex.data(), back.data(), static_cast<int>(2 * size));
+    if (size > 0 && std::memcmp(back.data(), data, size) != 0)
+        __builtin_trap();
+}
+
+void SeptetRoundTrip(const uint8_t *data, size_t size)
+{
+    // Arbitrary octets: at most the work area is unpacked.
+    const int count = static_cast<int>(size);
+    const int read = count < GSM_7BIT_MAX_OCTETS ? count : GSM_7BIT_MAX_OCTETS;
+    std::vector<char> text(static_cast<size_t>(read + read / 7) + 1);
+    const int n = gsmDecode7bit(data, text.data(), count);
+    if (n < 0 || n > read + read / 7 || text[static_cast<size_t>(n)] != '\0')
+        __builtin_trap();
+
+    // Seven-bit text without '@' (0) and escape (27) comes back as it went.
+    std::string plain;
+    for (size_t i = 0; i < size && plain.size() < 300; i++) {
+        const unsigned char c = data[i] & 0x7F;
+        if (c != 0 && c != 27)
+            plain += static_cast<char>(c);
+    }
+    std::vector<unsigned char> packed(plain.size() + 1);
+    const int octets = gsmEncode7bit(plain.data(), packed.data(), static_cast<int>(plain.size()));
+    std::vector<char> unpacked(static_cast<size_t>(octets + octets / 7) + 1);
+    gsmDecode7bit(packed.data(), unpacked.data(), octets);
+    if (std::strncmp(unpacked.data(), plain.c_str(), plain.size()) != 0)
+        __builtin_trap();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    HexRoundTrip(data, size);
+    SeptetRoundTrip(data, size);
+    return 0;
+}

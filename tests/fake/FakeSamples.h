@@ -1,0 +1,22 @@
+// Stored messages as a modem holds them after some use: single messages in
+// UCS2 (Chinese) and GSM 7-bit, concatenated messages of 2 and 3 parts
+// stored out of order, a stored outgoing message, in both stores. And a
+// few fakes of every kind, for people who want to try the program.
+#ifndef ZARVEX_FAKE_SAMPLES_H
+#define ZARVEX_FAKE_SAMPLES_H
+
+#include <vector>
+
+#include "FakeConfig.h"
+
+// For the GSM models.
+std::vector<StoredMessage> SampleStoredMessages();
+// For the CDMA model: ASCII and Unicode texts in both stores.
+std::vector<StoredMessage> SampleCdmaMessages();
+
+// Tarnel with the sample messages, Velkor_NC5 with the sample messages,
+// Velkor_ME at 115200 only, Sudrel with its messages, Pimsor, Orvast, a
+// modem with an unknown identification and a silent port.
+std::vector<FakeConfig> SampleFakes();
+
+#endif

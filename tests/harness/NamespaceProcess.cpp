@@ -1,0 +1,441 @@
+#include "NamespaceProcess.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sched.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+// The nodes every program may need, bound from the host's own.
+const char *const kBasicNodes[] = {"null", "zero", "urandom", "tty"};
+constexpr unsigned short kScreenRows = 40;
+constexpr unsigned short kScreenColumns = 132;
+constexpr int kSetupTimeoutMs = 10000;
+constexpr int kChildSetupFailed = 126;
+
+long long NowMs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return ts.tv_sec * 1000LL + ts.tv_nsec / 1000000;
+}
+
+void CloseFd(int &fd)
+{
+    if (fd >= 0)
+        close(fd);
+    fd = -1;
+}
+
+// Everything the child needs, prepared before fork: between fork and exec
+// the child of a threaded parent may only make system calls.
+struct ChildPlan {
+    std::string stage;
+    std::vector<std::string> files;    // created, then bound over
+    std::vector<std::string> sources;  // one per file
+    std::string pts;
+    std::string ptmx;
+    std::vector<char *> argv;
+    int report = -1;  // write end of the set-up failure pipe
+    NamespaceStdio stdio = NamespaceStdio::Pipes;
+    int terminal = -1;
+    int in = -1, out = -1, err = -1;
+    pid_t parent = 0;
+};
+
+// Reports the failed step and errno to the parent, then leaves.
+[[noreturn]] void ChildFail(const ChildPlan &plan, const char *step)
+{
+    const int e = errno;
+    char msg[256];
+    std::size_t n = 0;
+    for (const char *p = step; *p && n < 200; ++p)
+        msg[n++] = *p;
+    const char *sep = ": errno ";
+    for (const char *p = sep; *p; ++p)
+        msg[n++] = *p;
+    char digits[12];
+    int d = 0;
+    int v = e;
+    do {
+        digits[d++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v && d < 11);
+    while (d)
+        msg[n++] = digits[--d];
+    [[maybe_unused]] ssize_t w = write(plan.report, msg, n);
+    _exit(kChildSetupFailed);
+}
+
+[[noreturn]] void RunChild(const ChildPlan &plan)
+{
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != plan.parent)
+        _exit(kChildSetupFailed);
+    if (plan.stdio == NamespaceStdio::Pty) {
+        if (setsid() < 0)
+            ChildFail(plan, "setsid");
+        if (ioctl(plan.terminal, TIOCSCTTY, 0) != 0)
+            ChildFail(plan, "TIOCSCTTY");
+        dup2(plan.terminal, 0);
+        dup2(plan.terminal, 1);
+        dup2(plan.terminal, 2);
+    } else if (plan.stdio == NamespaceStdio::Pipes) {
+        setpgid(0, 0);
+        dup2(plan.in, 0);
+        dup2(plan.out, 1);
+        dup2(plan.err, 2);
+    }
+    if (unshare(CLONE_NEWNS) != 0)
+        ChildFail(plan, "unshare(CLONE_NEWNS)");
+    // Nothing mounted from here on propagates back to the host.
+    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        ChildFail(plan, "mount --make-rprivate /");
+    if (mount("tmpfs", plan.stage.c_str(), "tmpfs", MS_NOSUID, "mode=0755,size=64k") != 0)
+        ChildFail(plan, "mount tmpfs");
+    for (std::size_t i = 0; i < plan.files.size(); ++i) {
+        const int fd = open(plan.files[i].c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600);
+        if (fd < 0)
+            ChildFail(plan, "create mount point");
+        close(fd);
+        if (mount(plan.sources[i].c_str(), plan.files[i].c_str(), nullptr, MS_BIND, nullptr) != 0)
+            ChildFail(plan, "bind device");
+    }
+    if (mkdir(plan.pts.c_str(), 0755) != 0)
+        ChildFail(plan, "mkdir pts");
+    if (mount("devpts", plan.pts.c_str(), "devpts", MS_NOSUID | MS_NOEXEC, "newinstance,ptmxmode=0666,mode=0620") != 0)
+        ChildFail(plan, "mount devpts");
+    if (symlink("pts/ptmx", plan.ptmx.c_str()) != 0)
+        ChildFail(plan, "symlink ptmx");
+    if (mount(plan.stage.c_str(), "/dev", nullptr, MS_MOVE, nullptr) != 0)
+        ChildFail(plan, "mount --move /dev");
+    execv(plan.argv[0], plan.argv.data());
+    ChildFail(plan, "execv");
+}
+}  // namespace
+
+bool IsSerialDeviceName(const std::string &name)
+{
+    if (name == "ttyS0" || name == "ttyS1")
+        return true;
+    const std::string prefix = "ttyUSB";
+    if (name.compare(0, prefix.size(), prefix) != 0 || name.size() == prefix.size() || name.size() > prefix.size() + 3)
+        return false;
+    for (std::size_t i = prefix.size(); i < name.size(); ++i)
+        if (name[i] < '0' || name[i] > '9')
+            return false;
+    return true;
+}
+
+std::string StripAnsi(const std::string &text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\033' && i + 1 < text.size() && text[i + 1] == '[') {
+            i += 2;
+            while (i < text.size() && !(text[i] >= '@' && text[i] <= '~'))
+                ++i;
+            continue;
+        }
+        out.push_back(text[i]);
+    }
+    return out;
+}
+
+NamespaceProcess::~NamespaceProcess()
+{
+    Kill();
+    CloseFd(m_master);
+    CloseFd(m_in);
+    CloseFd(m_out);
+    CloseFd(m_err);
+    if (!m_stage.empty())
+        rmdir(m_stage.c_str());
+}
+
+bool NamespaceProcess::Start(const std::vector<NamespaceDevice> &devices, const std::vector<std::string> &argv,
+                             NamespaceStdio stdio, int lifetimeMs, std::string *error)
+{
+    if (m_pid > 0 || argv.empty()) {
+        *error = m_pid > 0 ? "already started" : "no program";
+        return false;
+    }
+    char stage[] = "/tmp/zarvex-dev.XXXXXX";
+    if (!mkdtemp(stage)) {
+        *error = std::string("mkdtemp: ") + std::strerror(errno);
+        return false;
+    }
+    m_stage = stage;
+
+    ChildPlan plan;
+    plan.stage = m_stage;
+    for (const char *node : kBasicNodes) {
+        plan.files.push_back(m_stage + "/" + node);
+        plan.sources.push_back(std::string("/dev/") + node);
+    }
+    for (const NamespaceDevice &d : devices) {
+        if (!IsSerialDeviceName(d.name)) {
+            *error = "not a serial device name: " + d.name;
+            return false;
+        }
+        struct stat st{};
+        if (stat(d.source.c_str(), &st) != 0 || !S_ISCHR(st.st_mode)) {
+            *error = "not a character device: " + d.source;
+            return false;
+        }
+        plan.files.push_back(m_stage + "/" + d.name);
+        plan.sources.push_back(d.source);
+    }
+    plan.pts = m_stage + "/pts";
+    plan.ptmx = m_stage + "/ptmx";
+    std::vector<std::string> args = argv;
+    for (std::string &a : args)
+        plan.argv.push_back(&a[0]);
+    plan.argv.push_back(nullptr);
+    plan.stdio = stdio;
+    m_stdio = stdio;
+    plan.parent = getpid();
+
+    int report[2];
+    if (pipe2(report, O_CLOEXEC) != 0) {
+        *error = "pipe failed";
+        return false;
+    }
+    plan.report = report[1];
+    int in[2] = {-1, -1}, out[2] = {-1, -1}, err[2] = {-1, -1};
+    if (stdio == NamespaceStdio::Pty) {
+        m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        char name[128];
+        if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0 ||
+            ptsname_r(m_master, name, sizeof name) != 0) {
+            *error = "no pty for the terminal";
+            CloseFd(report[0]);
+            CloseFd(report[1]);
+            return false;
+        }
+        winsize ws{kScreenRows, kScreenColumns, 0, 0};
+        ioctl(m_master, TIOCSWINSZ, &ws);
+        plan.terminal = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+        fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    } else if (stdio == NamespaceStdio::Inherit) {
+        // The program stays in this process group: the terminal's foreground.
+    } else if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
+        *error = "pipe failed";
+        return false;
+    } else {
+        plan.in = in[0];
+        plan.out = out[1];
+        plan.err = err[1];
+    }
+
+    m_pid = fork();
+    if (m_pid == 0)
+        RunChild(plan);
+    const int forkErrno = errno;
+    CloseFd(report[1]);
+    CloseFd(plan.terminal);
+    CloseFd(in[0]);
+    CloseFd(out[1]);
+    CloseFd(err[1]);
+    m_in = in[1];
+    m_out = out[0];
+    m_err = err[0];
+    if (m_pid < 0) {
+        CloseFd(report[0]);
+        *error = std::string("fork: ") + std::strerror(forkErrno);
+        return false;
+    }
+    m_deadline = NowMs() + lifetimeMs;
+
+    // The report pipe closes on exec; anything in it is a set-up failure.
+    std::string failure;
+    const long long setupDeadline = NowMs() + kSetupTimeoutMs;
+    for (;;) {
+        const long long left = setupDeadline - NowMs();
+        pollfd p{report[0], POLLIN, 0};
+        if (left <= 0) {
+            failure = "namespace set-up did not finish";
+            break;
+        }
+        if (poll(&p, 1, static_cast<int>(left)) <= 0)
+            continue;
+        char buf[256];
+        const ssize_t r = read(report[0], buf, sizeof buf);
+        if (r <= 0)
+            break;
+        failure.append(buf, static_cast<std::size_t>(r));
+    }
+    CloseFd(report[0]);
+    if (!failure.empty()) {
+        *error = "namespace set-up failed: " + failure;
+        Kill();
+        return false;
+    }
+    return true;
+}
+
+void NamespaceProcess::Reap(bool block)
+{
+    if (m_pid <= 0 || m_reaped)
+        return;
+    int status = 0;
+    if (!block) {
+        // Look without reaping: while the leader is a zombie its process
+        // group id cannot be taken by anyone else, so sweeping it is safe.
+        siginfo_t info{};
+        if (waitid(P_PID, static_cast<id_t>(m_pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 || info.si_pid == 0)
+            return;
+    }
+    if (m_stdio != NamespaceStdio::Inherit)
+        kill(-m_pid, SIGKILL);  // whatever the program left behind in its group
+    if (waitpid(m_pid, &status, 0) != m_pid)
+        return;
+    m_reaped = true;
+    if (WIFEXITED(status))
+        m_result.exitStatus = WEXITSTATUS(status);
+    else if (WIFSIGNALED(status))
+        m_result.signal = WTERMSIG(status);
+}
+
+void NamespaceProcess::Kill()
+{
+    if (m_pid <= 0 || m_reaped)
+        return;
+    if (m_stdio != NamespaceStdio::Inherit)
+        kill(-m_pid, SIGKILL);
+    kill(m_pid, SIGKILL);
+    Reap(true);
+}
+
+NamespaceResult NamespaceProcess::Wait(const std::string &input)
+{
+    std::size_t written = 0;
+    if (input.empty())
+        CloseFd(m_in);
+    while (m_out >= 0 || m_err >= 0) {
+        const long long left = m_deadline - NowMs();
+        if (left <= 0) {
+            m_result.timedOut = true;
+            break;
+        }
+        pollfd fds[3];
+        int n = 0;
+        if (m_out >= 0) fds[n++] = {m_out, POLLIN, 0};
+        if (m_err >= 0) fds[n++] = {m_err, POLLIN, 0};
+        if (m_in >= 0) fds[n++] = {m_in, POLLOUT, 0};
+        if (poll(fds, static_cast<nfds_t>(n), static_cast<int>(left > 100 ? 100 : left)) < 0 && errno != EINTR)
+            break;
+        for (int i = 0; i < n; ++i) {
+            if (!fds[i].revents)
+                continue;
+            if (fds[i].fd == m_in) {
+                const ssize_t w = write(m_in, input.data() + written, input.size() - written);
+                if (w > 0)
+                    written += static_cast<std::size_t>(w);
+                if (w < 0 || written == input.size())
+                    CloseFd(m_in);
+                continue;
+            }
+            char buf[4096];
+            const ssize_t r = read(fds[i].fd, buf, sizeof buf);
+            if (r > 0)
+                (fds[i].fd == m_out ? m_result.out : m_result.err).append(buf, static_cast<std::size_t>(r));
+            else if (r == 0 || errno != EINTR)
+                CloseFd(fds[i].fd == m_out ? m_out : m_err);
+        }
+    }
+    CloseFd(m_in);
+    while (!m_result.timedOut && !m_reaped && NowMs() < m_deadline) {
+        Reap(false);
+        if (!m_reaped)
+            usleep(5000);
+    }
+    if (!m_reaped) {
+        m_result.timedOut = m_result.timedOut || NowMs() >= m_deadline;
+        Kill();
+    }
+    return m_result;
+}
+
+void NamespaceProcess::Pump(int timeoutMs)
+{
+    if (m_master < 0)
+        return;
+    pollfd p{m_master, POLLIN, 0};
+    if (poll(&p, 1, timeoutMs) <= 0)
+        return;
+    char buf[4096];
+    for (;;) {
+        const ssize_t r = read(m_master, buf, sizeof buf);
+        if (r > 0) {
+            m_screen.append(buf, static_cast<std::size_t>(r));
+            continue;
+        }
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r == 0 || errno != EAGAIN)
+            CloseFd(m_master);  // the terminal's last user is gone
+        return;
+    }
+}
+
+bool NamespaceProcess::SendKeys(const std::string &keys)
+{
+    if (m_master < 0)
+        return false;
+    std::size_t done = 0;
+    while (done < keys.size() && NowMs() < m_deadline) {
+        const ssize_t w = write(m_master, keys.data() + done, keys.size() - done);
+        if (w > 0)
+            done += static_cast<std::size_t>(w);
+        else if (w < 0 && errno != EAGAIN && errno != EINTR)
+            return false;
+        else
+            Pump(10);
+    }
+    return done == keys.size();
+}
+
+bool NamespaceProcess::WaitForScreen(const std::string &text, int timeoutMs, std::size_t from)
+{
+    const long long deadline = std::min(NowMs() + timeoutMs, m_deadline);
+    for (;;) {
+        if (m_screen.size() > from && m_screen.find(text, from) != std::string::npos)
+            return true;
+        const long long left = deadline - NowMs();
+        if (left <= 0 || m_master < 0)
+            return false;
+        Pump(static_cast<int>(left > 50 ? 50 : left));
+    }
+}
+
+NamespaceResult NamespaceProcess::WaitExit(int timeoutMs)
+{
+    const long long deadline = std::min(NowMs() + timeoutMs, m_deadline);
+    while (!m_reaped && NowMs() < deadline) {
+        if (m_master >= 0)
+            Pump(20);
+        else
+            usleep(20000);
+        Reap(false);
+    }
+    if (!m_reaped) {
+        m_result.timedOut = true;
+        Kill();
+    }
+    Pump(0);
+    m_result.out = m_screen;
+    return m_result;
+}

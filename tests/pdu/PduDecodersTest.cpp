@@ -1,0 +1,382 @@
+#include "PduCodec.h"
+#include "PduTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+template <typename T> std::string CaseName(const testing::TestParamInfo<T> &info) { return info.param.name; }
+
+// Fixture files: comment lines start with '#'; the other lines in order.
+std::vector<std::string> FixtureLines(const std::string &name)
+{
+    std::ifstream in(std::string(PDU_FIXTURE_DIR) + "/" + name);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty() && line[0] != '#')
+            lines.push_back(line);
+    return lines;
+}
+
+// The pieces of the PDUs below: SMS centre 123456, originator 98765, time
+// stamp 2019-08-01 12:05:04 in semi-octets.
+const std::string SC = "0491214365";
+const std::string OA = "05818967F5";
+const std::string TS = "91801021504000";
+const std::string kTimeStamp = "19080112050400";
+
+const std::string kZhong = "\xE4\xB8\xAD";  // U+4E2D
+// U+0500, U+03A7, U+0201: "050003A70201" read as UCS2 text.
+const std::string kHeaderAsText = "\xD4\x80\xCE\xA7\xC8\x81";
+
+char g_callerText[] = "caller's text";
+
+// A zero-filled record with the members the decoders must leave alone set,
+// so that a stray write shows.
+SM_PARAM CallerRecord()
+{
+    SM_PARAM p;
+    std::memset(&p, 0, sizeof(p));
+    p.validityMinutes = 77;
+    p.longText = g_callerText;
+    p.noCountryCode = true;
+    p.flash = true;
+    std::memset(p.userText, 'x', sizeof(p.userText));  // decoders clear it
+    return p;
+}
+
+// What holds after any decode, whatever the input.
+void ExpectWithinMembers(const SM_PARAM &p)
+{
+    EXPECT_TRUE(Terminated(p.smsCenter));
+    EXPECT_TRUE(Terminated(p.peerNumber));
+    EXPECT_TRUE(Terminated(p.timeStamp));
+    EXPECT_TRUE(Terminated(p.userText));
+    EXPECT_TRUE(Terminated(p.pushUrl));
+    EXPECT_TRUE(Terminated(p.partHex));
+    EXPECT_GE(p.partHexLength, 0);
+    EXPECT_LT(p.partHexLength, SM_PART_HEX_SIZE);
+    EXPECT_EQ(p.validityMinutes, 77);
+    EXPECT_EQ(p.longText, g_callerText);
+    EXPECT_TRUE(p.noCountryCode);
+    EXPECT_TRUE(p.flash);
+}
+
+struct DeliverCase {
+    const char *name;
+    std::string pdu;
+    int result;
+    std::string smsCenter, peerNumber, timeStamp;
+    unsigned char dataCoding;
+    bool isLongPart;
+    std::string userText;
+    friend void PrintTo(const DeliverCase &c, std::ostream *os) { *os << c.name; }
+};
+
+class DecodePduTest : public testing::TestWithParam<DeliverCase> {};
+
+TEST_P(DecodePduTest, DecodesWithinTheText)
+{
+    const DeliverCase &c = GetParam();
+    SM_PARAM p = CallerRecord();
+    EXPECT_EQ(gsmDecodePdu(c.pdu.c_str(), &p), c.result);
+    EXPECT_EQ(std::string(p.smsCenter), c.smsCenter);
+    EXPECT_EQ(std::string(p.peerNumber), c.peerNumber);
+    EXPECT_EQ(std::string(p.timeStamp), c.timeStamp);
+    EXPECT_EQ(p.dataCoding, c.dataCoding);
+    EXPECT_EQ(p.isLongPart, c.isLongPart);
+    EXPECT_EQ(std::string(p.userText), c.userText);
+    ExpectWithinMembers(p);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Received, DecodePduTest,
+    testing::Values(
+        DeliverCase{"LongPartUcs2", SC + "44" + OA + "0008" + TS + "08" + "050003A702010041", 1, "123456", "98765",
+                    kTimeStamp, 8, true, "A"},
+        DeliverCase{"FirstOctet04IsNoLongPart", SC + "04" + OA + "0008" + TS + "08" + "050003A702010041", 7,
+                    "123456", "98765", kTimeStamp, 8, false, kHeaderAsText + "A"},
+        DeliverCase{"FirstOctet24IsNoLongPart", SC + "24" + OA + "0008" + TS + "08" + "050003A702010041", 7,
+                    "123456", "98765", kTimeStamp, 8, false, kHeaderAsText + "A"},
+        DeliverCase{"HeaderWithoutPayloadIsNoLongPart", SC + "44" + OA + "0008" + TS + "06" + "050003A70201", 6,
+                    "123456", "98765", kTimeStamp, 8, false, kHeaderAsText},
+        // Seven octets hold eight septets: the fill bits come back as '@'.
+        DeliverCase{"SeptetsGainAt", SC + "04" + OA + "0000" + TS + "07" + "31D98C56B3DD00", 7, "123456", "98765",
+                    kTimeStamp, 0, false, "1234567@"},
+        DeliverCase{"SeptetsFromANetwork",
+                    "07911326040000F0040B911346610089F60000208062917314080CC8F71D14969741F977FD07", 12,
+                    "31624000000", "31641600986", "02082619374180", 0, false, "How are you?"},
+        DeliverCase{"EightBit", SC + "04" + OA + "0004" + TS + "02" + "4142", 2, "123456", "98765", kTimeStamp, 4,
+                    false, "AB"},
+        DeliverCase{"Class0IsUcs2", SC + "04" + OA + "0018" + TS + "04" + "4E2D6587", 6, "123456", "98765",
+                    kTimeStamp, 0x18, false, kZhong + "\xE6\x96\x87"},
+        // Hostile and broken lines.
+        DeliverCase{"Empty", "", 0, "", "", "", 0, false, ""},
+        DeliverCase{"OnlySmsCenter", SC, 0, "123456", "", "", 0, false, ""},
+        DeliverCase{"SmsCenterCut", "049121", 0, "", "", "", 0, false, ""},
+        // 00 announces no centre address (TS 27.005); the TPDU follows at once.
+        DeliverCase{"NoSmsCenter", "00" "04" + OA + "0008" + TS + "02" + "0041", 1, "", "98765", kTimeStamp, 8,
+                    false, "A"},
+        DeliverCase{"SmsCenterTypeOnly", "0191" "04" + OA + "0008" + TS + "02" + "0041", 1, "", "98765",
+                    kTimeStamp, 8, false, "A"},
+        DeliverCase{"SmsCenterLongerThanMember",
+                    "0A91" "214365870921436587" "04" + OA + "0008" + TS + "02" + "0041", 1, "123456789012345",
+                    "98765", kTimeStamp, 8, false, "A"},
+        DeliverCase{"SmsCenterPastText", "FF91214365", 0, "", "", "", 0, false, ""},
+        DeliverCase{"OriginatorLongerThanMember",
+                    SC + "04" + "4091" + Repeat("2143658709", 6) + "2143" + "0008" + TS + "02" + "0041", 1,
+                    "123456", "1234567890123456789012345678901", kTimeStamp, 8, false, "A"},
+        DeliverCase{"OriginatorPastText", SC + "04" + "0B91" + "2143", 0, "123456", "", "", 0, false, ""},
+        DeliverCase{"TimeStampCut", SC + "04" + OA + "0008" + "918010", 0, "123456", "98765", "", 8, false, ""},
+        DeliverCase{"UdlMissing", SC + "04" + OA + "0008" + TS, 0, "123456", "98765", kTimeStamp, 8, false, ""},
+        DeliverCase{"UdlBeyondText", SC + "04" + OA + "0008" + TS + "FF" + "0041", 1, "123456", "98765",
+                    kTimeStamp, 8, false, "A"},
+        // A header that does not fit the announced user data is no header.
+        DeliverCase{"ConcatHeaderWithUdlBelow6", SC + "44" + OA + "0008" + TS + "03" + "050003A7020100410042", 2,
+                    "123456", "98765", kTimeStamp, 8, false, "\xD4\x80"},
+        DeliverCase{"ConcatHeaderWithUdl6", SC + "44" + OA + "0008" + TS + "06" + "050003A70201" + "0041", 0,
+                    "123456", "98765", kTimeStamp, 8, true, ""},
+        DeliverCase{"OddTrailingCharacter", SC + "44" + OA + "0008" + TS + "08" + "050003A702010041" + "0", 1,
+                    "123456", "98765", kTimeStamp, 8, true, "A"},
+        DeliverCase{"OddCutInUserData", SC + "44" + OA + "0008" + TS + "08" + "050003A70201004", 0, "123456",
+                    "98765", kTimeStamp, 8, true, ""},
+        // 'Z' counts 35: "ZZ" is the octet 0x33 by the arithmetic rule.
+        DeliverCase{"NonHexUserData", SC + "04" + OA + "0008" + TS + "02" + "00ZZ", 1, "123456", "98765",
+                    kTimeStamp, 8, false, "3"},
+        DeliverCase{"NonHexSmsCenterLength", "ZZ" + OA, 0, "", "", "", 0, false, ""}),
+    CaseName<DeliverCase>);
+
+TEST(DecodePdu, LongPartKeepsItsHeaderAndRawData)
+{
+    SM_PARAM p = CallerRecord();
+    gsmDecodePdu((SC + "44" + OA + "0008" + TS + "08" + "050003A702010041").c_str(), &p);
+    EXPECT_EQ(p.groupRef, 167);
+    EXPECT_EQ(p.groupTotal, 2);
+    EXPECT_EQ(p.partNumber, 1);
+    EXPECT_EQ(p.concatRef, 167);
+    EXPECT_EQ(p.partTotal, 2);
+    EXPECT_STREQ(p.partHex, "0041");
+    EXPECT_EQ(p.partHexLength, 4);
+}
+
+TEST(DecodePdu, NoLongPartLeavesThePartMembers)
+{
+    SM_PARAM p = CallerRecord();
+    std::strcpy(p.partHex, "caller");
+    p.partHexLength = 6;
+    gsmDecodePdu((SC + "04" + OA + "0008" + TS + "08" + "050003A702010041").c_str(), &p);
+    EXPECT_STREQ(p.partHex, "caller");
+    EXPECT_EQ(p.partHexLength, 6);
+    EXPECT_EQ(p.groupRef, 0);
+    EXPECT_EQ(p.concatRef, 0);
+}
+
+TEST(DecodePdu, PartDataCutByTheTextIsCountedAsCopied)
+{
+    SM_PARAM p = CallerRecord();
+    gsmDecodePdu((SC + "44" + OA + "0008" + TS + "08" + "050003A70201004").c_str(), &p);
+    EXPECT_STREQ(p.partHex, "004");
+    EXPECT_EQ(p.partHexLength, 3);
+}
+
+TEST(DecodePdu, SeptetLongPartSetsOnlyTheLongPartMembers)
+{
+    SM_PARAM p = CallerRecord();
+    gsmDecodePdu((SC + "44" + OA + "0000" + TS + "0A" + "050003A7020131D98C").c_str(), &p);
+    EXPECT_TRUE(p.isLongPart);
+    EXPECT_EQ(p.groupRef, 167);
+    EXPECT_EQ(p.partNumber, 1);
+    EXPECT_STREQ(p.partHex, "31D98C");
+    // The UCS2 branch alone reads these.
+    EXPECT_EQ(p.concatRef, 0);
+    EXPECT_EQ(p.partTotal, 0);
+}
+
+TEST(DecodePdu, LargestLongPartFitsItsMembers)
+{
+    // UDL FF: a header and 249 octets, 124 characters and a lone octet.
+    SM_PARAM p = CallerRecord();
+    const int n = gsmDecodePdu(
+        (SC + "44" + OA + "0008" + TS + "FF" + "050003A70201" + Repeat("4E2D", 124) + "4E").c_str(), &p);
+    EXPECT_EQ(p.partHexLength, 498);
+    EXPECT_EQ(std::string(p.partHex), Repeat("4E2D", 124) + "4E");
+    EXPECT_EQ(n, 372);
+    EXPECT_EQ(std::string(p.userText), Repeat(kZhong, 124));
+    ExpectWithinMembers(p);
+}
+
+TEST(DecodePdu, SeventyChineseCharactersDecodeWhole)
+{
+    const std::vector<std::string> lines = FixtureLines("deliver-ucs2-70-chinese.txt");
+    ASSERT_EQ(lines.size(), 2u);
+    SM_PARAM p = CallerRecord();
+    EXPECT_EQ(gsmDecodePdu(lines[0].c_str(), &p), 210);
+    EXPECT_EQ(std::string(p.userText), lines[1]);
+    EXPECT_STREQ(p.smsCenter, "8613800100500");
+    EXPECT_STREQ(p.peerNumber, "8613912345678");
+    EXPECT_STREQ(p.timeStamp, "25101921435432");
+    ExpectWithinMembers(p);
+}
+
+TEST(DecodePdu, LongestUserDataFitsTheText)
+{
+    const std::vector<std::string> lines = FixtureLines("deliver-ucs2-udl255.txt");
+    ASSERT_EQ(lines.size(), 1u);
+    SM_PARAM p = CallerRecord();
+    EXPECT_EQ(gsmDecodePdu(lines[0].c_str(), &p), 381);
+    EXPECT_EQ(std::string(p.userText), Repeat(kZhong, 127));
+    ExpectWithinMembers(p);
+}
+
+TEST(DecodePdu, ConcatenatedPartsCarryTheWholeMessage)
+{
+    const std::vector<std::string> lines = FixtureLines("deliver-concat-10086.txt");
+    ASSERT_EQ(lines.size(), 3u);
+    std::string hex;
+    for (int part = 1; part <= 2; part++) {
+        SM_PARAM p = CallerRecord();
+        gsmDecodePdu(lines[static_cast<size_t>(part - 1)].c_str(), &p);
+        EXPECT_STREQ(p.peerNumber, "10086");
+        EXPECT_TRUE(p.isLongPart);
+        EXPECT_EQ(p.groupRef, 0xA7);
+        EXPECT_EQ(p.groupTotal, 2);
+        EXPECT_EQ(p.partNumber, part);
+        EXPECT_EQ(p.partHexLength, static_cast<int>(std::strlen(p.partHex)));
+        hex += std::string(p.partHex, static_cast<size_t>(p.partHexLength));
+        ExpectWithinMembers(p);
+    }
+    const std::vector<unsigned char> octets = Octets(hex);
+    EXPECT_EQ(gsmDecodeNew2(octets.data(), static_cast<int>(octets.size())), lines[2]);
+}
+
+TEST(DecodePdu, NullArgumentsDecodeNothing)
+{
+    SM_PARAM p = CallerRecord();
+    EXPECT_EQ(gsmDecodePdu(nullptr, &p), 0);
+    EXPECT_STREQ(p.userText, "");
+    EXPECT_EQ(gsmDecodePdu("00", nullptr), 0);
+    EXPECT_EQ(gsmDecodeSendPdu(nullptr, &p), 0);
+    EXPECT_EQ(gsmDecodeSendPdu("00", nullptr), 0);
+}
+
+// A WAP push: the push header before the URL, laid out as the decoder walks
+// it (34 characters, then the indicator octet).
+const std::string kPushHead = "0605040B8423F0" "DC0601AE02056A0045C6";
+const std::string kUrlHex = "7761702E6578616D706C652E636E2F61";  // wap.example.cn/a
+
+std::string PushPdu(const std::string &userData)
+{
+    const size_t octets = userData.size() / 2;
+    return SC + "40" + OA + "00" "F5" + TS + Hex2Octet(octets > 255 ? 255 : octets) + userData;
+}
+
+struct PushCase {
+    const char *name;
+    std::string userData;
+    int result;
+    std::string url;
+    friend void PrintTo(const PushCase &c, std::ostream *os) { *os << c.name; }
+};
+
+class DecodePushTest : public testing::TestWithParam<PushCase> {};
+
+TEST_P(DecodePushTest, CollectsTheUrlWithinItsMember)
+{
+    const PushCase &c = GetParam();
+    SM_PARAM p = CallerRecord();
+    EXPECT_EQ(gsmDecodePdu(PushPdu(c.userData).c_str(), &p), c.result);
+    EXPECT_EQ(p.dataCoding, GSM_DCS_PUSH);
+    EXPECT_EQ(std::string(p.pushUrl), c.url);
+    EXPECT_STREQ(p.userText, "");  // this build converts no push text
+    ExpectWithinMembers(p);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pushes, DecodePushTest,
+    testing::Values(
+        // Without the indicator 05 the URL stands 56 characters further on;
+        // the result counts 2 for each octet moved over while collecting it.
+        PushCase{"PlainUrl", kPushHead + "0C03" + Repeat("00", 26) + kUrlHex + "00" + "0103", 34, "wap.example.cn/a"},
+        PushCase{"UrlRunsToTheEnd", kPushHead + "0C03" + Repeat("00", 26) + "6161", 2, "aa"},
+        PushCase{"UrlLongerThanMember", kPushHead + "0C03" + Repeat("00", 26) + Repeat("61", 200) + "00" + "0000",
+                 402, std::string(128, 'a')},
+        PushCase{"IndicatorPath", Repeat("00", 17) + "05" + "0000" + Repeat("00", 5) + kUrlHex + "00" + "01" +
+                                      "00" + "AABB",
+                 0, "wap.example.cn/a"},
+        PushCase{"IndicatorPathLongForm", Repeat("00", 17) + "05" + "0000" + Repeat("00", 5) + kUrlHex + "00" +
+                                              "02" + "00" + "07" + Repeat("00", 30),
+                 0, "wap.example.cn/a"},
+        PushCase{"HeadOnly", kPushHead, 0, ""},
+        PushCase{"NoUserData", "", 0, ""}),
+    CaseName<PushCase>);
+
+struct StoredCase {
+    const char *name;
+    std::string pdu;
+    int result;
+    std::string smsCenter, peerNumber;
+    unsigned char dataCoding;
+    std::string userText;
+    friend void PrintTo(const StoredCase &c, std::ostream *os) { *os << c.name; }
+};
+
+class DecodeSendPduTest : public testing::TestWithParam<StoredCase> {};
+
+TEST_P(DecodeSendPduTest, DecodesWithinTheText)
+{
+    const StoredCase &c = GetParam();
+    SM_PARAM p = CallerRecord();
+    EXPECT_EQ(gsmDecodeSendPdu(c.pdu.c_str(), &p), c.result);
+    EXPECT_EQ(std::string(p.smsCenter), c.smsCenter);
+    EXPECT_EQ(std::string(p.peerNumber), c.peerNumber);
+    EXPECT_EQ(p.dataCoding, c.dataCoding);
+    EXPECT_EQ(std::string(p.userText), c.userText);
+    EXPECT_STREQ(p.timeStamp, "");
+    EXPECT_FALSE(p.isLongPart);
+    ExpectWithinMembers(p);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stored, DecodeSendPduTest,
+    testing::Values(
+        // A submit as a modem stores it with the default centre (length 00).
+        StoredCase{"SeptetsWithDefaultCentre", "0011000B916407281553F80000AA0AE8329BFD4697D9EC37", 10, "",
+                   "46708251358", 0, "hellohello"},
+        StoredCase{"Ucs2", SC + "1100" "0D91683119325476F8" "0008AA" "04" "4F60597D", 6, "123456", "8613912345678",
+                   8, "\xE4\xBD\xA0\xE5\xA5\xBD"},
+        StoredCase{"EightBit", SC + "1100" + OA + "0004AA" "02" "4142", 2, "123456", "98765", 4, "AB"},
+        // No validity period announced: the octet after the data coding is
+        // still passed over, and the next one read as UDL.
+        StoredCase{"NoValidityPeriodStillSkipsOne", SC + "0100" + OA + "0008" "04" "00410042", 0, "123456", "98765",
+                   8, ""},
+        StoredCase{"Empty", "", 0, "", "", 0, ""},
+        StoredCase{"CutAfterDestination", SC + "1100" + OA, 0, "123456", "98765", 0, ""},
+        StoredCase{"CutAfterDataCoding", SC + "1100" + OA + "0008", 0, "123456", "98765", 8, ""},
+        StoredCase{"DestinationPastText", SC + "1100" "1F91" "2143", 0, "123456", "", 0, ""},
+        StoredCase{"UdlBeyondText", SC + "1100" + OA + "0008AA" "FF" "0041", 1, "123456", "98765", 8, "A"},
+        StoredCase{"UdlBeyondTextSeptets", SC + "1100" + OA + "0000AA" "FF" "C8F71D14969741F977FD07", 255, "123456",
+                   "98765", 0, "How are you?"}),
+    CaseName<StoredCase>);
+
+TEST(DecodeStatusReportPdu, WritesNothing)
+{
+    SM_PARAM p = CallerRecord();
+    EXPECT_EQ(gsmDecodeStatusReportPdu((SC + "06").c_str(), &p), 0);
+    EXPECT_EQ(p.userText[0], 'x');
+}
+
+TEST(Utf8ToGBK, HandsNothingBack)
+{
+    char sentinel = 0;
+    char *out = &sentinel;
+    EXPECT_EQ(Utf8ToGBK("abc", &out), 0);
+    EXPECT_EQ(out, &sentinel);
+}
+
+} // namespace
