@@ -24,7 +24,8 @@ constexpr unsigned char kDataCodingUcs2 = 8;
 
 constexpr const char *kLengthCmdFormat = "AT+CMGS=%d\r";
 constexpr const char *kPromptTag = ">";
-// Errors in this range are the network's transient refusals: worth a new try.
+// Error numbers in this range (unknown and manufacturer-specific errors) earn
+// the message another try.
 constexpr int kRetryErrorFirst = 500;
 constexpr int kRetryErrorLast = 600;
 
@@ -34,7 +35,7 @@ constexpr const char *kPrefix86 = "86";
 constexpr std::size_t kLength86Number = 13;
 constexpr const char *kInternationalDialPrefix = "00";
 
-constexpr std::size_t kMaxSmsCenterDigits = sizeof(SM_PARAM{}.smsCenter) - 1;
+constexpr std::size_t kMaxSmsCenterDigits = SM_SMS_CENTER_SIZE - 1;
 
 constexpr const char *kNoSendSteps = "短信编码失败";
 

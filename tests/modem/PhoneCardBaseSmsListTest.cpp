@@ -1,0 +1,297 @@
+// Reading a storage listing in PDU mode and joining the parts of long
+// messages. The listings are transcripts of "AT+CMGL=4" replies; the sender A
+// is 8613912345678, B is 8613587654321.
+#include <climits>
+#include <cstring>
+#include <ostream>
+
+#include "ModemTestSupport.h"
+
+using modem_test::Fixture;
+using modem_test::MemberAccess;
+
+namespace {
+
+const std::string kSenderA = "8613912345678";
+const std::string kSenderB = "8613587654321";
+
+struct Expected {
+    std::string number;
+    std::string time;
+    std::string content;
+};
+
+void ExpectMessages(const std::vector<SmsRecvStruct_t> &got, const std::vector<Expected> &want)
+{
+    ASSERT_EQ(got.size(), want.size());
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        EXPECT_EQ(got[i].number, want[i].number) << "message " << i;
+        EXPECT_EQ(got[i].time, want[i].time) << "message " << i;
+        EXPECT_EQ(got[i].content, want[i].content) << "message " << i;
+    }
+}
+
+struct ListingCase {
+    const char *name;
+    const char *fixture;
+    std::vector<Expected> messages;
+};
+
+void PrintTo(const ListingCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class Listing : public ::testing::TestWithParam<ListingCase> {
+protected:
+    void SetUp() override { modem_test::UseUtf8Environment(); }
+};
+
+TEST_P(Listing, GivesTheStoredMessages)
+{
+    const ListingCase &c = GetParam();
+    const std::string reply = Fixture(c.fixture);
+    CPhoneCardBase modem;
+    ASSERT_EQ(modem.OnReadAllSmsCmdRsp(reply), COM_CMD_OK);
+    ExpectMessages(modem.GetReadSms(), c.messages);
+    // After a good listing the error text is the listing itself.
+    EXPECT_EQ(modem.GetErrorMessage(), reply.substr(2, reply.size() - 4));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Storages, Listing,
+    ::testing::Values(
+        // Short messages in storage order (a stored outgoing one has no time),
+        // then the long one, its parts stored out of order, with the number and
+        // time of its last part.
+        ListingCase{"ShortBeforeLong",
+                    "tarnel/cmgl_mixed.txt",
+                    {{kSenderA, "19-08-01 12:05:04", "你好"},
+                     {kSenderB, "19-08-02 09:30:15", "Meeting at 10"},
+                     {kSenderB, "", "已发送"},
+                     {kSenderA, "19-08-03 14:20:02", "第一部分第二部分"}}},
+        ListingCase{"TwoInterleavedLongMessages",
+                    "pimsor/cmgl_interleaved.txt",
+                    {{kSenderA, "19-08-03 14:20:02", "第一部分第二部分"},
+                     {kSenderB, "19-08-04 15:00:01", "Part one part two"}}},
+        ListingCase{"EndsWithSmsDone",
+                    "orvast/cmgl_sms_done.txt",
+                    {{kSenderA, "19-08-01 12:05:04", "你好"}}},
+        // A lone part of one part, and one whose header says zero parts.
+        ListingCase{"LoneParts",
+                    "velkor_me/cmgl_lone_parts.txt",
+                    {{kSenderB, "19-08-02 09:30:15", "Meeting at 10"},
+                     {kSenderA, "19-08-05 16:00:00", "独立"},
+                     {kSenderA, "19-08-06 17:00:00", "无总数"}}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(ListingReply, PartialListingIsRebuiltAsItGrows)
+{
+    modem_test::UseUtf8Environment();
+    const std::string reply = Fixture("tarnel/cmgl_mixed.txt");
+    const std::size_t ok = reply.rfind("OK");
+    CPhoneCardBase modem;
+    for (std::size_t length = 0; length < ok; ++length) {
+        const std::string partial = reply.substr(0, length);
+        ASSERT_EQ(modem.OnReadAllSmsCmdRsp(partial), COM_CMD_WAIT) << length;
+        // A header counts once its PDU line has ended.
+        std::size_t complete = 0;
+        for (std::size_t at = partial.find("+CMGL: "); at != std::string::npos;
+             at = partial.find("+CMGL: ", at + 1)) {
+            const std::size_t headerEnd = partial.find('\n', at);
+            if (headerEnd != std::string::npos &&
+                partial.find('\n', headerEnd + 1) != std::string::npos)
+                ++complete;
+        }
+        EXPECT_EQ(CPhoneCardBase::SmsRspToSmsInfoVec(partial).size(), complete) << length;
+    }
+    EXPECT_EQ(modem.OnReadAllSmsCmdRsp(reply.substr(0, ok + 2)), COM_CMD_OK);
+    EXPECT_EQ(modem.GetReadSms().size(), 4u);
+}
+
+TEST(ListingReply, ErrorKeepsThePreviousList)
+{
+    modem_test::UseUtf8Environment();
+    CPhoneCardBase modem;
+    ASSERT_EQ(modem.OnReadAllSmsCmdRsp(Fixture("orvast/cmgl_sms_done.txt")), COM_CMD_OK);
+    EXPECT_EQ(modem.OnReadAllSmsCmdRsp("\r\n+CMS ERROR: 321\r\n"), COM_CMD_ERROR);
+    EXPECT_EQ(modem.GetErrorMessage(), "+CMS ERROR: 321");
+    EXPECT_EQ(modem.GetReadSms().size(), 1u);
+}
+
+TEST(ListingReply, StorageFullClosesTheListingToo)
+{
+    modem_test::UseUtf8Environment();
+    CPhoneCardBase modem;
+    modem.OnGetAtCmdRsp("\r\n+CME ERROR: 10\r\n");
+    EXPECT_EQ(modem.OnReadAllSmsCmdRsp("\r\n+CMGL: 1,1,,24\r\n"
+                                       "0891683108100005F0040D91683119325476F8000891801021504023044F"
+                                       "60597D\r\n\r\nSMS FULL\r\n"),
+              COM_CMD_OK);
+    EXPECT_EQ(modem.GetReadSms().size(), 1u);
+    EXPECT_EQ(modem.GetErrorMessage(), "+CME ERROR: 10");
+}
+
+TEST(ListingReply, UnknownStatusGivesAnEmptyMessage)
+{
+    modem_test::UseUtf8Environment();
+    const auto records = CPhoneCardBase::SmsRspToSmsInfoVec(
+        "\r\n+CMGL: 4,7,,24\r\n"
+        "0891683108100005F0040D91683119325476F8000891801021504023044F60597D\r\n");
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].mode.stat, 7);
+    ExpectMessages(CPhoneCardBase::SmsInfoVecToSmsRecvStructVec(records), {{"", "", ""}});
+}
+
+TEST(ListingReply, HeaderThatYieldsNoIndexLeavesTheNextLineToBeAHeader)
+{
+    modem_test::UseUtf8Environment();
+    const auto records = CPhoneCardBase::SmsRspToSmsInfoVec(
+        "\r\n+CMGL: x\r\n+CMGL: 2,1,,24\r\n"
+        "0891683108100005F0040D91683119325476F8000891801021504023044F60597D\r\n\r\nOK\r\n");
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].mode.index, 2);
+}
+
+TEST(HeaderLine, IndexAndStatus)
+{
+    const struct {
+        const char *line;
+        int index;
+        int stat;
+    } cases[] = {
+        {"+CMGL: 7,1,,25\r", 7, 1},
+        {"+CMGL: 12,0,,22", 12, 0},
+        {"+CMGL: 4,2", 4, 2},
+        {"+CMGL: 12", -1, -1},
+        {"+CMGR: 1,,24", -1, -1},
+        {"", -1, -1},
+        {"+CMGL: -3,1,,25", -3, -1},
+        {"+CMGL: 99999999999999999999,1,,25", INT_MAX, 1},
+    };
+    for (const auto &c : cases) {
+        const SmsMode mode = CPhoneCardBase::StrToSmsMode(c.line);
+        EXPECT_EQ(mode.index, c.index) << c.line;
+        EXPECT_EQ(mode.stat, c.stat) << c.line;
+    }
+}
+
+TEST(TimeStamp, ReadableForm)
+{
+    EXPECT_EQ(CPhoneCardBase::ReceiveTimeToReadStr("19080112050432"), "19-08-01 12:05:04");
+    EXPECT_EQ(CPhoneCardBase::ReceiveTimeToReadStr("1908011205043"), "19-08-01 12:05:04");
+    EXPECT_EQ(CPhoneCardBase::ReceiveTimeToReadStr("190801120504"), "");
+    EXPECT_EQ(CPhoneCardBase::ReceiveTimeToReadStr(""), "");
+    EXPECT_EQ(CPhoneCardBase::ReceiveTimeToReadStr(nullptr), "");
+}
+
+TEST(HexDigits, UpperAndLowerCase)
+{
+    for (char c : std::string("0123456789ABCDEFabcdef"))
+        EXPECT_TRUE(IsHexChar(c)) << c;
+    for (char c : std::string("GgZ \r\n\x1A", 8))
+        EXPECT_FALSE(IsHexChar(c)) << static_cast<int>(c);
+}
+
+// A decoded long part as the decoder leaves it, for the cases no well-formed
+// listing produces.
+SmsInfo Part(int index, const std::string &sender, int ref, int total, int part,
+             const std::string &hex)
+{
+    SmsInfo info;
+    info.mode.index = index;
+    info.mode.stat = 1;
+    std::strncpy(info.param.peerNumber, sender.c_str(), sizeof info.param.peerNumber - 1);
+    std::strncpy(info.param.timeStamp, "19080312000032", sizeof info.param.timeStamp - 1);
+    info.param.isLongPart = true;
+    info.param.groupRef = static_cast<short>(ref);
+    info.param.concatRef = static_cast<unsigned char>(ref);
+    info.param.groupTotal = static_cast<short>(total);
+    info.param.partNumber = static_cast<short>(part);
+    std::strncpy(info.param.partHex, hex.c_str(), sizeof info.param.partHex - 1);
+    info.param.partHexLength = static_cast<int>(hex.size());
+    return info;
+}
+
+std::vector<std::string> Contents(const std::vector<SmsRecvStruct_t> &messages)
+{
+    std::vector<std::string> contents;
+    for (const auto &m : messages)
+        contents.push_back(m.content);
+    return contents;
+}
+
+struct JoinCase {
+    const char *name;
+    std::vector<SmsInfo> parts;
+    std::vector<std::string> contents;
+};
+
+void PrintTo(const JoinCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class Join : public ::testing::TestWithParam<JoinCase> {
+protected:
+    void SetUp() override { modem_test::UseUtf8Environment(); }
+};
+
+TEST_P(Join, PartsOfOneMessageOnly)
+{
+    EXPECT_EQ(Contents(CPhoneCardBase::SmsInfoVecToSmsRecvStructVec(GetParam().parts)),
+              GetParam().contents);
+}
+
+// "AB", "CD" and "EF" in UCS2.
+const std::string kAB = "00410042";
+const std::string kCD = "00430044";
+const std::string kEF = "00450046";
+
+INSTANTIATE_TEST_SUITE_P(
+    Storages, Join,
+    ::testing::Values(
+        JoinCase{"PartsOutOfOrder",
+                 {Part(0, kSenderA, 9, 3, 3, kEF), Part(1, kSenderA, 9, 3, 1, kAB),
+                  Part(2, kSenderA, 9, 3, 2, kCD)},
+                 {"ABCDEF"}},
+        // Each message misses a part: what is there stays apart.
+        JoinCase{"IncompleteMessagesWithRisingPartNumbers",
+                 {Part(0, kSenderA, 9, 2, 1, kAB), Part(1, kSenderB, 10, 2, 2, kCD)},
+                 {"AB", "CD"}},
+        JoinCase{"SameReferenceFromTwoSenders",
+                 {Part(0, kSenderA, 9, 2, 1, kAB), Part(1, kSenderB, 9, 2, 1, kCD),
+                  Part(2, kSenderA, 9, 2, 2, kEF), Part(3, kSenderB, 9, 2, 2, kAB)},
+                 {"ABEF", "CDAB"}},
+        JoinCase{"SecondCopyOfAPart",
+                 {Part(0, kSenderA, 9, 2, 1, kAB), Part(1, kSenderA, 9, 2, 1, kCD),
+                  Part(2, kSenderA, 9, 2, 2, kEF)},
+                 {"AB", "CDEF"}},
+        JoinCase{"TotalOfZeroKeepsItsText",
+                 {Part(0, kSenderA, 9, 0, 1, kAB), Part(1, kSenderA, 9, 0, 2, kCD)},
+                 {"ABCD"}},
+        JoinCase{"TotalOfZeroAlone", {Part(0, kSenderA, 9, 0, 0, kAB)}, {"AB"}},
+        // The part's text ends at its first character that is no hex digit.
+        JoinCase{"HexEndsAtOtherCharacter",
+                 {Part(0, kSenderA, 9, 2, 1, kAB + "\r" + kCD), Part(1, kSenderA, 9, 2, 2, kEF)},
+                 {"ABEF"}},
+        // An odd digit is left out so that the next part keeps its characters.
+        JoinCase{"OddDigitCount",
+                 {Part(0, kSenderA, 9, 2, 1, kAB + "0"), Part(1, kSenderA, 9, 2, 2, kEF)},
+                 {"ABEF"}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(JoinBounds, RecordedLengthBeyondTheBufferIsNotRead)
+{
+    modem_test::UseUtf8Environment();
+    SmsInfo part = Part(0, kSenderA, 9, 1, 1, "");
+    std::memset(part.param.partHex, 'A', sizeof part.param.partHex);
+    part.param.partHexLength = 100000;
+    const auto messages = CPhoneCardBase::SmsInfoVecToSmsRecvStructVec({part});
+    ASSERT_EQ(messages.size(), 1u);
+    part.param.partHexLength = -5;
+    EXPECT_EQ(Contents(CPhoneCardBase::SmsInfoVecToSmsRecvStructVec({part})),
+              std::vector<std::string>{""});
+}
+
+}  // namespace

@@ -1,0 +1,163 @@
+// CPhone_Velkor_NC5 reads a storage one index at a time: "AT+CMGD=?" lists the
+// indices in use, each is fetched with "AT+CMGR=", and the last fetch joins
+// what the pass collected.
+#include <ostream>
+
+#include "ModemTestSupport.h"
+#include "Phone_Velkor_NC5.h"
+
+using modem_test::Fixture;
+
+namespace {
+
+struct IndexCase {
+    const char *name;
+    std::string reply;
+    COM_CMD_OPERATE_RESULT_t verdict;
+    std::vector<std::string> fetches;
+};
+
+void PrintTo(const IndexCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+std::vector<std::string> Fetches(CPhone_Velkor_NC5 &modem)
+{
+    std::vector<std::string> cmds;
+    while (modem.NotFinished() && cmds.size() < 10)
+        cmds.push_back(modem.GetReadNextSmsCmd());
+    return cmds;
+}
+
+class IndexList : public ::testing::TestWithParam<IndexCase> {};
+
+TEST_P(IndexList, GivesTheFetchCommands)
+{
+    const IndexCase &c = GetParam();
+    CPhone_Velkor_NC5 modem;
+    EXPECT_EQ(modem.OnReadAllSmsCmdRsp(c.reply), c.verdict);
+    EXPECT_EQ(Fetches(modem), c.fetches);
+    EXPECT_EQ(modem.GetReadNextSmsCmd(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, IndexList,
+    ::testing::Values(
+        // Only the first group counts: the second is the range of flags.
+        IndexCase{"ThreeIndices",
+                  "\r\n+CMGD: (1,2,5),(0-4)\r\n\r\nOK\r\n",
+                  COM_CMD_OK,
+                  {"AT+CMGR=1\r\n", "AT+CMGR=2\r\n", "AT+CMGR=5\r\n"}},
+        IndexCase{"EmptyStorage", "\r\n+CMGD: (),(0-4)\r\n\r\nOK\r\n", COM_CMD_OK, {}},
+        // The pieces go back as the module wrote them.
+        IndexCase{"BlanksKept",
+                  "\r\n+CMGD: (0, 1),(0-4)\r\n\r\nOK\r\n",
+                  COM_CMD_OK,
+                  {"AT+CMGR=0\r\n", "AT+CMGR= 1\r\n"}},
+        IndexCase{"RangeNotExpanded",
+                  "\r\n+CMGD: (0-4),(0-4)\r\n\r\nOK\r\n",
+                  COM_CMD_OK,
+                  {"AT+CMGR=0-4\r\n"}},
+        IndexCase{"NoParentheses", "\r\n+CMGD: 1,2\r\n\r\nOK\r\n", COM_CMD_OK, {}},
+        IndexCase{"Error", "\r\n+CMS ERROR: 302\r\n", COM_CMD_ERROR, {}},
+        IndexCase{"NotYetComplete", "\r\n+CMGD: (1,2,5),(0-4)\r\n", COM_CMD_WAIT, {}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(IndexList, ErrorTextKept)
+{
+    CPhone_Velkor_NC5 modem;
+    modem.OnReadAllSmsCmdRsp("\r\n+CMS ERROR: 302\r\n");
+    EXPECT_EQ(modem.GetErrorMessage(), "+CMS ERROR: 302");
+}
+
+TEST(IndexList, ReplyWithoutParenthesesLeavesPendingIndices)
+{
+    CPhone_Velkor_NC5 modem;
+    ASSERT_EQ(modem.OnReadAllSmsCmdRsp("\r\n+CMGD: (3,4),(0-4)\r\n\r\nOK\r\n"), COM_CMD_OK);
+    EXPECT_EQ(modem.OnReadAllSmsCmdRsp("\r\n+CMGD: 1,2\r\n\r\nOK\r\n"), COM_CMD_OK);
+    EXPECT_EQ(Fetches(modem), (std::vector<std::string>{"AT+CMGR=3\r\n", "AT+CMGR=4\r\n"}));
+}
+
+class ReadPass : public ::testing::Test {
+protected:
+    void SetUp() override { modem_test::UseUtf8Environment(); }
+
+    // One storage pass as the read flow runs it, with the replies in fetch order.
+    std::vector<SmsRecvStruct_t> Pass(const std::string &indexReply,
+                                      const std::vector<std::string> &fetchReplies)
+    {
+        EXPECT_EQ(modem.OnReadAllSmsCmdRsp(indexReply), COM_CMD_OK);
+        std::size_t i = 0;
+        while (modem.NotFinished() && i < fetchReplies.size()) {
+            modem.GetReadNextSmsCmd();
+            EXPECT_EQ(modem.OnReadNextSmsCmdRsp(fetchReplies[i++]), 1);
+        }
+        return modem.GetReadSms();
+    }
+
+    CPhone_Velkor_NC5 modem;
+};
+
+TEST_F(ReadPass, LastFetchJoinsTheCollectedMessages)
+{
+    const auto messages =
+        Pass("\r\n+CMGD: (1,2,5),(0-4)\r\n\r\nOK\r\n",
+             {Fixture("velkor_nc5/cmgr_part2.txt"), Fixture("velkor_nc5/cmgr_short.txt"),
+              Fixture("velkor_nc5/cmgr_part1.txt")});
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].number, "8613587654321");
+    EXPECT_EQ(messages[0].content, "Meeting at 10");
+    EXPECT_EQ(messages[1].number, "8613912345678");
+    EXPECT_EQ(messages[1].time, "19-08-03 14:20:02");
+    EXPECT_EQ(messages[1].content, "第一部分第二部分");
+}
+
+TEST_F(ReadPass, NothingIsReportedBeforeTheLastFetch)
+{
+    ASSERT_EQ(modem.OnReadAllSmsCmdRsp("\r\n+CMGD: (1,2),(0-4)\r\n\r\nOK\r\n"), COM_CMD_OK);
+    modem.GetReadNextSmsCmd();
+    EXPECT_EQ(modem.OnReadNextSmsCmdRsp(Fixture("velkor_nc5/cmgr_short.txt")), 1);
+    EXPECT_TRUE(modem.GetReadSms().empty());
+    // A reply that has not brought its OK changes nothing.
+    modem.GetReadNextSmsCmd();
+    EXPECT_EQ(modem.OnReadNextSmsCmdRsp("\r\n+CMGR: 1,,34\r\n"), 0);
+    EXPECT_TRUE(modem.GetReadSms().empty());
+}
+
+TEST_F(ReadPass, StoredOutgoingMessageIsReadAsReceived)
+{
+    // The received-message decoder reads a stored SMS-SUBMIT's fields as if it
+    // were a delivered one: the pass still ends and reports one message.
+    const auto messages =
+        Pass("\r\n+CMGD: (3),(0-4)\r\n\r\nOK\r\n", {Fixture("velkor_nc5/cmgr_sent.txt")});
+    EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST_F(ReadPass, HeaderWithoutPduLineAddsNothing)
+{
+    const auto messages = Pass("\r\n+CMGD: (1),(0-4)\r\n\r\nOK\r\n", {"\r\n+CMGR: 1,,34\r\nOK"});
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(ReadPass, SecondStorageWithNothingGivesAnEmptyList)
+{
+    const auto device =
+        Pass("\r\n+CMGD: (1,2,5),(0-4)\r\n\r\nOK\r\n",
+             {Fixture("velkor_nc5/cmgr_part2.txt"), Fixture("velkor_nc5/cmgr_short.txt"),
+              Fixture("velkor_nc5/cmgr_part1.txt")});
+    EXPECT_EQ(device.size(), 2u);
+    EXPECT_TRUE(Pass("\r\n+CMGD: (),(0-4)\r\n\r\nOK\r\n", {}).empty());
+}
+
+TEST(ListByFetchHeader, SameParseForCmgrHeaders)
+{
+    modem_test::UseUtf8Environment();
+    CPhone_Velkor_NC5 modem;
+    const auto records = modem.SmsRspToSmsInfoVecNew(Fixture("velkor_nc5/cmgr_short.txt"));
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].mode.index, 0);
+    EXPECT_STREQ(records[0].param.peerNumber, "8613587654321");
+}
+
+}  // namespace
