@@ -25,7 +25,7 @@ int main(int argc, char **argv)
     CCheckManager::InitConsoleSize();
 
     if (argc == 1) {
-        // The interactive loop arrives with the menu.
+        manager.Start();
     } else if (argc == 2 && IsOneOf(argv[1], kHelpWords)) {
         manager.PrintHelpInfo();
     } else if (argc == 2 && IsOneOf(argv[1], kVersionWords)) {

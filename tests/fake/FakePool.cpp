@@ -175,9 +175,12 @@ void FakePool::ServeOutput(Fake &f, long long now)
         f.dropDue = now + kDropGraceMs;
     const bool settled = now >= f.dropDue - kDropGraceMs + kDropSettleMs && f.pty.InputPending() == 0;
     if (settled || now >= f.dropDue) {
+        {
+            // Marked first: whoever sees the hang-up finds the fake dropped.
+            std::lock_guard<std::mutex> g(m_lock);
+            f.dropped = true;
+        }
         f.pty.Close();
-        std::lock_guard<std::mutex> g(m_lock);
-        f.dropped = true;
     }
 }
 

@@ -1,0 +1,269 @@
+// What a person types, or a script passes, turned into destination numbers,
+// target ports and the message text.
+#include <climits>
+#include <cstdlib>
+#include <iostream>
+
+#include "CheckManager.h"
+#include "CheckManagerScan.h"
+#include "ColorCout.h"
+#include "PhoneCardBase.h"
+#include "StringUtil.h"
+
+namespace {
+
+const char kNumberPrompt[] = "请输入接收短信的号码: ";
+const char kNumberRefused[] = "您输入的号码有误，请重新输入";
+const char kPortPrompt[] = "请输入设备端口号(例:选择/dev/ttyUSB0,请输入USB0):";
+const char kPortRefused[] = "您输入的设备端口号有误，请重新输入";
+const char kTooManyTries[] = "输入的错误次数过多，返回主界面";
+const char kTextPrompt[] = "请输入短信内容:";
+const char kDefaultSmsText[] = " 北京Korvane短信为您服务 ";
+
+// A number is at least this long, its "+" included.
+constexpr std::size_t MIN_PHONE_LEN = 5;
+
+const char kPortIdMark[] = "tty";
+// A typed id that matches no device still names a path, which is never opened.
+const char kUnknownPortDir[] = "/dev/tty";
+constexpr int UNKNOWN_PORT_BAUD_RATE = 115200;
+
+const char kListSeparator = ',';
+
+// Blanks and semicolons separate items as commas do.
+std::vector<std::string> SplitList(const std::string &answer)
+{
+    const std::string commas =
+        StringReplaceChar(StringReplaceChar(answer, ' ', kListSeparator), ';', kListSeparator);
+    return SplitStringByChar(commas, kListSeparator);
+}
+
+// One answer line; once the input is exhausted every answer is empty.
+std::string ReadAnswerLine()
+{
+    std::string answer;
+    std::getline(std::cin, answer);
+    std::cin.clear();
+    return answer;
+}
+
+void PrintGiveUp()
+{
+    CColorCout::CoutRedMessage(kTooManyTries);
+    std::cout << std::endl << std::endl << std::endl;
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// atoi's reading of a decimal text, without its undefined overflow.
+int DecimalTextToInt(const std::string &text)
+{
+    const long value = std::strtol(text.c_str(), nullptr, 10);
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+ComPortBaseInfo_t TakeOverRow(const Win32::CommInfo &row, const DetectionModels *models)
+{
+    ComPortBaseInfo_t port;
+    port.comPath = row.comPath;
+    port.baudRate = DecimalTextToInt(row.baudText);
+    port.isAtOk = row.isAtOk;
+    port.smsCardNumber = row.smsCardNumber;
+    port.signalStrength = row.signalStrength;
+    port.serialNumber = row.serialNumber;
+    port.isPortExist = true;
+    if (models != nullptr)
+        if (CPhoneCardBase *model = FindModelForAti(*models, row.atiResponse))
+            port.phoneType = model->GetPhoneType();
+    return port;
+}
+
+// See ComPortBaseInfo_t: the record of a port that no scan found.
+ComPortBaseInfo_t NotExistingPort(const std::string &id)
+{
+    ComPortBaseInfo_t port;
+    port.comPath = kUnknownPortDir + id;
+    port.baudRate = UNKNOWN_PORT_BAUD_RATE;
+    port.isAtOk = false;
+    port.phoneType = PHONE_TYPE_BASE;
+    port.isPortExist = false;
+    return port;
+}
+
+bool HasAllValues(const Win32::CommInfo &row)
+{
+    return !row.smsCardNumber.empty() && !row.serialNumber.empty() && !row.signalStrength.empty();
+}
+
+// No ids given: the fully read modems, else the identified ones, else every
+// port found.
+void ChooseAutomatically(const std::vector<Win32::CommInfo> &rows, const DetectionModels &models,
+                         std::vector<ComPortBaseInfo_t> &ports)
+{
+    for (const Win32::CommInfo &row : rows)
+        if (row.isAtOk && HasAllValues(row))
+            ports.push_back(TakeOverRow(row, &models));
+    if (!ports.empty())
+        return;
+    for (const Win32::CommInfo &row : rows)
+        if (row.isAtOk)
+            ports.push_back(TakeOverRow(row, &models));
+    if (!ports.empty())
+        return;
+    for (const Win32::CommInfo &row : rows)
+        ports.push_back(TakeOverRow(row, nullptr));
+}
+
+const Win32::CommInfo *FindRowById(const std::vector<Win32::CommInfo> &rows, const std::string &id)
+{
+    for (const Win32::CommInfo &row : rows)
+        if (GetPortId(row.comPath) == id)
+            return &row;
+    return nullptr;
+}
+
+}  // namespace
+
+std::string GetPortId(std::string path)
+{
+    const std::string::size_type mark = path.find(kPortIdMark);
+    if (mark == std::string::npos)
+        return std::string();
+    return path.substr(mark + (sizeof kPortIdMark - 1));
+}
+
+bool IsDigitString(const std::string &text)
+{
+    if (text.empty())
+        return false;
+    for (char c : text)
+        if (!IsDigit(c))
+            return false;
+    return true;
+}
+
+bool CCheckManager::CheckReceiveNumber(std::string number)
+{
+    if (number.size() < MIN_PHONE_LEN || number.size() >= MAX_PHONE_LEN)
+        return false;
+    if (number[0] != '+' && !IsDigit(number[0]))
+        return false;
+    for (std::string::size_type i = 1; i < number.size(); ++i)
+        if (!IsDigit(number[i]))
+            return false;
+    return true;
+}
+
+std::vector<std::string> CCheckManager::SplitUserPhoneNumber(std::string answer)
+{
+    std::vector<std::string> numbers;
+    for (const std::string &piece : SplitList(answer)) {
+        if (piece.empty())
+            continue;
+        if (!CheckReceiveNumber(piece))
+            return {};
+        numbers.push_back(piece);
+    }
+    return numbers;
+}
+
+std::vector<std::string> CCheckManager::SplitComPorts(std::string answer)
+{
+    std::vector<std::string> ids;
+    for (const std::string &piece : SplitList(answer)) {
+        if (piece.empty())
+            continue;
+        if (!IsDigitString(piece))
+            return {};
+        ids.push_back(piece);
+    }
+    return ids;
+}
+
+bool CCheckManager::InputCheckSendPduSmsPhoneNumbers(std::vector<std::string> &numbers)
+{
+    numbers.clear();
+    for (int attempt = 0; attempt < MAX_INPUT_TRY_COUNT; ++attempt) {
+        std::cout << std::endl;
+        CColorCout::CoutGreenMessage(kNumberPrompt);
+        const std::string answer = ReadAnswerLine();
+        std::cout << std::endl;
+        numbers = SplitUserPhoneNumber(answer);
+        if (!numbers.empty())
+            return true;
+        CColorCout::CoutRedMessage(kNumberRefused);
+        std::cout << std::endl;
+    }
+    PrintGiveUp();
+    return false;
+}
+
+bool CCheckManager::InputToSendPduSmsComPort(const std::string &portIds,
+                                             std::vector<ComPortBaseInfo_t> &ports)
+{
+    ports.clear();
+    const DetectionModels models = CreateDetectionModels();
+    if (portIds.empty()) {
+        ChooseAutomatically(m_commInfoVec, models, ports);
+        return true;
+    }
+    bool anyMatched = false;
+    for (const std::string &id : SplitList(portIds)) {
+        // An empty id would name "/dev/tty", the controlling terminal.
+        if (id.empty())
+            continue;
+        if (const Win32::CommInfo *row = FindRowById(m_commInfoVec, id)) {
+            ports.push_back(TakeOverRow(*row, &models));
+            anyMatched = true;
+        } else {
+            ports.push_back(NotExistingPort(id));
+        }
+    }
+    return anyMatched;
+}
+
+bool CCheckManager::InputCheckSendPduSmsComPorts(std::vector<ComPortBaseInfo_t> &ports)
+{
+    for (int attempt = 0; attempt < MAX_INPUT_TRY_COUNT; ++attempt) {
+        ports.clear();
+        std::cout << std::endl;
+        CColorCout::CoutGreenMessage(kPortPrompt);
+        const std::string answer = ReadAnswerLine();
+        std::cout << std::endl;
+        if (InputToSendPduSmsComPort(answer, ports))
+            return true;
+        CColorCout::CoutRedMessage(kPortRefused);
+        std::cout << std::endl;
+    }
+    ports.clear();
+    PrintGiveUp();
+    return false;
+}
+
+bool CCheckManager::InputReadAllSmsComPort(std::vector<ComPortBaseInfo_t> &ports)
+{
+    return InputCheckSendPduSmsComPorts(ports);
+}
+
+bool CCheckManager::InputToSendPduSmsContext(std::string &text)
+{
+    if (text.empty())
+        text = kDefaultSmsText;
+    return true;
+}
+
+bool CCheckManager::InputCheckSendPduSmsContext(std::string &text)
+{
+    std::cout << std::endl;
+    CColorCout::CoutGreenMessage(kTextPrompt);
+    text = ReadAnswerLine();
+    std::cout << std::endl;
+    return InputToSendPduSmsContext(text);
+}
