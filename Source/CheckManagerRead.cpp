@@ -107,7 +107,8 @@ StorageRead ReadStorage(CCheckManager &manager, StorageSelector select, CPhoneCa
 std::string ReadFailureReason(const ComPortBaseInfo_t &target, CPhoneCardBase *phone,
                               const CComPortBase *port)
 {
-    if (target.smsCardNumber.empty())
+    // A port that no scan found is reported as one without SIM card number.
+    if (target.smsCardNumber.empty() || !target.isPortExist)
         return GetSmsCodeChineseStr(SMS_CODE_NO_SIM_CARD);
     if (phone == nullptr || port == nullptr)
         return GetSmsCodeChineseStr(SMS_CODE_DEVICE_NOT_AT);

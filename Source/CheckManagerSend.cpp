@@ -141,7 +141,10 @@ void CCheckManager::HandleSendPduSmsProcess(const std::vector<ComPortBaseInfo_t>
                     result.resultMessage = FailureReason(*phone, *port);
                 }
             } else {
-                result.resultCode = GetSmsErrorCode(target);
+                // Without a model object nothing was sent: a port whose
+                // values all look complete is still no success.
+                const SMS_CODE_ENUM code = GetSmsErrorCode(target);
+                result.resultCode = code == SMS_CODE_SUCCEED ? SMS_CODE_DEVICE_NOT_AT : code;
                 result.resultMessage = GetSmsCodeChineseStr(SMS_CODE_DEVICE_NOT_AT);
             }
             HandleSendSmsResultByMode(result);
@@ -156,14 +159,18 @@ bool CCheckManager::SendPduSmsByPhone(CPhoneCardBase *phone, CComPortBase *port,
 {
     if (phone == nullptr || port == nullptr || !port->Open())
         return false;
-    if (!RunComCmdQuerySMSC(phone, port) || IsLineGone(*port) || !RunComCmdSetPduMode(phone, port))
+    // A line that went away ends the message at once: each further command
+    // would wait out its runner's whole budget for a reply that cannot come.
+    const auto lineUp = [port] { return !IsLineGone(*port); };
+    if (!lineUp() || !RunComCmdQuerySMSC(phone, port) || !lineUp()
+        || !RunComCmdSetPduMode(phone, port))
         return false;
     const std::vector<PDU_LONG_SMS_Base_t> steps = phone->GetSendPduSmsCmdArray(number, text);
     if (steps.empty())
         return false;
     // The parts already sent stay sent; the first refused one ends the message.
     for (const PDU_LONG_SMS_Base_t &step : steps) {
-        if (IsLineGone(*port) || !RunComCmdSendPduLen(phone, port, step.cmd)
+        if (!lineUp() || !RunComCmdSendPduLen(phone, port, step.cmd) || !lineUp()
             || !RunComCmdSendPduContext(phone, port, step.pdu))
             return false;
     }
