@@ -46,7 +46,7 @@ COM_CMD_OPERATE_RESULT_t JudgeOkError(const std::string &reply, std::string *err
 // stands closer than that, the text runs up to the OK.
 std::string ValueBeforeOk(const std::string &reply, std::size_t valueStart, std::size_t okPos);
 
-// atoi as the C library reads a number (leading white space, a sign, digits up
+// atoi as the C library reads a number (white space first, a sign, digits up
 // to the first other character, 0 without digits), but saturating at the int
 // range instead of overflowing on a long digit run.
 int ReadInt(const std::string &text);

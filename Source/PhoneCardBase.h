@@ -153,7 +153,7 @@ protected:
     // The list parse behind SmsRspToSmsInfoVec, for a header tag of choice.
     static std::vector<SmsInfo> SmsRspToSmsInfoVecByTag(const std::string &reply,
                                                         const char *tag);
-    // Helpers shared by the model classes.
+    // Rules shared by the model classes.
     // The "+CCID:" value once the reply holds its OK; without the tag the
     // number is cleared and the reply fails.
     COM_CMD_OPERATE_RESULT_t ReadIccidAfterOk(const std::string &reply);
@@ -181,5 +181,9 @@ bool IsHexChar(char c);
 bool lessSmsInfo(const SmsInfo &a, const SmsInfo &b);
 // Order of the parts of one message.
 bool LessLongSms(const SmsInfo &a, const SmsInfo &b);
+
+// Prints a message list: per message a dashed line, its ordinal, sender, time
+// and text, then a closing dashed line. Untrusted texts are made printable.
+void PrintRecvSmsList(const std::vector<SmsRecvStruct_t> &messages);
 
 #endif

@@ -44,7 +44,7 @@ bool StartsWith(const std::string &text, const char *prefix)
     return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
 }
 
-std::string WithoutLeadingPlus(const std::string &number)
+std::string WithoutPlusSign(const std::string &number)
 {
     return (!number.empty() && number[0] == '+') ? number.substr(1) : number;
 }
@@ -61,7 +61,7 @@ void CopyField(char (&field)[N], const std::string &value)
 // centre they cannot hold is left out, so the modem uses the one it stores.
 std::string SmsCenterForPdu(const std::string &center)
 {
-    const std::string digits = WithoutLeadingPlus(center);
+    const std::string digits = WithoutPlusSign(center);
     return digits.size() <= kMaxSmsCenterDigits ? digits : std::string();
 }
 
@@ -83,7 +83,7 @@ SM_PARAM SendParam(const std::string &smsCenter, const std::string &number)
     const bool international = country.hasCountryCode || StartsWith(number, "+");
     param.noCountryCode = !international;
     CopyField(param.peerNumber,
-              WithoutLeadingPlus(CPhoneCardBase::ModifyPhoneCode(number, country.hasCountryCode)));
+              WithoutPlusSign(CPhoneCardBase::ModifyPhoneCode(number, country.hasCountryCode)));
     param.dataCoding = kDataCodingUcs2;
     return param;
 }

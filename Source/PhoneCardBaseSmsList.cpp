@@ -6,6 +6,7 @@
 
 #include "PhoneAtText.h"
 #include "PhoneCardBase.h"
+#include "PrintableText.h"
 #include "StringUtil.h"
 
 using phone_at::Contains;
@@ -245,18 +246,25 @@ std::string CPhoneCardBase::ReceiveTimeToReadStr(const char *digits)
            ":" + d.substr(8, 2) + ":" + d.substr(10, 2);
 }
 
-void CPhoneCardBase::PrintRecvSms()
+void PrintRecvSmsList(const std::vector<SmsRecvStruct_t> &messages)
 {
     const std::string divider(kDividerWidth, '-');
     std::size_t ordinal = 0;
-    for (const SmsRecvStruct_t &sms : m_vecRecvSms) {
+    // Sender, time and text are whatever a stranger's SMS carried: never let
+    // them reach the terminal as control sequences.
+    for (const SmsRecvStruct_t &sms : messages) {
         std::cout << divider << "\n"
                   << " 第 " << ++ordinal << " 条短信\n"
-                  << "发送号码: " << sms.number << "\n"
-                  << "发送时间: " << sms.time << "\n"
-                  << "短信内容: " << sms.content << "\n";
+                  << "发送号码: " << MakePrintableText(sms.number) << "\n"
+                  << "发送时间: " << MakePrintableText(sms.time) << "\n"
+                  << "短信内容: " << MakePrintableText(sms.content) << "\n";
     }
     std::cout << divider << std::endl;
+}
+
+void CPhoneCardBase::PrintRecvSms()
+{
+    PrintRecvSmsList(m_vecRecvSms);
 }
 
 bool IsHexChar(char c)

@@ -47,7 +47,8 @@ void StoreDigits(const char *semiOctets, size_t chars, char *member, size_t memb
 
 // SMS-centre information: a length octet counting the type of address and
 // the digit octets. 00 announces no address (TS 27.005): an empty centre and
-// the TPDU right after the length octet.
+// the TPDU right after the length octet. Any other length is taken as it
+// stands, up to 254 digits, of which smsCenter keeps the first 15.
 bool ReadSmsCenter(PduCursor &cursor, SM_PARAM *pDst)
 {
     unsigned char length = 0;

@@ -70,7 +70,7 @@ std::string SemiOctets(const std::string &digits)
 
 std::string Hex2(unsigned value)
 {
-    char text[8];
+    char text[12];  // any unsigned value in hex
     std::snprintf(text, sizeof(text), "%02X", value);
     return text;
 }
@@ -217,7 +217,7 @@ void gsmLongSmsPdu(const SM_PARAM *pSrc, std::vector<std::string> &parts, bool /
     const bool septets = pSrc->dataCoding == GSM_DCS_7BIT;
     std::string header;
     if (septets) {
-        char ref[8];
+        char ref[12];
         std::snprintf(ref, sizeof(ref), "%04X", static_cast<unsigned>(reference));
         header = std::string(kSeptetPartHeader) + ref;
     } else {

@@ -295,3 +295,18 @@ TEST(JoinBounds, RecordedLengthBeyondTheBufferIsNotRead)
 }
 
 }  // namespace
+
+TEST(PrintRecvSmsList, HostileTextsArePrintedVisiblyNotEmitted)
+{
+    std::vector<SmsRecvStruct_t> list(1);
+    list[0].number = "+86138\r00138000";
+    list[0].time = "19-06-06 10:22:32";
+    list[0].content = "\x1b[2J清屏\x07\nsecond line";
+    testing::internal::CaptureStdout();
+    PrintRecvSmsList(list);
+    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string dashes(50, '-');
+    EXPECT_EQ(out, dashes + "\n 第 1 条短信\n发送号码: +86138\\r00138000\n"
+                   "发送时间: 19-06-06 10:22:32\n短信内容: \\x1b[2J清屏\\x07\nsecond line\n" +
+                   dashes + "\n");
+}

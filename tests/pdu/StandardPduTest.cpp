@@ -74,7 +74,7 @@ TEST(StandardPdu, OffersNoLongMessage)
     EXPECT_TRUE(builder.CreateLongPduSmsFromData().empty());
 }
 
-TEST(StandardPdu, HexDigitHelpers)
+TEST(StandardPdu, HexDigitConversions)
 {
     const char digits[] = "0123456789ABCDEF";
     for (int v = 0; v < 16; v++) {
@@ -87,7 +87,7 @@ TEST(StandardPdu, HexDigitHelpers)
     EXPECT_EQ(CStandardPdu::HexToValue('G'), -1);
 }
 
-TEST(StandardPdu, TextHelpers)
+TEST(StandardPdu, TextOperations)
 {
     char pair[] = "1234";
     EXPECT_TRUE(CStandardPdu::SwapNextTwoValue(pair, 4));

@@ -192,8 +192,10 @@ TEST(DecodeUcs2, WritesUtf8WhateverTheEnvironment)
     LocaleGuard guard;
     LocaleGuard::ForceEnvironment("C");
     const std::vector<unsigned char> octets = Octets("4E2D6587");
+    const bool haveEnUs = std::setlocale(LC_ALL, "en_US.utf8") != nullptr;
+    std::setlocale(LC_ALL, "C");
     EXPECT_EQ(gsmDecodeNew2(octets.data(), 4), kZhong + kWen);
-    EXPECT_STREQ(std::setlocale(LC_ALL, nullptr), "en_US.utf8");
+    EXPECT_STREQ(std::setlocale(LC_ALL, nullptr), haveEnUs ? "en_US.utf8" : "C.UTF-8");
 }
 
 TEST(DecodeUcs2, FallsBackToCUtf8WithoutEnUs)
