@@ -1,5 +1,7 @@
 // The interactive loop: a fresh scan and device table on every pass, the menu
 // line, and one raw keystroke that picks what happens next.
+#include "CheckManagerMenu.h"
+
 #include <termios.h>
 #include <unistd.h>
 
@@ -173,16 +175,21 @@ int CCheckManager::PrintBaseMenu()
     }
 }
 
-void CCheckManager::PrintAllDevice()
+void PrintDeviceTable(std::vector<Win32::CommInfo> &rows, const std::string &scanTime)
 {
-    OnScanPort();
     std::printf("\n\n");
     std::printf("%*s %s\n", TITLE_WIDTH, kTitle, GetCurTimeStr().c_str());
     PrintRuler('=');
     PrintHeader();
-    for (Win32::CommInfo &row : m_commInfoVec)
+    for (Win32::CommInfo &row : rows)
         PrintRow(row);
     PrintRuler('=');
     std::printf("\n");
-    std::cout << '\t' << m_strScanTime << std::endl;
+    std::cout << '\t' << scanTime << std::endl;
+}
+
+void CCheckManager::PrintAllDevice()
+{
+    OnScanPort();
+    PrintDeviceTable(m_commInfoVec, m_strScanTime);
 }

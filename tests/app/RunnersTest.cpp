@@ -296,7 +296,7 @@ TEST(UsleepUntil, SleepsUntilTheTargetAndReturnsAtOnceForThePast)
     const Clock::time_point before = Clock::now();
     EXPECT_EQ(usleep_until2(start - 1000000), 0);
     EXPECT_EQ(usleep_until2(0), 0);
-    EXPECT_LT(ElapsedMs(before), 5);
+    EXPECT_LT(ElapsedMs(before), 50);
 }
 
 TEST(TimeUsec, CountsMicrosecondsOfTheWallClock)

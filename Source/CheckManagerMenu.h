@@ -1,0 +1,16 @@
+// The device table without the scan that precedes it on screen, so that
+// rows a scan never yields can be drawn too.
+#ifndef ZARVEX_CHECK_MANAGER_MENU_H
+#define ZARVEX_CHECK_MANAGER_MENU_H
+
+#include <string>
+#include <vector>
+
+#include "DeviceRecords.h"
+
+// Draws the title, the rows and the scan-time line on standard output. The
+// rows keep their SIM card number, signal and serial number trimmed of the
+// blanks and quotes that modems wrap them in.
+void PrintDeviceTable(std::vector<Win32::CommInfo> &rows, const std::string &scanTime);
+
+#endif
