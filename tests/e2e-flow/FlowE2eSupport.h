@@ -26,6 +26,9 @@ const char kNumberPrompt[] = "请输入接收短信的号码: ";
 const char kPortPrompt[] = "请输入设备端口号(例:选择/dev/ttyUSB0,请输入USB0):";
 const char kTextPrompt[] = "请输入短信内容:";
 const char kDefaultText[] = " 北京Korvane短信为您服务 ";
+// The duration lines that end a send and a read.
+const char kSendDone[] = "发送短信耗时: ";
+const char kReadDone[] = "读取短信耗时: ";
 
 // The commands a Tarnel fake gets from one scan of its port.
 const std::vector<std::string> kTarnelScan = {"ATE0",     "AT",           "ATI",  "AT+CMEE=1",
@@ -107,7 +110,9 @@ public:
         return true;
     }
     bool Type(const std::string &keys) { return m_p->SendKeys(keys); }
-    // Menu key, then one answer per prompt, then the menu again and q.
+    // Menu key, then one answer per prompt, then `done` and the menu again,
+    // and q. A key typed before the menu has switched the terminal to raw
+    // mode waits in the line buffer until it does.
     ::testing::AssertionResult Dialogue(char key, const std::vector<std::pair<std::string, std::string>> &answers,
                                         const std::string &done)
     {

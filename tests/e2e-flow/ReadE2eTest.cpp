@@ -28,7 +28,7 @@ protected:
         if (!p)
             return std::string();
         Terminal t(std::move(p));
-        EXPECT_TRUE(t.Dialogue('2', {{kPortPrompt, ports}}, " 秒"));
+        EXPECT_TRUE(t.Dialogue('2', {{kPortPrompt, ports}}, kReadDone));
         return t.Screen();
     }
 

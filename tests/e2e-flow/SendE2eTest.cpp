@@ -77,7 +77,7 @@ TEST_F(SendE2eTest, MenuSendTwoNumbersThroughTwoPorts)
     ASSERT_TRUE(t);
     ASSERT_TRUE(t->Dialogue('1',
                             {{kNumberPrompt, "13800138000,10086"}, {kPortPrompt, "USB0,USB1"}, {kTextPrompt, ""}},
-                            " 秒"));
+                            kSendDone));
     EXPECT_TRUE(InOrder(t->Screen(), {Succeeded("ttyUSB0", "13800138000"), Succeeded("ttyUSB0", "10086"),
                                       Succeeded("ttyUSB1", "13800138000"), Succeeded("ttyUSB1", "10086")}));
     EXPECT_TRUE(std::regex_search(t->Screen(), std::regex("\r\n发送短信耗时: [1-9][0-9]* 秒\r\n")))
@@ -121,7 +121,7 @@ TEST_F(SendE2eTest, MenuSendFailureTexts)
     ASSERT_TRUE(t);
     ASSERT_TRUE(t->Dialogue(
         '1', {{kNumberPrompt, "13800138000 10086"}, {kPortPrompt, "USB0,USB1,USB2,USB3"}, {kTextPrompt, "你好"}},
-        " 秒"));
+        kSendDone));
     EXPECT_TRUE(InOrder(t->Screen(), {Failed("ttyUSB0", "13800138000", "+CMS ERROR: 304"),
                                       Failed("ttyUSB0", "10086", "+CMS ERROR: 304"),
                                       Failed("ttyUSB1", "13800138000", "设备不AT"),
