@@ -50,6 +50,27 @@ std::string FailureReason(CPhoneCardBase &phone, const CComPortBase &port)
     return GetSmsCodeChineseStr(SMS_CODE_DEVICE_NOT_AT);
 }
 
+// One number through a port with a model object: the modem is prepared,
+// then the message is tried until it is sent, or refused for good.
+void SendWithTries(CCheckManager &manager, CPhoneCardBase &phone, CComPortBase &port,
+                   const std::string &text, SendSmsResult_t &result)
+{
+    CCheckManager::RunComCmdInitPhone(&phone, &port);
+    bool sent = false;
+    for (int tries = 0; !sent && tries < MAX_SEND_TRIES; ++tries) {
+        if (tries > 0 && (!phone.IsSendPduSmsRetry() || IsLineGone(port)))
+            break;
+        sent = manager.SendPduSmsByPhone(&phone, &port, result.phoneNumber, text);
+    }
+    if (sent) {
+        result.resultCode = SMS_CODE_SUCCEED;
+        result.resultMessage = kSucceedMessage;
+    } else {
+        result.resultCode = SMS_CODE_FAILED_UNKNOWN_REASON;
+        result.resultMessage = FailureReason(phone, port);
+    }
+}
+
 void PrintResultLine(const SendSmsResult_t &result, const std::string &portName,
                      const char *failedLabel)
 {
@@ -124,22 +145,9 @@ void CCheckManager::HandleSendPduSmsProcess(const std::vector<ComPortBaseInfo_t>
                 result.resultCode = SMS_CODE_FAILED_UNKNOWN_REASON;
                 result.resultMessage = port->GetErrorMsg();
             } else if (phone) {
-                const std::string stamped =
-                    AddTimeStampToSmsContextByPhoneNum(text, number, result.sendTime);
-                RunComCmdInitPhone(phone.get(), port.get());
-                bool sent = false;
-                for (int tries = 0; !sent && tries < MAX_SEND_TRIES; ++tries) {
-                    if (tries > 0 && (!phone->IsSendPduSmsRetry() || IsLineGone(*port)))
-                        break;
-                    sent = SendPduSmsByPhone(phone.get(), port.get(), number, stamped);
-                }
-                if (sent) {
-                    result.resultCode = SMS_CODE_SUCCEED;
-                    result.resultMessage = kSucceedMessage;
-                } else {
-                    result.resultCode = SMS_CODE_FAILED_UNKNOWN_REASON;
-                    result.resultMessage = FailureReason(*phone, *port);
-                }
+                SendWithTries(*this, *phone, *port,
+                              AddTimeStampToSmsContextByPhoneNum(text, number, result.sendTime),
+                              result);
             } else {
                 // Without a model object nothing was sent: a port whose
                 // values all look complete is still no success.

@@ -8,7 +8,6 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -93,19 +92,6 @@ private:
     std::string m_path;
     int m_inotify = -1;
 };
-
-// Lines of a console text, split at "\n", colours left in.
-inline std::vector<std::string> Lines(const std::string &text)
-{
-    std::vector<std::string> lines;
-    std::string::size_type start = 0;
-    for (std::string::size_type end; (end = text.find('\n', start)) != std::string::npos;
-         start = end + 1)
-        lines.push_back(text.substr(start, end - start));
-    if (start < text.size())
-        lines.push_back(text.substr(start));
-    return lines;
-}
 
 }  // namespace flow_test
 

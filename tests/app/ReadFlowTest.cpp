@@ -93,8 +93,7 @@ std::string FailureLine(const std::string &portName, const std::string &reason)
 
 // The sample storages: the SIM holds a two-part message stored part 2 first,
 // the device a three-part one stored 3, 1, 2 and a stored outgoing message.
-const char kSampleSimList[] =
-    "SIM卡中的短信共 3 条";
+const char kSampleSimList[] = "SIM卡中的短信共 3 条";
 std::string SampleSimMessages()
 {
     return kDashes + "\n 第 1 条短信\n发送号码: 8613800138000\n发送时间: 19-08-01 12:05:04\n"

@@ -77,12 +77,6 @@ inline std::string WithoutColours(std::string text)
     return text;
 }
 
-// Where `part` stands in `text` after `from`, or npos.
-inline std::size_t Find(const std::string &text, const std::string &part, std::size_t from = 0)
-{
-    return text.find(part, from);
-}
-
 // The parts in this order, each after the one before.
 inline ::testing::AssertionResult InOrder(const std::string &text, const std::vector<std::string> &parts)
 {
