@@ -76,7 +76,7 @@ const NumberListCase kNumberListCases[] = {
     {"TwoCommas", "13800138000,,13900139000", {"13800138000", "13900139000"}},
     {"BlanksAround", "  13800138000 ", {"13800138000"}},
     {"TrailingComma", "13800138000,", {"13800138000"}},
-    {"DuplicatesStay", "10086,10086", {"10086", "10086"}},
+    {"RepeatedNumbersStay", "10086,10086", {"10086", "10086"}},
     {"OneWordRejectsAll", "13800138000,abc", {}},
     {"OneShortRejectsAll", "13800138000;1234;13900139000", {}},
     {"Empty", "", {}},
