@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "CheckManager.h"
+#include "CheckManagerFlow.h"
 #include "ColorCout.h"
 
 namespace {
@@ -63,10 +64,31 @@ void CCheckManager::OnCmdParams(int argc, char **argv)
 
 int CCheckManager::HandleCmdParams(int argc, char **argv)
 {
-    (void)argv;
-    if (argc != 3 && argc != 4)
+    // No ports named: every usable port, chosen as for an empty answer.
+    std::string portIds;
+    std::string numberList;
+    std::string text;
+    if (argc == 3) {
+        numberList = argv[1];
+        text = RemoveDoubleQuotationMarksOfStringBothSide(argv[2]);
+    } else if (argc == 4) {
+        portIds = argv[1];
+        numberList = argv[2];
+        text = RemoveDoubleQuotationMarksOfStringBothSide(argv[3]);
+    } else {
         return CMD_PARAMS_COUNT_ERROR;
-    return CMD_PARAMS_COUNT_ERROR;
+    }
+    OnScanPort();
+    // The numbers are judged first: arguments wrong in both report the numbers.
+    const std::vector<std::string> numbers = SplitUserPhoneNumber(numberList);
+    if (numbers.empty())
+        return CMD_PARAMS_NUMBER_ERROR;
+    std::vector<ComPortBaseInfo_t> ports;
+    if (!InputToSendPduSmsComPort(portIds, ports))
+        return CMD_PARAMS_PORT_ERROR;
+    InputToSendPduSmsContext(text);
+    HandleSendPduSmsProcess(ports, numbers, text);
+    return CMD_PARAMS_SENT;
 }
 
 void CCheckManager::PrintSendPduSmsResultAsJson()
@@ -75,7 +97,7 @@ void CCheckManager::PrintSendPduSmsResultAsJson()
     Json::ArrayIndex index = 0;
     for (const SendSmsResult_t &result : m_sendResultVec) {
         Json::Value item;
-        item["com"] = result.comPath.size() > 5 ? result.comPath.substr(5) : std::string();
+        item["com"] = PortDisplayName(result.comPath);
         item["number"] = result.phoneNumber;
         item["time"] = result.sendTime;
         item["code"] = result.resultCode;

@@ -1,10 +1,230 @@
-// Read flow.
-#include "CheckManager.h"
+// Read flow: every stored message of the chosen ports, from the device's own
+// storage and from the SIM card, shown with long messages joined.
+#include <ctime>
+#include <iostream>
+#include <memory>
 
-// The read flow behind menu key 2 is not built yet: the key returns to the
-// menu.
+#include "CheckManager.h"
+#include "CheckManagerFlow.h"
+#include "ColorCout.h"
+#include "ComPortBase.h"
+#include "PhoneFactory.h"
+#include "PrintableText.h"
+
+namespace {
+
+// Bounds of the one-by-one fetches of a storage: messages fetched, and reads
+// spent on the reply to one fetch. Each read waits at least USLEEP_COUNT.
+constexpr int MAX_FETCHES_PER_STORAGE = 100;
+constexpr int MAX_READS_PER_FETCH = 100;
+const char *const kFetchReplyEnds[] = {"OK", "ERROR"};
+
+constexpr std::size_t MESSAGE_SEPARATOR_WIDTH = 50;
+
+const char kPortLabel[] = "端口 ";
+const char kReadSucceeded[] = " 接收短信成功 共 ";
+const char kMessagesUnit[] = " 条短信";
+const char kSimCountLabel[] = "SIM卡中的短信共 ";
+const char kDeviceCountLabel[] = "设备中的短信共 ";
+const char kCountUnit[] = " 条";
+const char kReadFailed[] = " 接收短信失败";
+const char kReasonLabel[] = "\t 失败原因: ";
+const char kOrdinalLabel[] = " 第 ";
+const char kOrdinalUnit[] = " 条短信";
+const char kSenderLabel[] = "发送号码: ";
+const char kTimeLabel[] = "发送时间: ";
+const char kContentLabel[] = "短信内容: ";
+const char kDurationLabel[] = "读取短信耗时: ";
+const char kSecondsUnit[] = " 秒";
+
+using StorageSelector = bool (CCheckManager::*)(CPhoneCardBase *, CComPortBase *);
+
+struct StorageRead {
+    bool ok = false;
+    std::vector<SmsRecvStruct_t> messages;
+};
+
+bool EndsFetchReply(const std::string &reply)
+{
+    for (const char *end : kFetchReplyEnds)
+        if (reply.find(end) != std::string::npos)
+            return true;
+    return false;
+}
+
+// The reply to one fetch, gathered until it holds its final result; false
+// when it never did.
+bool CollectFetchReply(CComPortBase &port, std::string &reply)
+{
+    for (int read = 0; read < MAX_READS_PER_FETCH; ++read) {
+        port.ReadAll(reply);
+        if (EndsFetchReply(reply))
+            return true;
+        if (IsLineGone(port))
+            return false;
+    }
+    return false;
+}
+
+std::string CountText(std::size_t count)
+{
+    return std::to_string(count) + kCountUnit;
+}
+
+void PrintSeparator()
+{
+    std::cout << std::string(MESSAGE_SEPARATOR_WIDTH, '-') << std::endl;
+}
+
+}  // namespace
+
 void CCheckManager::OnReadAllSms()
 {
+    std::vector<ComPortBaseInfo_t> ports;
+    if (!InputReadAllSmsComPort(ports))
+        return;
+    const std::time_t start = std::time(nullptr);
+    HandleReadAllSms(ports);
+    const std::time_t end = std::time(nullptr);
+    std::cout << kDurationLabel << static_cast<long long>(end - start + 1) << kSecondsUnit
+              << std::endl;
+}
+
+namespace {
+
+StorageRead ReadStorage(CCheckManager &manager, StorageSelector select, CPhoneCardBase *phone,
+                        CComPortBase &port)
+{
+    StorageRead read;
+    if (phone != nullptr && (manager.*select)(phone, &port)
+        && manager.ReadAllSmsByPhoneSM(phone, &port)) {
+        read.ok = true;
+        read.messages = phone->GetReadSms();
+    }
+    return read;
+}
+
+std::string ReadFailureReason(const ComPortBaseInfo_t &target, CPhoneCardBase *phone,
+                              const CComPortBase *port)
+{
+    // A port that no scan found is reported as one without SIM card number.
+    if (target.smsCardNumber.empty() || !target.isPortExist)
+        return GetSmsCodeChineseStr(SMS_CODE_NO_SIM_CARD);
+    if (phone == nullptr || port == nullptr)
+        return GetSmsCodeChineseStr(SMS_CODE_DEVICE_NOT_AT);
+    // A line that went away makes any text the modem kept a stale one.
+    if (IsLineGone(*port))
+        return port->GetErrorMsg();
+    const std::string modemText = phone->GetErrorMessage();
+    if (!modemText.empty())
+        return modemText;
+    if (port->IsComError())
+        return port->GetErrorMsg();
+    return GetSmsCodeChineseStr(SMS_CODE_DEVICE_NOT_AT);
+}
+
+void PrintReadFailure(const std::string &portName, const std::string &reason)
+{
+    CColorCout::CoutRedMessage(kPortLabel + portName + kReadFailed);
+    CColorCout::CoutRedMessage(kReasonLabel);
+    // The reason may be a line the modem sent.
+    CColorCout::CoutRedMessage(MakePrintableText(reason));
+    std::cout << std::endl;
+}
+
+}  // namespace
+
+void CCheckManager::HandleReadAllSms(std::vector<ComPortBaseInfo_t> ports)
+{
+    for (const ComPortBaseInfo_t &target : ports) {
+        const std::string portName = PortDisplayName(target.comPath);
+        // A port that no scan found is never opened (see ComPortBaseInfo_t).
+        if (!target.isPortExist) {
+            PrintReadFailure(portName, ReadFailureReason(target, nullptr, nullptr));
+            continue;
+        }
+        CComPortBase port(target.comPath, target.baudRate);
+        std::unique_ptr<CPhoneCardBase> phone(GetPhoneByType(target.phoneType));
+        port.Open();
+        RunComCmdInitPhone(phone.get(), &port);
+
+        const StorageRead device =
+            ReadStorage(*this, &CCheckManager::RunComCmdReadME_Sms, phone.get(), port);
+        const StorageRead sim =
+            ReadStorage(*this, &CCheckManager::RunComCmdReadSM_Sms, phone.get(), port);
+
+        if (device.ok || sim.ok) {
+            const std::size_t total = sim.messages.size() + device.messages.size();
+            CColorCout::CoutGreenMessage(kPortLabel + portName + kReadSucceeded
+                                         + std::to_string(total) + kMessagesUnit);
+            std::cout << std::endl;
+            if (sim.ok) {
+                CColorCout::CoutGreenMessage(kSimCountLabel + CountText(sim.messages.size()));
+                std::cout << std::endl;
+                PrintRecvSms(sim.messages);
+            }
+            if (device.ok) {
+                CColorCout::CoutGreenMessage(kDeviceCountLabel + CountText(device.messages.size()));
+                std::cout << std::endl;
+                PrintRecvSms(device.messages);
+            }
+        } else {
+            PrintReadFailure(portName, ReadFailureReason(target, phone.get(), &port));
+        }
+    }
+}
+
+bool CCheckManager::ReadAllSmsByPhoneSM(CPhoneCardBase *phone, CComPortBase *port)
+{
+    if (phone == nullptr || port == nullptr || !port->Open())
+        return false;
+    if (!RunComCmdSetPduMode(phone, port) || !RunComCmdSetRecvSmsCompatibleMode(phone, port)
+        || !RunComCmdReadAllSmsToPhone(phone, port))
+        return false;
+    // Models that list only indices fetch each message on its own; the
+    // parser's verdict on one message never ends the loop.
+    for (int fetch = 0; fetch < MAX_FETCHES_PER_STORAGE && phone->NotFinished(); ++fetch) {
+        // A storage whose fetches the device left unfinished is not read.
+        if (IsLineGone(*port))
+            return false;
+        port->Write(phone->GetReadNextSmsCmd());
+        std::string reply;
+        const bool complete = CollectFetchReply(*port, reply);
+        phone->OnReadNextSmsCmdRsp(reply);
+        if (!complete && IsLineGone(*port))
+            return false;
+    }
+    return true;
+}
+
+bool CCheckManager::ReadAllSmsByPhoneME(CPhoneCardBase *phone, CComPortBase *port)
+{
+    if (phone != nullptr && port != nullptr)
+        port->Open();
+    return false;
+}
+
+bool CCheckManager::DeleteAllSmsByPhone(CPhoneCardBase *phone, CComPortBase *port)
+{
+    if (phone == nullptr || port == nullptr || !port->Open())
+        return false;
+    const bool deleted = RunComCmdDelAllSms(phone, port);
+    port->Close();
+    return deleted;
+}
+
+void CCheckManager::PrintRecvSms(std::vector<SmsRecvStruct_t> messages)
+{
+    // Sender, time and text come from strangers and modems: shown, never
+    // obeyed by the terminal.
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        PrintSeparator();
+        std::cout << kOrdinalLabel << i + 1 << kOrdinalUnit << std::endl;
+        std::cout << kSenderLabel << MakePrintableText(messages[i].number) << std::endl;
+        std::cout << kTimeLabel << MakePrintableText(messages[i].time) << std::endl;
+        std::cout << kContentLabel << MakePrintableText(messages[i].content) << std::endl;
+    }
+    PrintSeparator();
 }
 
 // Key "d": the port dialogue, and then nothing. Deleting every stored

@@ -1,0 +1,19 @@
+// Pieces that the send and read flows share: how a port is named to the user,
+// and when a line has gone away under a flow.
+#ifndef ZARVEX_CHECK_MANAGER_FLOW_H
+#define ZARVEX_CHECK_MANAGER_FLOW_H
+
+#include <string>
+
+class CComPortBase;
+
+// A device path as the user sees it: without its "/dev/" ("/dev/ttyUSB0"
+// gives "ttyUSB0"); a path too short to hold that prefix gives "".
+std::string PortDisplayName(const std::string &comPath);
+
+// True once the port has recorded a hang-up: the device was unplugged, or the
+// line dropped, while the port was open. Every later command would only wait
+// out its runner's whole budget for a reply that cannot come.
+bool IsLineGone(const CComPortBase &port);
+
+#endif
