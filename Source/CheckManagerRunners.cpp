@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "CheckManager.h"
+#include "CheckManagerFlow.h"
 #include "ComPortBase.h"
 #include "PhoneCardBase.h"
 
@@ -43,7 +44,9 @@ bool PortPassesGuard(CComPortBase *port, PortGuard guard)
 
 // Polls the reply to the command just written: every ReadAll appends to one
 // reply, which the parser sees whole each time. Answers COM_CMD_WAIT when
-// the polls ran out without a verdict.
+// the polls ran out without a verdict, and COM_CMD_ERROR as soon as the line
+// has gone away: a vanished device cannot answer, and waiting out the whole
+// budget (over a minute for some commands) would only hold the flow up.
 COM_CMD_OPERATE_RESULT_t PollReply(CPhoneCardBase *phone, CComPortBase *port, ReplyParser parser,
                                    int polls, std::uint64_t extraWaitUsec)
 {
@@ -54,6 +57,8 @@ COM_CMD_OPERATE_RESULT_t PollReply(CPhoneCardBase *phone, CComPortBase *port, Re
             if (verdict == COM_CMD_OK || verdict == COM_CMD_ERROR)
                 return verdict;
         }
+        if (IsLineGone(*port))
+            return COM_CMD_ERROR;
         if (extraWaitUsec > 0)
             usleep_until2(time_usec2() + extraWaitUsec);
         usleep(LINUX_SLEEP);

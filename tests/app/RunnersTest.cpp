@@ -119,6 +119,29 @@ TEST_P(RunnerTest, ClosedPortIsOpenedOrRefused)
     }
 }
 
+// The device goes away while the runner waits for its reply: the run fails
+// as soon as the port sees the hang-up, not after the whole poll budget.
+TEST_P(RunnerTest, VanishedLineEndsTheRunPromptly)
+{
+    const RunnerCase &c = GetParam();
+    if (c.command == nullptr)
+        GTEST_SKIP() << "a message body is no command line the fake can hold back";
+    FakeConfig config = Fake(FakeModel::Tarnel);
+    config.echo = false;
+    config.faults.silentCommands = {c.command};
+    config.faults.dropAfterCommands = 1;
+    FakeModem fake(config);
+    ASSERT_TRUE(fake.Ok()) << fake.Error();
+    CComPortBase port(fake.SlavePath(), 9600);
+    ASSERT_TRUE(port.IsOpened());
+    WatchedPhone phone;
+
+    const Clock::time_point start = Clock::now();
+    EXPECT_FALSE(c.run(&phone, &port));
+    EXPECT_LT(ElapsedMs(start), 2000);
+    EXPECT_TRUE(port.IsComError());
+}
+
 TEST_P(RunnerTest, MissingModelOrPortFailsAtOnce)
 {
     const RunnerCase &c = GetParam();
