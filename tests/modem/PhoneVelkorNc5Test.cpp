@@ -103,8 +103,8 @@ TEST_F(ReadPass, LastFetchJoinsTheCollectedMessages)
 {
     const auto messages =
         Pass("\r\n+CMGD: (1,2,5),(0-4)\r\n\r\nOK\r\n",
-             {Fixture("velkor_nc5/cmgr_part2.txt"), Fixture("velkor_nc5/cmgr_short.txt"),
-              Fixture("velkor_nc5/cmgr_part1.txt")});
+             {Fixture("velkor_nc5/cmgr_long_second.txt"), Fixture("velkor_nc5/cmgr_short.txt"),
+              Fixture("velkor_nc5/cmgr_long_first.txt")});
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0].number, "8613587654321");
     EXPECT_EQ(messages[0].content, "Meeting at 10");
@@ -144,8 +144,8 @@ TEST_F(ReadPass, SecondStorageWithNothingGivesAnEmptyList)
 {
     const auto device =
         Pass("\r\n+CMGD: (1,2,5),(0-4)\r\n\r\nOK\r\n",
-             {Fixture("velkor_nc5/cmgr_part2.txt"), Fixture("velkor_nc5/cmgr_short.txt"),
-              Fixture("velkor_nc5/cmgr_part1.txt")});
+             {Fixture("velkor_nc5/cmgr_long_second.txt"), Fixture("velkor_nc5/cmgr_short.txt"),
+              Fixture("velkor_nc5/cmgr_long_first.txt")});
     EXPECT_EQ(device.size(), 2u);
     EXPECT_TRUE(Pass("\r\n+CMGD: (),(0-4)\r\n\r\nOK\r\n", {}).empty());
 }
