@@ -95,8 +95,17 @@ void TrimRowValues(Win32::CommInfo &row)
     row.serialNumber = TrimAllChar(TrimAllChar(row.serialNumber, '"'), ' ');
 }
 
+// A modem leaves a carriage return after the serial number; in the row's
+// last cell it only ends the line, so it is left out rather than shown.
+std::string SerialNumberCell(const std::string &serialNumber)
+{
+    if (!serialNumber.empty() && serialNumber.back() == '\r')
+        return serialNumber.substr(0, serialNumber.size() - 1);
+    return serialNumber;
+}
+
 // The values come from the modem: printed, they must not be able to steer
-// the operator's terminal.
+// the operator's terminal, nor end their row and start one of their own.
 void PrintRow(Win32::CommInfo &row)
 {
     PrintRuler('-');
@@ -111,13 +120,16 @@ void PrintRow(Win32::CommInfo &row)
     if (row.smsCardNumber.empty())
         PrintCell(kNoCardNumber, NO_CARD_NUMBER_WIDTH);
     else
-        PrintCell(MakePrintableText(row.smsCardNumber), CARD_NUMBER_WIDTH);
+        PrintCell(MakePrintableText(row.smsCardNumber, PrintableLayout::SingleLine),
+                  CARD_NUMBER_WIDTH);
     if (row.signalStrength.empty())
         PrintCell(kNoSignal, NO_SIGNAL_WIDTH);
     else
-        PrintCell(MakePrintableText(row.signalStrength), SIGNAL_WIDTH);
-    std::printf("%s\n", row.serialNumber.empty() ? kNoSerialNumber
-                                                 : MakePrintableText(row.serialNumber).c_str());
+        PrintCell(MakePrintableText(row.signalStrength, PrintableLayout::SingleLine), SIGNAL_WIDTH);
+    const std::string serialNumber = SerialNumberCell(row.serialNumber);
+    std::printf("%s\n", serialNumber.empty()
+                            ? kNoSerialNumber
+                            : MakePrintableText(serialNumber, PrintableLayout::SingleLine).c_str());
 }
 
 // No key can come any more: standard input is not a terminal, or it has

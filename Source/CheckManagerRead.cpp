@@ -127,8 +127,8 @@ void PrintReadFailure(const std::string &portName, const std::string &reason)
 {
     CColorCout::CoutRedMessage(kPortLabel + portName + kReadFailed);
     CColorCout::CoutRedMessage(kReasonLabel);
-    // The reason may be a line the modem sent.
-    CColorCout::CoutRedMessage(MakePrintableText(reason));
+    // The reason may be what the modem sent, its line ends included.
+    CColorCout::CoutRedMessage(MakePrintableText(reason, PrintableLayout::SingleLine));
     std::cout << std::endl;
 }
 
@@ -216,13 +216,16 @@ bool CCheckManager::DeleteAllSmsByPhone(CPhoneCardBase *phone, CComPortBase *por
 void CCheckManager::PrintRecvSms(std::vector<SmsRecvStruct_t> messages)
 {
     // Sender, time and text come from strangers and modems: shown, never
-    // obeyed by the terminal.
+    // obeyed by the terminal. Only the text may have lines of its own.
     for (std::size_t i = 0; i < messages.size(); ++i) {
         PrintSeparator();
         std::cout << kOrdinalLabel << i + 1 << kOrdinalUnit << std::endl;
-        std::cout << kSenderLabel << MakePrintableText(messages[i].number) << std::endl;
-        std::cout << kTimeLabel << MakePrintableText(messages[i].time) << std::endl;
-        std::cout << kContentLabel << MakePrintableText(messages[i].content) << std::endl;
+        std::cout << kSenderLabel
+                  << MakePrintableText(messages[i].number, PrintableLayout::SingleLine) << std::endl;
+        std::cout << kTimeLabel << MakePrintableText(messages[i].time, PrintableLayout::SingleLine)
+                  << std::endl;
+        std::cout << kContentLabel
+                  << MakePrintableText(messages[i].content, PrintableLayout::MultiLine) << std::endl;
     }
     PrintSeparator();
 }

@@ -86,9 +86,10 @@ void PrintResultLine(const SendSmsResult_t &result, const std::string &portName,
         CColorCout::CoutRedMessage(kResultNumberLabel);
         CColorCout::CoutRedMessage(result.phoneNumber);
         CColorCout::CoutRedMessage(failedLabel);
-        // The reason may be a line the modem sent: it must not reach the
-        // terminal as control sequences.
-        CColorCout::CoutRedMessage(MakePrintableText(result.resultMessage));
+        // The reason may be what the modem sent: it must not reach the
+        // terminal as control sequences, nor break this line.
+        CColorCout::CoutRedMessage(
+            MakePrintableText(result.resultMessage, PrintableLayout::SingleLine));
     }
     std::cout << std::endl;
 }

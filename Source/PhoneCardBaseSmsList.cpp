@@ -251,13 +251,15 @@ void PrintRecvSmsList(const std::vector<SmsRecvStruct_t> &messages)
     const std::string divider(kDividerWidth, '-');
     std::size_t ordinal = 0;
     // Sender, time and text are whatever a stranger's SMS carried: never let
-    // them reach the terminal as control sequences.
+    // them reach the terminal as control sequences. Only the text may have
+    // lines of its own.
     for (const SmsRecvStruct_t &sms : messages) {
         std::cout << divider << "\n"
                   << " 第 " << ++ordinal << " 条短信\n"
-                  << "发送号码: " << MakePrintableText(sms.number) << "\n"
-                  << "发送时间: " << MakePrintableText(sms.time) << "\n"
-                  << "短信内容: " << MakePrintableText(sms.content) << "\n";
+                  << "发送号码: " << MakePrintableText(sms.number, PrintableLayout::SingleLine) << "\n"
+                  << "发送时间: " << MakePrintableText(sms.time, PrintableLayout::SingleLine) << "\n"
+                  << "短信内容: " << MakePrintableText(sms.content, PrintableLayout::MultiLine)
+                  << "\n";
     }
     std::cout << divider << std::endl;
 }

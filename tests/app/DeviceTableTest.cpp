@@ -1,6 +1,7 @@
 // The device table drawn from given rows, byte for byte: every cell with its
 // placeholder, rows no Linux scan yields (an unusable port, an empty path),
-// modem values that try to steer the terminal, and the trimming the rows keep.
+// modem values that try to steer the terminal or to break their row, and the
+// trimming the rows keep.
 #include <stdio.h>
 #include <unistd.h>
 
@@ -74,7 +75,7 @@ void PrintTo(const TableRowCase &c, std::ostream *os)
 const TableRowCase kTableRows[] = {
     {"FullyRead",
      Row("/dev/ttyUSB0", "9600", true, true, "89860318245000112201", " 24,99", "862107034551201\r"),
-     "ttyUSB0   9600      OK              89860318245000112201   24,99       862107034551201\r\n",
+     "ttyUSB0   9600      OK              89860318245000112201   24,99       862107034551201\n",
      "89860318245000112201", "24,99", "862107034551201\r"},
     {"NothingRead", Row("/dev/ttyS0", "115200", true, false, "", "", ""),
      "ttyS0     115200    不AT           未读卡                 无信号      无效序列号\n", "", "",
@@ -99,8 +100,19 @@ const TableRowCase kTableRows[] = {
     {"HostileValues",
      Row("/dev/ttyUSB2", "9600", true, true, "8986\x1b[2J", "\r24,99", "\x1b]0;pwned\x07\r"),
      "ttyUSB2   9600      OK              8986\\x1b[2J            \\r24,99     "
-     "\\x1b]0;pwned\\x07\r\n",
+     "\\x1b]0;pwned\\x07\n",
      "8986\x1b[2J", "\r24,99", "\x1b]0;pwned\x07\r"},
+    // A line end inside a value would start a row of the modem's choosing;
+    // only the serial number's own trailing carriage return is left out.
+    {"LineEndsCannotForgeARow",
+     Row("/dev/ttyUSB4", "9600", true, true, "8986\nttyUSB9   9600      OK", "24,99\r",
+         "862107034551201\nttyUSB9\r"),
+     "ttyUSB4   9600      OK              8986\\nttyUSB9   9600      OK24,99\\r     "
+     "862107034551201\\nttyUSB9\n",
+     "8986\nttyUSB9   9600      OK", "24,99\r", "862107034551201\nttyUSB9\r"},
+    {"SerialNumberOnlyItsLineEnd", Row("/dev/ttyUSB5", "9600", true, true, "8986", "21,0", "\r"),
+     "ttyUSB5   9600      OK              8986                   21,0        无效序列号\n", "8986",
+     "21,0", "\r"},
 };
 
 class TableRowTest : public ::testing::TestWithParam<TableRowCase> {};
