@@ -146,4 +146,24 @@ TEST_F(ReadE2eTest, ModemGoneMidRead)
     EXPECT_EQ(Fetches(h.Record(0), "AT+CMGR="), (std::vector<std::string>{"0", "1"}));
 }
 
+// The line drops after the device storage was read and before the SIM is:
+// the port counts as read, and a red line after its block says that the
+// SIM could not be read and why.
+TEST_F(ReadE2eTest, ModemGoneBetweenTheStorages)
+{
+    FakeConfig dropping = WithMessages(FakeModel::Tarnel, SampleStoredMessages());
+    dropping.faults.dropAfterCommands = 16;  // the scan's 9; 3 init, storage, 2 modes, listing
+    const std::string screen = ReadThrough({dropping}, "USB0");
+    EXPECT_TRUE(InOrder(screen, {OnTerminal(Green("端口 ttyUSB0 接收短信成功 共 3 条短信") + "\n"
+                                            + Green("设备中的短信共 3 条") + "\n"),
+                                 OnTerminal(Listed(3, "8613912345678", "19-08-04 18:00:02",
+                                                   "Part one of three, part two of three, part three of three.")
+                                            + kDashes + "\n"
+                                            + Red("端口 ttyUSB0 读取SIM卡中的短信失败\t 失败原因: "
+                                                  "Code: 5  Input/output error")
+                                            + "\n"),
+                                 kReadDone}));
+    EXPECT_EQ(screen.find("SIM卡中的短信共"), std::string::npos) << screen;
+}
+
 }  // namespace
