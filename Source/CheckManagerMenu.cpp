@@ -125,10 +125,15 @@ void PrintRow(Win32::CommInfo &row)
 // would keep the ports busy without end.
 bool IsKeyInputGone()
 {
-    return isatty(STDIN_FILENO) == 0 || std::feof(stdin) != 0 || std::ferror(stdin) != 0;
+    return !IsInputTerminal() || std::feof(stdin) != 0 || std::ferror(stdin) != 0;
 }
 
 }  // namespace
+
+bool IsInputTerminal()
+{
+    return isatty(STDIN_FILENO) != 0;
+}
 
 int getchLinux()
 {

@@ -1,6 +1,7 @@
 // The real program at its terminal: the device table of a scan over fakes of
 // every kind, byte for byte, and the menu keys (Enter, unknown keys, Ctrl-C,
-// several bytes at once, d, q), and the loop's end when no key can come.
+// several bytes at once, d, q), Ctrl-D at a prompt, and the loop's end when
+// no key can come.
 #include <unistd.h>
 
 #include <algorithm>
@@ -269,6 +270,37 @@ TEST_F(MenuTest, KeyDAsksForPortsAndSendsNothing)
         EXPECT_EQ(t.find("CMGD"), std::string::npos) << t;
     ASSERT_TRUE(Press(*p, "q"));
     EXPECT_EQ(p->WaitExit(kScreenTimeoutMs).exitStatus, 0);
+}
+
+// Ctrl-D at the number prompt is one refused try: the prompt asks again and
+// waits. After three the dialogue gives up, and the menu still takes keys.
+TEST_F(MenuTest, CtrlDAtAPromptIsOneTryAndTheMenuGoesOn)
+{
+    const char prompt[] = "请输入接收短信的号码: ";
+    const char giveUp[] = "输入的错误次数过多，返回主界面";
+    ZarvexHarness h(kPaths);
+    auto p = StartAtMenu(h, {{Fake(FakeModel::Tarnel), "ttyUSB0"}});
+    ASSERT_TRUE(p);
+    ASSERT_TRUE(Press(*p, "1"));
+    ASSERT_TRUE(p->WaitForScreen(prompt, kScreenTimeoutMs)) << p->Screen();
+    ASSERT_TRUE(p->SendKeys("\x04"));
+    const std::size_t first = p->Screen().find(prompt);
+    ASSERT_TRUE(p->WaitForScreen(prompt, kScreenTimeoutMs, first + 1)) << p->Screen();
+    usleep(kQuietMs * 1000);
+    EXPECT_EQ(Count(p->Screen(), prompt), 2u) << p->Screen();
+    EXPECT_EQ(p->Screen().find(giveUp), std::string::npos) << "one Ctrl-D, one try";
+
+    ASSERT_TRUE(p->SendKeys("\x04"));
+    usleep(kQuietMs * 1000);
+    ASSERT_TRUE(p->SendKeys("\x04"));
+    ASSERT_TRUE(p->WaitForScreen(giveUp, kScreenTimeoutMs)) << p->Screen();
+    EXPECT_EQ(Count(p->Screen(), prompt), 3u) << p->Screen();
+    ASSERT_TRUE(WaitForMenus(*p, 2)) << p->Screen();
+    ASSERT_TRUE(Press(*p, "q"));
+    const NamespaceResult r = p->WaitExit(kScreenTimeoutMs);
+    EXPECT_EQ(r.exitStatus, 0);
+    EXPECT_EQ(CountCommand(h.Record(0), "ATI"), 2u) << "no scan after q";
+    EXPECT_EQ(Count(Lines(r.out), kMenuLine), 2u) << "the program waited for q";
 }
 
 // Values a modem reports reach the terminal in a visible form, never as
