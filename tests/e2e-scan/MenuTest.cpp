@@ -1,7 +1,9 @@
 // The real program at its terminal: the device table of a scan over fakes of
 // every kind, byte for byte, and the menu keys (Enter, unknown keys, Ctrl-C,
-// several bytes at once, d, q), Ctrl-D at a prompt, and the loop's end when
-// no key can come.
+// several bytes at once, d, q), Ctrl-D at a prompt, signals that end the
+// program while it waits for a key, and the loop's end when no key can come.
+#include <signal.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -302,6 +304,76 @@ TEST_F(MenuTest, CtrlDAtAPromptIsOneTryAndTheMenuGoesOn)
     EXPECT_EQ(CountCommand(h.Record(0), "ATI"), 2u) << "no scan after q";
     EXPECT_EQ(Count(Lines(r.out), kMenuLine), 2u) << "the program waited for q";
 }
+
+// A signal that ends the program while the menu waits for a key in raw mode:
+// the program ends by that signal, and the terminal is left as it was
+// before, not raw. A signal ignored from the start stays ignored.
+bool IsRaw(const termios &t)
+{
+    return (t.c_lflag & (ICANON | ECHO | ISIG)) == 0;
+}
+
+bool IsCooked(const termios &t)
+{
+    return (t.c_lflag & ICANON) && (t.c_lflag & ECHO) && (t.c_lflag & ISIG) && (t.c_iflag & ICRNL)
+           && (t.c_oflag & OPOST);
+}
+
+struct SignalCase {
+    const char *name;
+    int signal;
+    bool ignoredFromStart;
+};
+
+void PrintTo(const SignalCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+const SignalCase kSignalCases[] = {
+    {"Term", SIGTERM, false},
+    {"HangUp", SIGHUP, false},
+    {"InterruptFromAnotherProcess", SIGINT, false},
+    {"HangUpUnderNohup", SIGHUP, true},
+};
+
+class MenuSignalTest : public MenuTest, public testing::WithParamInterface<SignalCase> {};
+
+TEST_P(MenuSignalTest, TerminalLeftAsFound)
+{
+    const SignalCase &c = GetParam();
+    ZarvexHarness h(kPaths);
+    std::string error;
+    ASSERT_TRUE(h.Start({{Fake(FakeModel::Tarnel), "ttyUSB0"}}, &error)) << error;
+    const std::string ignore = std::string("trap '' ") + std::to_string(c.signal) + "; ";
+    auto p = h.StartInteractiveCommand(
+        {"/bin/sh", "-c", (c.ignoredFromStart ? ignore : std::string()) + "exec \"$0\"", kPaths.zarvex}, &error);
+    ASSERT_TRUE(p) << error;
+    ASSERT_TRUE(p->WaitForScreen(kMenuText, kScreenTimeoutMs)) << p->Screen();
+    usleep(300 * 1000);
+    termios waiting {};
+    ASSERT_TRUE(p->TerminalSettings(&waiting));
+    ASSERT_TRUE(IsRaw(waiting)) << "the menu waits for its key in raw mode";
+
+    ASSERT_TRUE(p->Signal(c.signal));
+    if (c.ignoredFromStart) {
+        usleep(kQuietMs * 1000);
+        ASSERT_TRUE(Press(*p, "q"));
+        const NamespaceResult r = p->WaitExit(kScreenTimeoutMs);
+        EXPECT_EQ(r.exitStatus, 0) << "still at the menu, and q ends it";
+        return;
+    }
+    ASSERT_TRUE(p->WaitEnded(kScreenTimeoutMs));
+    termios after {};
+    ASSERT_TRUE(p->TerminalSettings(&after));
+    EXPECT_TRUE(IsCooked(after)) << std::hex << "lflag " << after.c_lflag << " iflag " << after.c_iflag;
+    const NamespaceResult r = p->WaitExit(kScreenTimeoutMs);
+    EXPECT_EQ(r.signal, c.signal);
+    EXPECT_EQ(CountCommand(h.Record(0), "ATI"), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Menu, MenuSignalTest, testing::ValuesIn(kSignalCases),
+                         [](const testing::TestParamInfo<SignalCase> &info) { return std::string(info.param.name); });
 
 // Values a modem reports reach the terminal in a visible form, never as
 // control sequences.
