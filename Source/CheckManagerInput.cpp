@@ -50,9 +50,9 @@ void ClearInputState()
 }
 
 // One answer line. At a terminal, Ctrl-D on an empty line ends the input
-// for one read only: that is no answer (false), and an empty answer would
-// choose every port. Anywhere else, once the input is exhausted every
-// answer is empty.
+// for one read only: that is no answer (false), never the empty answer,
+// which would choose every port. Anywhere else, once the input is
+// exhausted every answer is empty.
 bool ReadAnswerLine(std::string &answer)
 {
     const bool terminal = IsInputTerminal();
@@ -64,8 +64,10 @@ bool ReadAnswerLine(std::string &answer)
     std::cin.clear();
     if (!terminal)
         return true;
-    // The menu takes a C stream at its end for a terminal that has gone.
-    ClearInputState();
+    // The menu takes a C stream at its end for a terminal that has gone: a
+    // read error stays for it to see, Ctrl-D's end of file does not.
+    if (std::ferror(stdin) == 0)
+        std::clearerr(stdin);
     return !nothingRead;
 }
 

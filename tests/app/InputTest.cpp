@@ -421,13 +421,15 @@ TEST(TextDialogue, TakesTheWholeLineOrTheDefaultText)
 // master side. Standard output is captured.
 class TerminalInput {
 public:
-    TerminalInput()
+    // A write-only descriptor makes every read fail, as on a terminal that
+    // is no longer the program's own.
+    explicit TerminalInput(int slaveMode = O_RDWR)
     {
         m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
         if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0)
             return;
         const char *name = ptsname(m_master);
-        const int slave = name != nullptr ? open(name, O_RDWR | O_NOCTTY | O_CLOEXEC) : -1;
+        const int slave = name != nullptr ? open(name, slaveMode | O_NOCTTY | O_CLOEXEC) : -1;
         if (slave < 0)
             return;
         termios settings {};
@@ -542,6 +544,18 @@ INSTANTIATE_TEST_SUITE_P(Input, TerminalDialogueTest, ::testing::ValuesIn(kTermi
                          [](const ::testing::TestParamInfo<TerminalCase> &info) {
                              return std::string(info.param.name);
                          });
+
+TEST(TerminalDialogue, ReadErrorsRefuseEveryTryAndStayForTheMenu)
+{
+    TerminalInput terminal(O_WRONLY);
+    ASSERT_TRUE(terminal.Ok());
+    TestManager manager;
+    manager.Rows() = kMixedRows;
+    std::vector<ComPortBaseInfo_t> ports;
+    EXPECT_FALSE(manager.InputCheckSendPduSmsComPorts(ports));
+    EXPECT_TRUE(ports.empty());
+    EXPECT_NE(std::ferror(stdin), 0) << "the menu ends instead of rescanning for keys";
+}
 
 TEST(TerminalTextDialogue, CtrlDGivesTheDefaultTextAndLeavesTheInputOpen)
 {
