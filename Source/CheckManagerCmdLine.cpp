@@ -21,6 +21,7 @@ const char kCountErrorJson[] = "{\"code\":3,\"message\":\"param count error\",\"
 
 // Texts this short keep their quotes: a quoted pair of letters is sent as typed.
 constexpr std::string::size_type kMaxUnquotedLength = 5;
+constexpr char kQuote = '"';
 
 // jsoncpp's styled writer: keys sorted, " : ", three blanks per level, [] for an
 // empty array and a line end after the closing brace.
@@ -111,17 +112,16 @@ void CCheckManager::PrintSendPduSmsResultAsJson()
     PrintStyledJson(root);
 }
 
+// A script that quotes the text twice hands it over still wrapped in quotes.
+// Quotes anywhere else belong to the message: the shell has already taken
+// away those the user typed for it, so no other quote can be a delimiter.
 std::string CCheckManager::RemoveDoubleQuotationMarksOfStringBothSide(std::string text)
 {
     if (text.size() <= kMaxUnquotedLength)
         return text;
-    const std::string::size_type first = text.find('"');
-    if (first == std::string::npos)
+    if (text.front() != kQuote || text.back() != kQuote)
         return text;
-    const std::string::size_type last = text.rfind('"');
-    if (last == first)
-        return text.substr(first + 1);
-    return text.substr(first + 1, last - first - 1);
+    return text.substr(1, text.size() - 2);
 }
 
 void CCheckManager::PrintHelpInfo()

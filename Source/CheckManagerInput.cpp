@@ -1,10 +1,12 @@
 // What a person types, or a script passes, turned into destination numbers,
 // target ports and the message text.
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
 #include "CheckManager.h"
+#include "CheckManagerMenu.h"
 #include "CheckManagerScan.h"
 #include "ColorCout.h"
 #include "PhoneCardBase.h"
@@ -38,13 +40,35 @@ std::vector<std::string> SplitList(const std::string &answer)
     return SplitStringByChar(commas, kListSeparator);
 }
 
-// One answer line; once the input is exhausted every answer is empty.
-std::string ReadAnswerLine()
+// The end-of-input state of both streams: std::cin reads through the C
+// stream, whose own end-of-file flag clear() does not reset; left set, it
+// ends every later read at once.
+void ClearInputState()
 {
-    std::string answer;
-    std::getline(std::cin, answer);
     std::cin.clear();
-    return answer;
+    std::clearerr(stdin);
+}
+
+// One answer line. At a terminal, Ctrl-D on an empty line ends the input
+// for one read only: that is no answer (false), never the empty answer,
+// which would choose every port. Anywhere else, once the input is
+// exhausted every answer is empty.
+bool ReadAnswerLine(std::string &answer)
+{
+    const bool terminal = IsInputTerminal();
+    if (terminal)
+        ClearInputState();
+    answer.clear();
+    std::getline(std::cin, answer);
+    const bool nothingRead = std::cin.fail();
+    std::cin.clear();
+    if (!terminal)
+        return true;
+    // The menu takes a C stream at its end for a terminal that has gone: a
+    // read error stays for it to see, Ctrl-D's end of file does not.
+    if (std::ferror(stdin) == 0)
+        std::clearerr(stdin);
+    return !nothingRead;
 }
 
 void PrintGiveUp()
@@ -193,9 +217,10 @@ bool CCheckManager::InputCheckSendPduSmsPhoneNumbers(std::vector<std::string> &n
     for (int attempt = 0; attempt < MAX_INPUT_TRY_COUNT; ++attempt) {
         std::cout << std::endl;
         CColorCout::CoutGreenMessage(kNumberPrompt);
-        const std::string answer = ReadAnswerLine();
+        std::string answer;
+        const bool answered = ReadAnswerLine(answer);
         std::cout << std::endl;
-        numbers = SplitUserPhoneNumber(answer);
+        numbers = answered ? SplitUserPhoneNumber(answer) : std::vector<std::string>();
         if (!numbers.empty())
             return true;
         CColorCout::CoutRedMessage(kNumberRefused);
@@ -235,9 +260,10 @@ bool CCheckManager::InputCheckSendPduSmsComPorts(std::vector<ComPortBaseInfo_t> 
         ports.clear();
         std::cout << std::endl;
         CColorCout::CoutGreenMessage(kPortPrompt);
-        const std::string answer = ReadAnswerLine();
+        std::string answer;
+        const bool answered = ReadAnswerLine(answer);
         std::cout << std::endl;
-        if (InputToSendPduSmsComPort(answer, ports))
+        if (answered && InputToSendPduSmsComPort(answer, ports))
             return true;
         CColorCout::CoutRedMessage(kPortRefused);
         std::cout << std::endl;
@@ -263,7 +289,9 @@ bool CCheckManager::InputCheckSendPduSmsContext(std::string &text)
 {
     std::cout << std::endl;
     CColorCout::CoutGreenMessage(kTextPrompt);
-    text = ReadAnswerLine();
+    // The text has one try and no refusal: Ctrl-D gives the default text, as
+    // an empty line does.
+    ReadAnswerLine(text);
     std::cout << std::endl;
     return InputToSendPduSmsContext(text);
 }

@@ -1,5 +1,6 @@
 // The device table without the scan that precedes it on screen, so that
-// rows a scan never yields can be drawn too.
+// rows a scan never yields can be drawn too; and what the dialogues need to
+// know of the console they read from.
 #ifndef ZARVEX_CHECK_MANAGER_MENU_H
 #define ZARVEX_CHECK_MANAGER_MENU_H
 
@@ -12,5 +13,9 @@
 // rows keep their SIM card number, signal and serial number trimmed of the
 // blanks and quotes that modems wrap them in.
 void PrintDeviceTable(std::vector<Win32::CommInfo> &rows, const std::string &scanTime);
+
+// True while standard input is a terminal, that is, a person can still type
+// at it: false for a pipe, a file, a closed input or a terminal that hung up.
+bool IsInputTerminal();
 
 #endif

@@ -28,6 +28,14 @@ const char kSimCountLabel[] = "SIM卡中的短信共 ";
 const char kDeviceCountLabel[] = "设备中的短信共 ";
 const char kCountUnit[] = " 条";
 const char kReadFailed[] = " 接收短信失败";
+// A storage the fetch bound cut short, told on the port's success line.
+const char kCutShortLabel[] = " 未读完: ";
+const char kCutShortHolds[] = "中的短信超过 ";
+// A storage lost with the line while the other one was read.
+const char kStorageReadFailedBefore[] = " 读取";
+const char kStorageReadFailedAfter[] = "中的短信失败";
+const char kSimStorageName[] = "SIM卡";
+const char kDeviceStorageName[] = "设备";
 const char kReasonLabel[] = "\t 失败原因: ";
 const char kOrdinalLabel[] = " 第 ";
 const char kOrdinalUnit[] = " 条短信";
@@ -41,6 +49,10 @@ using StorageSelector = bool (CCheckManager::*)(CPhoneCardBase *, CComPortBase *
 
 struct StorageRead {
     bool ok = false;
+    // Read, but the fetch bound stopped it with messages still listed.
+    bool cutShort = false;
+    // Not read because the line went away, not because the modem refused.
+    bool lineLost = false;
     std::vector<SmsRecvStruct_t> messages;
 };
 
@@ -99,7 +111,10 @@ StorageRead ReadStorage(CCheckManager &manager, StorageSelector select, CPhoneCa
     if (phone != nullptr && (manager.*select)(phone, &port)
         && manager.ReadAllSmsByPhoneSM(phone, &port)) {
         read.ok = true;
+        read.cutShort = phone->NotFinished();
         read.messages = phone->GetReadSms();
+    } else {
+        read.lineLost = IsLineGone(port);
     }
     return read;
 }
@@ -121,6 +136,24 @@ std::string ReadFailureReason(const ComPortBaseInfo_t &target, CPhoneCardBase *p
     if (port->IsComError())
         return port->GetErrorMsg();
     return GetSmsCodeChineseStr(SMS_CODE_DEVICE_NOT_AT);
+}
+
+void PrintCutShort(const StorageRead &read, const char *storageName)
+{
+    if (read.cutShort)
+        CColorCout::CoutRedMessage(kCutShortLabel + std::string(storageName) + kCutShortHolds
+                                   + CountText(MAX_FETCHES_PER_STORAGE));
+}
+
+// The port's error text is the system's own, not a modem's.
+void PrintLineLost(const std::string &portName, const StorageRead &read, const char *storageName,
+                   const CComPortBase &port)
+{
+    if (!read.lineLost)
+        return;
+    CColorCout::CoutRedMessage(kPortLabel + portName + kStorageReadFailedBefore + storageName
+                               + kStorageReadFailedAfter + kReasonLabel + port.GetErrorMsg());
+    std::cout << std::endl;
 }
 
 void PrintReadFailure(const std::string &portName, const std::string &reason)
@@ -157,6 +190,8 @@ void CCheckManager::HandleReadAllSms(std::vector<ComPortBaseInfo_t> ports)
             const std::size_t total = sim.messages.size() + device.messages.size();
             CColorCout::CoutGreenMessage(kPortLabel + portName + kReadSucceeded
                                          + std::to_string(total) + kMessagesUnit);
+            PrintCutShort(sim, kSimStorageName);
+            PrintCutShort(device, kDeviceStorageName);
             std::cout << std::endl;
             if (sim.ok) {
                 CColorCout::CoutGreenMessage(kSimCountLabel + CountText(sim.messages.size()));
@@ -168,6 +203,10 @@ void CCheckManager::HandleReadAllSms(std::vector<ComPortBaseInfo_t> ports)
                 std::cout << std::endl;
                 PrintRecvSms(device.messages);
             }
+            // One storage is enough to count the port as read, but a storage
+            // lost with the line must not pass for an empty one.
+            PrintLineLost(portName, sim, kSimStorageName, port);
+            PrintLineLost(portName, device, kDeviceStorageName, port);
         } else {
             PrintReadFailure(portName, ReadFailureReason(target, phone.get(), &port));
         }

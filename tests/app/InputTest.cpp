@@ -1,5 +1,11 @@
 // What a person types: destination numbers, port ids matched against the
-// device rows of the last scan, and the three dialogues that ask for them.
+// device rows of the last scan, and the three dialogues that ask for them,
+// fed from strings and from a terminal.
+#include <fcntl.h>
+#include <termios.h>
+
+#include <cstdio>
+
 #include "AppTestSupport.h"
 
 namespace {
@@ -407,5 +413,159 @@ TEST(TextDialogue, TakesTheWholeLineOrTheDefaultText)
     std::string empty;
     EXPECT_TRUE(manager.InputToSendPduSmsContext(empty));
     EXPECT_EQ(empty, " 北京Korvane短信为您服务 ");
+}
+// ---- Dialogues at a terminal -------------------------------------------
+
+// Standard input on a terminal of the test's own, read through std::cin and
+// the C stream as the program reads it; what a person types goes in at the
+// master side. Standard output is captured.
+class TerminalInput {
+public:
+    // A write-only descriptor makes every read fail, as on a terminal that
+    // is no longer the program's own.
+    explicit TerminalInput(int slaveMode = O_RDWR)
+    {
+        m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0)
+            return;
+        const char *name = ptsname(m_master);
+        const int slave = name != nullptr ? open(name, slaveMode | O_NOCTTY | O_CLOEXEC) : -1;
+        if (slave < 0)
+            return;
+        termios settings {};
+        tcgetattr(slave, &settings);
+        settings.c_lflag &= ~static_cast<tcflag_t>(ECHO);  // nobody reads the echo
+        tcsetattr(slave, TCSANOW, &settings);
+        m_savedIn = dup(STDIN_FILENO);
+        m_ok = m_savedIn >= 0 && dup2(slave, STDIN_FILENO) == STDIN_FILENO;
+        close(slave);
+        std::clearerr(stdin);
+        m_oldOut = std::cout.rdbuf(m_output.rdbuf());
+    }
+    ~TerminalInput()
+    {
+        if (m_oldOut != nullptr)
+            std::cout.rdbuf(m_oldOut);
+        if (m_savedIn >= 0) {
+            dup2(m_savedIn, STDIN_FILENO);
+            close(m_savedIn);
+        }
+        if (m_master >= 0)
+            close(m_master);
+        std::cin.clear();
+        std::clearerr(stdin);
+    }
+    TerminalInput(const TerminalInput &) = delete;
+    TerminalInput &operator=(const TerminalInput &) = delete;
+
+    bool Ok() const { return m_ok; }
+    bool Type(const std::string &keys) const
+    {
+        return write(m_master, keys.data(), keys.size()) == static_cast<ssize_t>(keys.size());
+    }
+    std::string Output() const { return m_output.str(); }
+
+private:
+    int m_master = -1;
+    int m_savedIn = -1;
+    bool m_ok = false;
+    std::ostringstream m_output;
+    std::streambuf *m_oldOut = nullptr;
+};
+
+const char kCtrlD[] = "\x04";
+
+enum class Dialogue { Numbers, Ports };
+
+struct TerminalCase {
+    const char *name;
+    Dialogue dialogue;
+    std::string typed;
+    bool accepted;
+    std::vector<std::string> chosen;  // numbers, or the ports' paths
+    int refusals;
+};
+
+void PrintTo(const TerminalCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+const TerminalCase kTerminalCases[] = {
+    // Ctrl-D is one refused try, never the empty answer that would choose
+    // the ports automatically.
+    {"CtrlDAtThePortPrompt", Dialogue::Ports, std::string(kCtrlD) + "USB1\n", true, {"/dev/ttyUSB1"}, 1},
+    {"CtrlDAtTheNumberPrompt", Dialogue::Numbers, std::string(kCtrlD) + "13800138000\n", true,
+     {"13800138000"}, 1},
+    {"TwoCtrlDThenAnAnswer", Dialogue::Numbers, std::string(kCtrlD) + kCtrlD + "10086\n", true,
+     {"10086"}, 2},
+    {"ThreeCtrlDGiveUp", Dialogue::Ports, std::string(kCtrlD) + kCtrlD + kCtrlD, false, {}, 3},
+    // Typed text that Ctrl-D hands over without a line end is an answer.
+    {"TextEndedByCtrlD", Dialogue::Ports, std::string("USB1") + kCtrlD + kCtrlD, true, {"/dev/ttyUSB1"}, 0},
+    {"EnterIsStillTheEmptyAnswer", Dialogue::Ports, "\n", true, {"/dev/ttyUSB0"}, 0},
+};
+
+class TerminalDialogueTest : public ::testing::TestWithParam<TerminalCase> {};
+
+TEST_P(TerminalDialogueTest, CtrlDIsOneRefusedTry)
+{
+    const TerminalCase &c = GetParam();
+    TerminalInput terminal;
+    ASSERT_TRUE(terminal.Ok());
+    ASSERT_TRUE(terminal.Type(c.typed));
+    TestManager manager;
+    manager.Rows() = kMixedRows;
+    std::vector<std::string> chosen;
+    bool accepted = false;
+    const char *prompt = kNumberPrompt;
+    const char *refused = kNumberRefused;
+    if (c.dialogue == Dialogue::Numbers) {
+        accepted = manager.InputCheckSendPduSmsPhoneNumbers(chosen);
+    } else {
+        prompt = kPortPrompt;
+        refused = kPortRefused;
+        std::vector<ComPortBaseInfo_t> ports;
+        accepted = manager.InputCheckSendPduSmsComPorts(ports);
+        for (const ComPortBaseInfo_t &port : ports)
+            chosen.push_back(port.comPath);
+    }
+    EXPECT_EQ(accepted, c.accepted);
+    EXPECT_EQ(chosen, c.chosen);
+    std::string expected;
+    for (int i = 0; i < c.refusals; ++i)
+        expected += Asked(prompt) + Red(refused) + "\n";
+    expected += c.accepted ? Asked(prompt) : Red(kGiveUp) + "\n\n\n";
+    EXPECT_EQ(terminal.Output(), expected);
+    // The menu after the dialogue must not take the input for gone.
+    EXPECT_EQ(std::feof(stdin), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Input, TerminalDialogueTest, ::testing::ValuesIn(kTerminalCases),
+                         [](const ::testing::TestParamInfo<TerminalCase> &info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST(TerminalDialogue, ReadErrorsRefuseEveryTryAndStayForTheMenu)
+{
+    TerminalInput terminal(O_WRONLY);
+    ASSERT_TRUE(terminal.Ok());
+    TestManager manager;
+    manager.Rows() = kMixedRows;
+    std::vector<ComPortBaseInfo_t> ports;
+    EXPECT_FALSE(manager.InputCheckSendPduSmsComPorts(ports));
+    EXPECT_TRUE(ports.empty());
+    EXPECT_NE(std::ferror(stdin), 0) << "the menu ends instead of rescanning for keys";
+}
+
+TEST(TerminalTextDialogue, CtrlDGivesTheDefaultTextAndLeavesTheInputOpen)
+{
+    TerminalInput terminal;
+    ASSERT_TRUE(terminal.Ok());
+    ASSERT_TRUE(terminal.Type(kCtrlD));
+    TestManager manager;
+    std::string text = "old";
+    EXPECT_TRUE(manager.InputCheckSendPduSmsContext(text));
+    EXPECT_EQ(text, " 北京Korvane短信为您服务 ");
+    EXPECT_EQ(std::feof(stdin), 0);
 }
 }  // namespace

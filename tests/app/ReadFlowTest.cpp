@@ -104,6 +104,17 @@ std::string SampleSimMessages()
            + "短信内容: 这是一条长短信的前半部分，后半部分到此结束。\n" + kDashes + "\n";
 }
 
+const char kSampleDeviceList[] = "设备中的短信共 3 条";
+std::string SampleDeviceMessages()
+{
+    return kDashes + "\n 第 1 条短信\n发送号码: 10086\n发送时间: \n短信内容: 查询余额\n" + kDashes
+           + "\n 第 2 条短信\n发送号码: 8615800000001\n发送时间: 19-08-05 09:09:09\n"
+           + "短信内容: 设备存储中的短信\n" + kDashes
+           + "\n 第 3 条短信\n发送号码: 8613912345678\n发送时间: 19-08-04 18:00:02\n"
+           + "短信内容: Part one of three, part two of three, part three of three.\n" + kDashes
+           + "\n";
+}
+
 TEST_F(ReadFlowTest, BothStoragesSimFirstLongMessagesJoined)
 {
     FakeConfig config = Fake(FakeModel::Tarnel);
@@ -113,13 +124,8 @@ TEST_F(ReadFlowTest, BothStoragesSimFirstLongMessagesJoined)
     const std::string name = ShownName(fake.SlavePath());
     EXPECT_EQ(Read({Target(fake.SlavePath())}),
               Green("端口 " + name + " 接收短信成功 共 6 条短信") + "\n" + Green(kSampleSimList)
-                  + "\n" + SampleSimMessages() + Green("设备中的短信共 3 条") + "\n" + kDashes
-                  + "\n 第 1 条短信\n发送号码: 10086\n发送时间: \n短信内容: 查询余额\n" + kDashes
-                  + "\n 第 2 条短信\n发送号码: 8615800000001\n发送时间: 19-08-05 09:09:09\n"
-                  + "短信内容: 设备存储中的短信\n" + kDashes
-                  + "\n 第 3 条短信\n发送号码: 8613912345678\n发送时间: 19-08-04 18:00:02\n"
-                  + "短信内容: Part one of three, part two of three, part three of three.\n"
-                  + kDashes + "\n");
+                  + "\n" + SampleSimMessages() + Green(kSampleDeviceList) + "\n"
+                  + SampleDeviceMessages());
     // The device storage is read first, although the SIM is shown first.
     const std::vector<std::string> commands = Received(fake);
     const std::vector<std::string> expected = {
@@ -216,18 +222,125 @@ INSTANTIATE_TEST_SUITE_P(Read, ReadFailureTest, ::testing::ValuesIn(kReadFailure
                              return std::string(info.param.name);
                          });
 
-TEST_F(ReadFlowTest, OneStorageIsEnoughForSuccess)
+// One storage read is enough for the success block. A storage the modem
+// refuses leaves no trace; one lost with the line gets a red line of its
+// own after the block, with the port's error text.
+struct OneStorageCase {
+    const char *name;
+    FakeFaults faults;
+    bool simRead;
+    const char *lostLine;  // after the block, "" for none
+};
+
+void PrintTo(const OneStorageCase &c, std::ostream *os)
 {
+    *os << c.name;
+}
+
+FakeFaults Refusing(const char *command)
+{
+    FakeFaults f;
+    f.errorCommands = {{command, "+CMS ERROR: 302"}};
+    return f;
+}
+
+FakeFaults DroppingAfter(int commands)
+{
+    FakeFaults f;
+    f.dropAfterCommands = commands;
+    return f;
+}
+
+const OneStorageCase kOneStorageCases[] = {
+    {"DeviceStorageRefused", Refusing("AT+CPMS=\"ME\""), true, ""},
+    // The start-up's own selection of the SIM storage is refused too.
+    {"SimStorageRefused", Refusing("AT+CPMS=\"SM\""), false, ""},
+    // 3 init, storage, 2 modes, listing: the device storage is read whole.
+    {"LineGoneBeforeTheSim", DroppingAfter(7), false,
+     " 读取SIM卡中的短信失败\t 失败原因: Code: 5  Input/output error"},
+};
+
+class OneStorageTest : public ReadFlowTest, public ::testing::WithParamInterface<OneStorageCase> {};
+
+TEST_P(OneStorageTest, SuccessBlockOfThatStorage)
+{
+    const OneStorageCase &c = GetParam();
     FakeConfig config = Fake(FakeModel::Tarnel);
     config.messages = SampleStoredMessages();
-    config.faults.errorCommands = {{"AT+CPMS=\"ME\"", "+CMS ERROR: 302"}};
+    config.faults = c.faults;
     FakeModem fake(config);
     ASSERT_TRUE(fake.Ok()) << fake.Error();
     const std::string name = ShownName(fake.SlavePath());
+    const std::string block =
+        c.simRead ? Green(kSampleSimList) + "\n" + SampleSimMessages()
+                  : Green(kSampleDeviceList) + "\n" + SampleDeviceMessages();
+    const std::string lost = *c.lostLine ? Red("端口 " + name + c.lostLine) + "\n" : "";
     EXPECT_EQ(Read({Target(fake.SlavePath())}),
-              Green("端口 " + name + " 接收短信成功 共 3 条短信") + "\n" + Green(kSampleSimList)
-                  + "\n" + SampleSimMessages());
+              Green("端口 " + name + " 接收短信成功 共 3 条短信") + "\n" + block + lost);
 }
+
+INSTANTIATE_TEST_SUITE_P(Read, OneStorageTest, ::testing::ValuesIn(kOneStorageCases),
+                         [](const ::testing::TestParamInfo<OneStorageCase> &info) {
+                             return std::string(info.param.name);
+                         });
+
+// A storage that lists more messages than the fetch bound allows: the
+// port's line says that it was not read to its end. A storage of exactly
+// the bound is read whole.
+std::vector<StoredMessage> NumberedSimMessages(int count)
+{
+    std::vector<StoredMessage> messages;
+    for (int i = 0; i < count; ++i) {
+        StoredMessage m;
+        m.store = "SM";
+        m.index = i;
+        m.sender = "13800138000";
+        m.time = "190605102232";
+        m.text = "m" + std::to_string(i);
+        m.coding = "7bit";
+        messages.push_back(m);
+    }
+    return messages;
+}
+
+struct FetchBoundCase {
+    const char *name;
+    int stored;
+    std::string afterCount;  // what follows the port's count on its line
+};
+
+void PrintTo(const FetchBoundCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+const FetchBoundCase kFetchBoundCases[] = {
+    {"OneMoreThanTheBound", 101, Red(" 未读完: SIM卡中的短信超过 100 条") + "\n"},
+    {"ExactlyTheBound", 100, "\n"},
+};
+
+class FetchBoundTest : public ReadFlowTest, public ::testing::WithParamInterface<FetchBoundCase> {};
+
+TEST_P(FetchBoundTest, PortLineTellsAStorageCutShort)
+{
+    FakeConfig config = Fake(FakeModel::Sudrel);
+    config.messages = NumberedSimMessages(GetParam().stored);
+    FakeModem fake(config);
+    ASSERT_TRUE(fake.Ok()) << fake.Error();
+    const std::string out = Read({Target(fake.SlavePath(), PHONE_TYPE_SUDREL)});
+    const std::string head = Green("端口 " + ShownName(fake.SlavePath()) + " 接收短信成功 共 100 条短信")
+                             + GetParam().afterCount + Green("SIM卡中的短信共 100 条") + "\n";
+    EXPECT_EQ(out.compare(0, head.size(), head), 0) << out;
+    EXPECT_NE(out.find("短信内容: m99\n"), std::string::npos);
+    EXPECT_EQ(out.find("短信内容: m100\n"), std::string::npos);
+    EXPECT_NE(out.find(Green("设备中的短信共 0 条") + "\n" + kDashes + "\n"), std::string::npos)
+        << "the device storage, read whole, says nothing more";
+}
+
+INSTANTIATE_TEST_SUITE_P(Read, FetchBoundTest, ::testing::ValuesIn(kFetchBoundCases),
+                         [](const ::testing::TestParamInfo<FetchBoundCase> &info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(ReadFlowTest, EmptyStoragesCountZero)
 {

@@ -148,6 +148,8 @@ const TextCase kTextCases[] = {
     {"ShortQuotedTextKeepsItsQuotes", "\"ab\"", "\"ab\""},
     {"EmptyTextSendsTheDefault", "", kDefaultText},
     {"ChineseInQuotes", "\"北京 欢迎您\"", "北京 欢迎您"},
+    // The shell has taken its own quotes away; these belong to the message.
+    {"QuotesInsideTheTextStay", "Meet at \"Cafe Blue\" at noon", "Meet at \"Cafe Blue\" at noon"},
 };
 
 class CmdLineTextTest : public CmdLineE2eTest, public ::testing::WithParamInterface<TextCase> {};

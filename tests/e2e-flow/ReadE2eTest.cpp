@@ -1,7 +1,8 @@
 // Reading through the real program's menu: both storages of every chosen
 // port, long messages joined, the three ways of listing (whole listing,
 // index list, the CDMA module's own commands), the failure line, a hostile
-// message shown harmless, and a modem that goes away in the middle.
+// message shown harmless, a modem that goes away in the middle or between
+// the storages, and Ctrl-D at the port prompt.
 #include "FakeSamples.h"
 #include "FlowE2eSupport.h"
 
@@ -144,6 +145,40 @@ TEST_F(ReadE2eTest, ModemGoneMidRead)
     EXPECT_TRUE(InOrder(screen, {FailureLine("ttyUSB0", "Code: 5  Input/output error"),
                                  OnTerminal(Green("端口 ttyUSB1 接收短信成功 共 6 条短信") + "\n" + SampleSim())}));
     EXPECT_EQ(Fetches(h.Record(0), "AT+CMGR="), (std::vector<std::string>{"0", "1"}));
+}
+
+// The line drops after the device storage was read and before the SIM is:
+// the port counts as read, and a red line after its block says that the
+// SIM could not be read and why.
+TEST_F(ReadE2eTest, ModemGoneBetweenTheStorages)
+{
+    FakeConfig dropping = WithMessages(FakeModel::Tarnel, SampleStoredMessages());
+    dropping.faults.dropAfterCommands = 16;  // the scan's 9; 3 init, storage, 2 modes, listing
+    const std::string screen = ReadThrough({dropping}, "USB0");
+    EXPECT_TRUE(InOrder(screen, {OnTerminal(Green("端口 ttyUSB0 接收短信成功 共 3 条短信") + "\n"
+                                            + Green("设备中的短信共 3 条") + "\n"),
+                                 OnTerminal(Listed(3, "8613912345678", "19-08-04 18:00:02",
+                                                   "Part one of three, part two of three, part three of three.")
+                                            + kDashes + "\n"
+                                            + Red("端口 ttyUSB0 读取SIM卡中的短信失败\t 失败原因: "
+                                                  "Code: 5  Input/output error")
+                                            + "\n"),
+                                 kReadDone}));
+    EXPECT_EQ(screen.find("SIM卡中的短信共"), std::string::npos) << screen;
+}
+
+// Ctrl-D at the port prompt is one refused answer, never the empty answer
+// that would read every port: the prompt asks again, the next answer
+// counts, and the menu takes keys afterwards.
+TEST_F(ReadE2eTest, CtrlDAtThePortPromptIsOneRefusedTry)
+{
+    const std::string screen = ReadThrough({WithMessages(FakeModel::Tarnel, SampleStoredMessages()),
+                                            WithMessages(FakeModel::Tarnel, SampleStoredMessages())},
+                                           "\x04USB1");
+    EXPECT_TRUE(InOrder(screen, {kPortPrompt, OnTerminal(Red("您输入的设备端口号有误，请重新输入") + "\n"),
+                                 kPortPrompt, "端口 ttyUSB1 接收短信成功 共 6 条短信", kReadDone}));
+    EXPECT_EQ(screen.find("端口 ttyUSB0 接收"), std::string::npos) << screen;
+    EXPECT_TRUE(Fetches(h.Record(0), "AT+CMGL=").empty()) << "USB0 is not read";
 }
 
 }  // namespace

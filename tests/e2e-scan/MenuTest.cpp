@@ -1,6 +1,9 @@
 // The real program at its terminal: the device table of a scan over fakes of
 // every kind, byte for byte, and the menu keys (Enter, unknown keys, Ctrl-C,
-// several bytes at once, d, q), and the loop's end when no key can come.
+// several bytes at once, d, q), Ctrl-D at a prompt, signals that end the
+// program while it waits for a key, and the loop's end when no key can come.
+#include <signal.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -270,6 +273,107 @@ TEST_F(MenuTest, KeyDAsksForPortsAndSendsNothing)
     ASSERT_TRUE(Press(*p, "q"));
     EXPECT_EQ(p->WaitExit(kScreenTimeoutMs).exitStatus, 0);
 }
+
+// Ctrl-D at the number prompt is one refused try: the prompt asks again and
+// waits. After three the dialogue gives up, and the menu still takes keys.
+TEST_F(MenuTest, CtrlDAtAPromptIsOneTryAndTheMenuGoesOn)
+{
+    const char prompt[] = "请输入接收短信的号码: ";
+    const char giveUp[] = "输入的错误次数过多，返回主界面";
+    ZarvexHarness h(kPaths);
+    auto p = StartAtMenu(h, {{Fake(FakeModel::Tarnel), "ttyUSB0"}});
+    ASSERT_TRUE(p);
+    ASSERT_TRUE(Press(*p, "1"));
+    ASSERT_TRUE(p->WaitForScreen(prompt, kScreenTimeoutMs)) << p->Screen();
+    ASSERT_TRUE(p->SendKeys("\x04"));
+    const std::size_t first = p->Screen().find(prompt);
+    ASSERT_TRUE(p->WaitForScreen(prompt, kScreenTimeoutMs, first + 1)) << p->Screen();
+    usleep(kQuietMs * 1000);
+    EXPECT_EQ(Count(p->Screen(), prompt), 2u) << p->Screen();
+    EXPECT_EQ(p->Screen().find(giveUp), std::string::npos) << "one Ctrl-D, one try";
+
+    ASSERT_TRUE(p->SendKeys("\x04"));
+    usleep(kQuietMs * 1000);
+    ASSERT_TRUE(p->SendKeys("\x04"));
+    ASSERT_TRUE(p->WaitForScreen(giveUp, kScreenTimeoutMs)) << p->Screen();
+    EXPECT_EQ(Count(p->Screen(), prompt), 3u) << p->Screen();
+    ASSERT_TRUE(WaitForMenus(*p, 2)) << p->Screen();
+    ASSERT_TRUE(Press(*p, "q"));
+    const NamespaceResult r = p->WaitExit(kScreenTimeoutMs);
+    EXPECT_EQ(r.exitStatus, 0);
+    EXPECT_EQ(CountCommand(h.Record(0), "ATI"), 2u) << "no scan after q";
+    EXPECT_EQ(Count(Lines(r.out), kMenuLine), 2u) << "the program waited for q";
+}
+
+// A signal that ends the program while the menu waits for a key in raw mode:
+// the program ends by that signal, and the terminal is left as it was
+// before, not raw. A signal ignored from the start stays ignored.
+bool IsRaw(const termios &t)
+{
+    return (t.c_lflag & (ICANON | ECHO | ISIG)) == 0;
+}
+
+bool IsCooked(const termios &t)
+{
+    return (t.c_lflag & ICANON) && (t.c_lflag & ECHO) && (t.c_lflag & ISIG) && (t.c_iflag & ICRNL)
+           && (t.c_oflag & OPOST);
+}
+
+struct SignalCase {
+    const char *name;
+    int signal;
+    bool ignoredFromStart;
+};
+
+void PrintTo(const SignalCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+const SignalCase kSignalCases[] = {
+    {"Term", SIGTERM, false},
+    {"HangUp", SIGHUP, false},
+    {"InterruptFromAnotherProcess", SIGINT, false},
+    {"HangUpUnderNohup", SIGHUP, true},
+};
+
+class MenuSignalTest : public MenuTest, public testing::WithParamInterface<SignalCase> {};
+
+TEST_P(MenuSignalTest, TerminalLeftAsFound)
+{
+    const SignalCase &c = GetParam();
+    ZarvexHarness h(kPaths);
+    std::string error;
+    ASSERT_TRUE(h.Start({{Fake(FakeModel::Tarnel), "ttyUSB0"}}, &error)) << error;
+    const std::string ignore = std::string("trap '' ") + std::to_string(c.signal) + "; ";
+    auto p = h.StartInteractiveCommand(
+        {"/bin/sh", "-c", (c.ignoredFromStart ? ignore : std::string()) + "exec \"$0\"", kPaths.zarvex}, &error);
+    ASSERT_TRUE(p) << error;
+    ASSERT_TRUE(p->WaitForScreen(kMenuText, kScreenTimeoutMs)) << p->Screen();
+    usleep(300 * 1000);
+    termios waiting {};
+    ASSERT_TRUE(p->TerminalSettings(&waiting));
+    ASSERT_TRUE(IsRaw(waiting)) << "the menu waits for its key in raw mode";
+
+    ASSERT_TRUE(p->Signal(c.signal));
+    if (c.ignoredFromStart) {
+        usleep(kQuietMs * 1000);
+        ASSERT_TRUE(Press(*p, "q"));
+        const NamespaceResult r = p->WaitExit(kScreenTimeoutMs);
+        EXPECT_EQ(r.exitStatus, 0) << "still at the menu, and q ends it";
+        return;
+    }
+    ASSERT_TRUE(p->WaitEnded(kScreenTimeoutMs));
+    termios after {};
+    ASSERT_TRUE(p->TerminalSettings(&after));
+    EXPECT_TRUE(IsCooked(after)) << std::hex << "lflag " << after.c_lflag << " iflag " << after.c_iflag;
+    const NamespaceResult r = p->WaitExit(kScreenTimeoutMs);
+    EXPECT_EQ(r.signal, c.signal);
+    EXPECT_EQ(CountCommand(h.Record(0), "ATI"), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Menu, MenuSignalTest, testing::ValuesIn(kSignalCases),
+                         [](const testing::TestParamInfo<SignalCase> &info) { return std::string(info.param.name); });
 
 // Values a modem reports reach the terminal in a visible form, never as
 // control sequences.

@@ -421,6 +421,28 @@ bool NamespaceProcess::WaitForScreen(const std::string &text, int timeoutMs, std
     }
 }
 
+bool NamespaceProcess::Signal(int signalNumber)
+{
+    return m_pid > 0 && !m_reaped && kill(m_pid, signalNumber) == 0;
+}
+
+bool NamespaceProcess::TerminalSettings(termios *settings) const
+{
+    // A pty master reports its slave's settings.
+    return m_master >= 0 && tcgetattr(m_master, settings) == 0;
+}
+
+bool NamespaceProcess::WaitEnded(int timeoutMs)
+{
+    const long long deadline = std::min(NowMs() + timeoutMs, m_deadline);
+    while (!m_reaped && NowMs() < deadline) {
+        Reap(false);
+        if (!m_reaped)
+            usleep(20000);
+    }
+    return m_reaped;
+}
+
 NamespaceResult NamespaceProcess::WaitExit(int timeoutMs)
 {
     const long long deadline = std::min(NowMs() + timeoutMs, m_deadline);

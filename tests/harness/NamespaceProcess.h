@@ -9,6 +9,8 @@
 
 #include <sys/types.h>
 
+struct termios;
+
 #include <string>
 #include <vector>
 
@@ -60,6 +62,17 @@ public:
     NamespaceResult WaitExit(int timeoutMs);
 
     void Kill();  // the whole process group, then reaps it
+
+    // Sends a signal to the program itself (not to its group).
+    bool Signal(int signalNumber);
+    // Pty: the settings of the program's terminal now, as the program would
+    // read them with tcgetattr; false once the terminal is closed.
+    bool TerminalSettings(termios *settings) const;
+    // Waits until the program has ended, bounded by timeoutMs and its
+    // lifetime, without reading its terminal: a pty stays open, so that the
+    // settings the program left can still be read. Only for a program that
+    // writes little meanwhile (a full terminal would hold it).
+    bool WaitEnded(int timeoutMs);
 
 private:
     void Pump(int timeoutMs);
