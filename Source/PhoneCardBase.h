@@ -84,7 +84,10 @@ public:
     // The SIM card number (ICCID).
     virtual std::string GetIMSI_Cmd();
     virtual COM_CMD_OPERATE_RESULT_t OnGetIMSI_CmdRsp(std::string reply);
-    // The device serial number (IMEI).
+    // The device serial number (IMEI): the text after the echo, if any, up to
+    // the OK that follows it. An OK with no value before it (a late answer to
+    // an earlier command) is passed over, so the judge never answers done
+    // with nothing read.
     virtual std::string GetIMEI_Cmd();
     virtual COM_CMD_OPERATE_RESULT_t OnGetIMEI_Cmd(std::string reply);
     virtual std::string GetSignalStrengthCmd();
