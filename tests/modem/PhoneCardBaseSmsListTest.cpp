@@ -88,7 +88,13 @@ INSTANTIATE_TEST_SUITE_P(
         ListingCase{"TwoLongMessagesUnderOneReference",
                     "tarnel/cmgl_one_reference_twice.txt",
                     {{kSenderA, "19-08-03 14:20:02", "第一部分第二部分"},
-                     {kSenderA, "19-08-03 15:00:01", "再见朋友"}}}),
+                     {kSenderA, "19-08-03 15:00:01", "再见朋友"}}},
+        // Parts with a 16-bit reference join like the others; a header of
+        // another kind (port numbers) is passed over, never shown.
+        ListingCase{"OtherUserDataHeaders",
+                    "tarnel/cmgl_other_headers.txt",
+                    {{kSenderA, "19-08-03 16:01:00", "再见"},
+                     {kSenderB, "19-08-03 16:00:00", "你好世界"}}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(ListingReply, PartialListingIsRebuiltAsItGrows)
