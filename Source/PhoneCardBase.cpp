@@ -310,6 +310,11 @@ COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnGetQuerySmsCenterCmdRsp(std::string r
     return COM_CMD_WAIT;
 }
 
+bool CPhoneCardBase::IsSmsCenterQueryOptional()
+{
+    return false;
+}
+
 std::string CPhoneCardBase::GetDelAllSmsCmd()
 {
     return kDeleteAllCmd;

@@ -125,6 +125,10 @@ public:
                                                                   std::string text);
     virtual std::vector<PDU_LONG_SMS_Base_t> GetSendSmsModePDUCmd(std::string number,
                                                                   std::string text);
+    // True for a module whose SMS-centre query never stops a send: when the
+    // query goes unanswered or is refused, the message goes out without a
+    // centre of its own and the module uses the one it holds.
+    virtual bool IsSmsCenterQueryOptional();
 
     std::string GetAtiRspString();
     bool IsSendPduSmsRetry() const;
