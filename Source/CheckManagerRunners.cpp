@@ -136,8 +136,13 @@ bool CCheckManager::RunComCmdDelAllSms(CPhoneCardBase *phone, CComPortBase *port
 
 bool CCheckManager::RunComCmdQuerySMSC(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetQuerySmsCenterCmd,
-                           &CPhoneCardBase::OnGetQuerySmsCenterCmdRsp, LONG_POLLS);
+    if (RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetQuerySmsCenterCmd,
+                        &CPhoneCardBase::OnGetQuerySmsCenterCmdRsp, LONG_POLLS))
+        return true;
+    // A model that can send without the answer goes on after a time-out or a
+    // refusal, as long as the line is still there.
+    return phone != nullptr && port != nullptr && port->IsOpened() && !IsLineGone(*port)
+           && phone->IsSmsCenterQueryOptional();
 }
 
 bool CCheckManager::RunComCmdAT(CPhoneCardBase *phone, CComPortBase *port)

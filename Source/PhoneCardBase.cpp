@@ -37,6 +37,8 @@ constexpr const char *kEchoOffCmd = "ATE0\r\n";
 
 constexpr const char *kIccidTag = "+CCID:";
 constexpr const char *kImeiEcho = "AT+CGSN";
+// What stands between the lines of a reply without being a value.
+constexpr const char *kLineBlanks = " \r\n";
 constexpr const char *kSignalTag = "+CSQ:";
 // The centre number stands between the double quotes after this tag.
 constexpr const char *kSmsCenterTag = "+CSCA: \"";
@@ -237,15 +239,20 @@ COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnGetIMEI_Cmd(std::string reply)
 {
     if (Contains(reply, phone_at::kError))
         return COM_CMD_ERROR;
-    const std::size_t ok = reply.find(kOk);
-    if (ok == std::string::npos)
-        return COM_CMD_WAIT;
     const std::size_t echo = reply.find(kImeiEcho);
-    std::size_t start = 0;
-    if (echo != std::string::npos && echo + Length(kImeiEcho) <= ok)
-        start = echo + Length(kImeiEcho);
-    m_strSerialNumber = TrimEach(reply.substr(start, ok - start), {' ', kCr, kLf, ' ', kCr, kLf});
-    return COM_CMD_OK;
+    std::size_t start = echo == std::string::npos ? 0 : echo + Length(kImeiEcho);
+    // The final OK of an earlier command may stand ahead of the value, before
+    // or after the echo: only an OK that follows a value ends this reply.
+    for (std::size_t ok = reply.find(kOk, start); ok != std::string::npos;
+         ok = reply.find(kOk, start)) {
+        const std::string value = reply.substr(start, ok - start);
+        if (value.find_first_not_of(kLineBlanks) != std::string::npos) {
+            m_strSerialNumber = TrimEach(value, {' ', kCr, kLf, ' ', kCr, kLf});
+            return COM_CMD_OK;
+        }
+        start = ok + Length(kOk);
+    }
+    return COM_CMD_WAIT;
 }
 
 std::string CPhoneCardBase::GetSignalStrengthCmd()
@@ -301,6 +308,11 @@ COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnGetQuerySmsCenterCmdRsp(std::string r
         }
     }
     return COM_CMD_WAIT;
+}
+
+bool CPhoneCardBase::IsSmsCenterQueryOptional()
+{
+    return false;
 }
 
 std::string CPhoneCardBase::GetDelAllSmsCmd()

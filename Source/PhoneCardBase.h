@@ -84,7 +84,10 @@ public:
     // The SIM card number (ICCID).
     virtual std::string GetIMSI_Cmd();
     virtual COM_CMD_OPERATE_RESULT_t OnGetIMSI_CmdRsp(std::string reply);
-    // The device serial number (IMEI).
+    // The device serial number (IMEI): the text after the echo, if any, up to
+    // the OK that follows it. An OK with no value before it (a late answer to
+    // an earlier command) is passed over, so the judge never answers done
+    // with nothing read.
     virtual std::string GetIMEI_Cmd();
     virtual COM_CMD_OPERATE_RESULT_t OnGetIMEI_Cmd(std::string reply);
     virtual std::string GetSignalStrengthCmd();
@@ -122,6 +125,10 @@ public:
                                                                   std::string text);
     virtual std::vector<PDU_LONG_SMS_Base_t> GetSendSmsModePDUCmd(std::string number,
                                                                   std::string text);
+    // True for a module whose SMS-centre query never stops a send: when the
+    // query goes unanswered or is refused, the message goes out without a
+    // centre of its own and the module uses the one it holds.
+    virtual bool IsSmsCenterQueryOptional();
 
     std::string GetAtiRspString();
     bool IsSendPduSmsRetry() const;

@@ -82,11 +82,23 @@ SmsRecvStruct_t Received(const SmsInfo &info, const std::string &content)
     return sms;
 }
 
-// Parts of one message share the sender and the reference.
+// Parts of one message share the sender, the reference and the part count.
 bool SameLongMessage(const SmsInfo &a, const SmsInfo &b)
 {
-    return a.param.groupRef == b.param.groupRef &&
+    return a.param.groupRef == b.param.groupRef && a.param.groupTotal == b.param.groupTotal &&
            FieldText(a.param.peerNumber) == FieldText(b.param.peerNumber);
+}
+
+// A sender's reference counter comes round again after 255 messages, so one
+// storage can hold two messages under one reference: a part belongs to the
+// first such message that still lacks its number.
+bool TakesPart(const std::vector<const SmsInfo *> &message, const SmsInfo &part)
+{
+    if (!SameLongMessage(*message.front(), part))
+        return false;
+    return std::none_of(message.begin(), message.end(), [&](const SmsInfo *taken) {
+        return taken->param.partNumber == part.param.partNumber;
+    });
 }
 
 // A part's user data as it stood in the PDU, up to its recorded length or its
@@ -110,25 +122,16 @@ std::string DecodeJoinedHex(const std::string &hex)
     return gsmDecodeNew2(octets.data(), count);
 }
 
-// Joins the parts of one message, ordered by part number. A part number that
-// does not rise means the storage holds a second copy of the message: what has
-// been collected so far goes out as one message and a new one begins.
-void JoinParts(std::vector<const SmsInfo *> parts, std::vector<SmsRecvStruct_t> &out)
+// Joins the parts of one message, ordered by part number; the message takes
+// the number and time of its last part.
+SmsRecvStruct_t JoinParts(std::vector<const SmsInfo *> parts)
 {
     std::stable_sort(parts.begin(), parts.end(),
                      [](const SmsInfo *a, const SmsInfo *b) { return LessLongSms(*a, *b); });
     std::string hex;
-    const SmsInfo *last = nullptr;
-    for (const SmsInfo *part : parts) {
-        if (last && part->param.partNumber <= last->param.partNumber) {
-            out.push_back(Received(*last, DecodeJoinedHex(hex)));
-            hex.clear();
-        }
+    for (const SmsInfo *part : parts)
         AppendPartHex(part->param, hex);
-        last = part;
-    }
-    if (last)
-        out.push_back(Received(*last, DecodeJoinedHex(hex)));
+    return Received(*parts.back(), DecodeJoinedHex(hex));
 }
 
 }  // namespace
@@ -223,17 +226,17 @@ std::vector<SmsRecvStruct_t> CPhoneCardBase::SmsInfoVecToSmsRecvStructVec(
             out.push_back(Received(info, FieldText(info.param.userText)));
             continue;
         }
-        auto same = std::find_if(messages.begin(), messages.end(),
-                                 [&](const std::vector<const SmsInfo *> &parts) {
-                                     return SameLongMessage(*parts.front(), info);
-                                 });
-        if (same == messages.end())
+        auto taker = std::find_if(messages.begin(), messages.end(),
+                                  [&](const std::vector<const SmsInfo *> &parts) {
+                                      return TakesPart(parts, info);
+                                  });
+        if (taker == messages.end())
             messages.push_back({&info});
         else
-            same->push_back(&info);
+            taker->push_back(&info);
     }
     for (const auto &parts : messages)
-        JoinParts(parts, out);
+        out.push_back(JoinParts(parts));
     return out;
 }
 

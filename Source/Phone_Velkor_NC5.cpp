@@ -145,6 +145,11 @@ PHONE_TYPE_t CPhone_Velkor_NC5::GetPhoneType()
     return PHONE_TYPE_VELKOR_NC5;
 }
 
+bool CPhone_Velkor_NC5::IsSmsCenterQueryOptional()
+{
+    return true;
+}
+
 std::vector<SmsInfo> CPhone_Velkor_NC5::SmsRspToSmsInfoVecNew(const std::string &reply)
 {
     return SmsRspToSmsInfoVecByTag(reply, kFetchListTag);

@@ -34,6 +34,9 @@ public:
     std::string GetReadNextSmsCmd() override;
     int OnReadNextSmsCmdRsp(std::string reply) override;
     PHONE_TYPE_t GetPhoneType() override;
+    // Some of these modules never answer the centre query: silence counts as
+    // an answer too.
+    bool IsSmsCenterQueryOptional() override;
 
     // The base's list parse for "+CMGR: " header lines.
     std::vector<SmsInfo> SmsRspToSmsInfoVecNew(const std::string &reply);

@@ -50,7 +50,7 @@ constexpr unsigned char GSM_DCS_PUSH = 0xF5;
 // zero-fill it before encoding (then set the members they need) and before
 // every decode (the decoders write only the members of their path).
 struct SM_PARAM {
-    int16_t partNumber;       // SS of a "050003" header, 1-based
+    int16_t partNumber;       // SS of a concatenation header, 1-based
     int16_t partTotal;        // TT, as the UCS2 branch of the decoder reads it
     int32_t validityMinutes;  // GetSubmitPdu's validity period; 0 = 24 hours
     char smsCenter[SM_SMS_CENTER_SIZE];
@@ -62,12 +62,13 @@ struct SM_PARAM {
     char userText[SM_USER_TEXT_SIZE];      // text to send, or decoded text
     char pushUrl[SM_PUSH_URL_SIZE];
     unsigned char concatRef;  // RR, as the UCS2 branch of the decoder reads it
+                              // (the low octet of a 16-bit reference)
     bool noCountryCode;       // destination type of address 81/A1 instead of 91
     bool flash;               // class 0 message (GetSubmitPdu)
     char partHex[SM_PART_HEX_SIZE];  // a long part's user data after its header
     int32_t partHexLength;           // characters in partHex
     bool isLongPart;
-    int16_t groupRef;    // RR, as the long-part test reads it
+    uint16_t groupRef;   // the reference, 8-bit or 16-bit, as the long-part test reads it
     int16_t groupTotal;  // TT, as the long-part test reads it
 };
 
@@ -154,6 +155,11 @@ int GetPushSubmitPdu(const SM_PARAM *pSrc, char *pDst);
 // partHex, partHexLength (concatRef and partTotal on the UCS2 path), and for a
 // push message (dataCoding F5) pushUrl. Clears userText first. pSrc must be
 // terminated; nothing past the terminator is read.
+// A concatenated part is one whose user data starts with "050003" (unless the
+// first octet is 04 or 24), or one with the header indicator set whose header
+// holds a concatenation element with an 8-bit (00) or a 16-bit (08)
+// reference; partHex is its user data after the whole header. Whenever a
+// header is present, userText is the text after it, in every coding but push.
 // Hostile input: a header field that the text does not hold whole ends the
 // decode and leaves that member and the later ones as they were; user data
 // shorter than its UDL decodes the octets present; a number longer than its
@@ -166,7 +172,9 @@ int gsmDecodePdu(const char *pSrc, SM_PARAM *pDst);
 
 // Decodes a stored SMS-SUBMIT: smsCenter, peerNumber (the destination),
 // protocolId, dataCoding and userText; a one-octet validity period is passed
-// over whatever the first octet says. Same bounds and results as gsmDecodePdu.
+// over whatever the first octet says. With the header indicator set, userText
+// is the text after the header; no part members are written. Same bounds and
+// results as gsmDecodePdu.
 int gsmDecodeSendPdu(const char *pSrc, SM_PARAM *pDst);
 
 // Offered, not implemented: returns 0 and writes nothing.

@@ -29,6 +29,11 @@ void PduCursor::SkipIfMore(size_t chars)
         m_position += chars;
 }
 
+void PduCursor::SkipUpTo(size_t chars)
+{
+    m_position += chars < Remaining() ? chars : Remaining();
+}
+
 size_t PduCursor::PeekOctets(unsigned char *dst, size_t maxOctets) const
 {
     const size_t whole = Remaining() / 2;

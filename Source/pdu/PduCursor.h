@@ -21,6 +21,8 @@ public:
     bool Skip(size_t chars);
     // Moves on `chars` only when more than that many remain.
     void SkipIfMore(size_t chars);
+    // Moves on `chars`, or to the end of the text when fewer remain.
+    void SkipUpTo(size_t chars);
     // Converts up to `maxOctets` octets that the text holds whole, without
     // moving; returns the octets written to `dst`.
     size_t PeekOctets(unsigned char *dst, size_t maxOctets) const;

@@ -8,10 +8,13 @@
 //   - a number longer than its member is cut to the member, and the cursor
 //     still moves past the whole field so that later fields stay in place;
 //   - non-hex characters give meaningless octets, an odd last character is
-//     never read as an octet.
+//     never read as an octet;
+//   - a user-data header is passed over by its own length in every coding,
+//     but never beyond the user data or the line, whatever that length says.
 #include "PduCodec.h"
 #include "PduCursor.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -25,6 +28,17 @@ const unsigned kConcatHeaderOctets = 6;
 // First octets of an SMS-DELIVER that the long-part test passes over.
 const unsigned char kDeliverPlain = 0x04;
 const unsigned char kDeliverWithStatusReport = 0x24;
+// TP-UDHI: the user data opens with a header (TS 23.040 9.2.3.23).
+const unsigned char kUserDataHeaderIndicator = 0x40;
+// Header elements that make a part of a concatenated message: an 8-bit
+// reference (00) and a 16-bit one (08), each followed by total and sequence.
+const unsigned char kIeiConcat8BitRef = 0x00;
+const unsigned char kIeiConcat8BitRefLength = 3;
+const unsigned char kIeiConcat16BitRef = 0x08;
+const unsigned char kIeiConcat16BitRefLength = 4;
+const size_t kBitsPerOctet = 8;
+const size_t kBitsPerSeptet = 7;
+const unsigned char kSeptetMask = 0x7F;
 const size_t kTimeStampChars = 14;
 const size_t kTypeOfAddressChars = 2;
 // Room for the semi-octets of any address a length octet can announce.
@@ -109,8 +123,18 @@ int DecodeUcs2Octets(const PduCursor &cursor, unsigned octetCount, SM_PARAM *pDs
     return gsmDecodeUcs2(data, pDst->userText, static_cast<int>(octets));
 }
 
-// A concatenated part as the decoder recognises it. The header must also fit
-// the announced user data: with a UDL below 6 the octets are no header.
+// The octets that hold a UDL's user data: the UDL itself, or for septets the
+// octets that many septets fill.
+size_t UserDataOctets(unsigned udl, unsigned char dataCoding)
+{
+    if (dataCoding == GSM_DCS_7BIT)
+        return (kBitsPerSeptet * udl + kBitsPerOctet - 1) / kBitsPerOctet;
+    return udl;
+}
+
+// The "050003" form that has always been taken for a concatenated part, the
+// header indicator set or not. The header must also fit the announced user
+// data: with a UDL below 6 the octets are no header.
 bool IsConcatPart(const PduCursor &cursor, unsigned char firstOctet, unsigned udl)
 {
     return firstOctet != kDeliverPlain && firstOctet != kDeliverWithStatusReport &&
@@ -118,32 +142,124 @@ bool IsConcatPart(const PduCursor &cursor, unsigned char firstOctet, unsigned ud
            udl >= kConcatHeaderOctets;
 }
 
-// The header's RR, TT and SS octets.
-void ReadConcatHeader(const PduCursor &cursor, unsigned char &ref, unsigned char &total, unsigned char &seq)
+// A user-data header as far as the user data and the line hold it.
+struct UserDataHeader {
+    size_t octets = 0;  // the length octet and the elements it announces
+    bool concat = false;
+    unsigned ref = 0;
+    unsigned char total = 0;
+    unsigned char seq = 0;
+};
+
+// Reads the header at the start of the user data. Elements are read only
+// from the octets that both the header length and the user data cover; an
+// element that runs past them ends the walk.
+UserDataHeader ReadUserDataHeader(const PduCursor &cursor, size_t userDataOctets)
 {
-    unsigned char octets[3];
-    gsmString2Bytes(cursor.Here() + 6, octets, 6);
-    ref = octets[0];
-    total = octets[1];
-    seq = octets[2];
+    UserDataHeader header;
+    unsigned char data[kUserDataMax + 1];
+    const size_t present = cursor.PeekOctets(data, std::min(userDataOctets, kUserDataMax));
+    if (present == 0)
+        return header;
+    header.octets = 1 + static_cast<size_t>(data[0]);
+    const size_t end = std::min(header.octets, present);
+    for (size_t at = 1; at + 2 <= end;) {
+        const unsigned char iei = data[at];
+        const unsigned char length = data[at + 1];
+        const unsigned char *value = data + at + 2;
+        at += 2 + static_cast<size_t>(length);
+        if (at > end)
+            break;
+        if (header.concat)
+            continue;
+        if (iei == kIeiConcat8BitRef && length == kIeiConcat8BitRefLength) {
+            header.ref = value[0];
+            header.total = value[1];
+            header.seq = value[2];
+            header.concat = true;
+        } else if (iei == kIeiConcat16BitRef && length == kIeiConcat16BitRefLength) {
+            header.ref = static_cast<unsigned>(value[0]) << 8 | value[1];
+            header.total = value[2];
+            header.seq = value[3];
+            header.concat = true;
+        }
+    }
+    return header;
 }
 
-void ReadLongPart(const PduCursor &cursor, unsigned udl, SM_PARAM *pDst)
+// A part made by a concatenation element of a header that lies whole within
+// the user data and the line, with something after it in the line (as for
+// "050003", a line that ends with the header is not taken as a part).
+bool IsHeaderLongPart(const PduCursor &cursor, const UserDataHeader &header, size_t userDataOctets)
 {
-    unsigned char ref, total, seq;
-    ReadConcatHeader(cursor, ref, total, seq);
-    pDst->groupRef = ref;
-    pDst->groupTotal = total;
-    pDst->partNumber = seq;
+    return header.concat && header.octets <= userDataOctets && cursor.Remaining() > 2 * header.octets;
+}
+
+// The part's reference, total and sequence, and its user data after the
+// header as hex text, for the joining of the parts.
+void StoreLongPart(const PduCursor &cursor, const UserDataHeader &header, size_t userDataOctets,
+                   SM_PARAM *pDst)
+{
+    pDst->groupRef = static_cast<uint16_t>(header.ref);
+    pDst->groupTotal = header.total;
+    pDst->partNumber = header.seq;
     std::memset(pDst->partHex, 0, sizeof(pDst->partHex));
-    size_t chars = 2 * (static_cast<size_t>(udl) - kConcatHeaderOctets);
-    const size_t left = cursor.Remaining() - kConcatHeaderChars;
-    if (chars > left)
-        chars = left;
-    if (chars > sizeof(pDst->partHex) - 1)
-        chars = sizeof(pDst->partHex) - 1;
-    std::memcpy(pDst->partHex, cursor.Here() + kConcatHeaderChars, chars);
+    const size_t headerChars = 2 * header.octets;
+    size_t chars = 2 * (userDataOctets - header.octets);
+    chars = std::min(chars, cursor.Remaining() - headerChars);
+    chars = std::min(chars, sizeof(pDst->partHex) - 1);
+    std::memcpy(pDst->partHex, cursor.Here() + headerChars, chars);
     pDst->partHexLength = static_cast<int32_t>(chars);
+}
+
+// Septet `index` of packed user data; the octets must hold all of its bits.
+unsigned char SeptetAt(const unsigned char *octets, size_t index)
+{
+    const size_t bit = kBitsPerSeptet * index;
+    const size_t at = bit / kBitsPerOctet;
+    const unsigned shift = static_cast<unsigned>(bit % kBitsPerOctet);
+    unsigned value = static_cast<unsigned>(octets[at]) >> shift;
+    if (shift + kBitsPerSeptet > kBitsPerOctet)
+        value |= static_cast<unsigned>(octets[at + 1]) << (kBitsPerOctet - shift);
+    return static_cast<unsigned char>(value & kSeptetMask);
+}
+
+// Septet text after a header of `headerOctets`: it starts at the first septet
+// boundary after the header (past the fill bits) and ends with the UDL's
+// septets or with the line.
+int DecodeSeptetsAfterHeader(const PduCursor &cursor, unsigned udl, size_t headerOctets, SM_PARAM *pDst)
+{
+    unsigned char data[kUserDataMax + 1];
+    const size_t octets = cursor.PeekOctets(data, UserDataOctets(udl, GSM_DCS_7BIT));
+    const size_t firstSeptet = (kBitsPerOctet * headerOctets + kBitsPerSeptet - 1) / kBitsPerSeptet;
+    const size_t lastSeptet = std::min(static_cast<size_t>(udl), kBitsPerOctet * octets / kBitsPerSeptet);
+    char septets[kUserDataMax + 1];
+    size_t count = 0;
+    for (size_t i = firstSeptet; i < lastSeptet; i++)
+        septets[count++] = static_cast<char>(SeptetAt(data, i));
+    unsigned char packed[kUserDataMax + 1];
+    const int packedOctets = gsmEncode7bit(septets, packed, static_cast<int>(count));
+    int written = gsmDecode7bit(packed, pDst->userText, packedOctets);
+    // Seven septets short of a full octet group leave seven spare bits in the
+    // last octet, which unpack as one more septet: no character of the text.
+    if (count % kBitsPerOctet == kBitsPerSeptet && written > 0)
+        pDst->userText[--written] = '\0';
+    return static_cast<int>(udl);
+}
+
+// The user data with its header passed over, decoded by its coding. The
+// header is passed over only as far as the user data and the line reach.
+int DecodeAfterHeader(PduCursor cursor, unsigned udl, size_t headerOctets, unsigned char dataCoding,
+                      SM_PARAM *pDst)
+{
+    if (dataCoding == GSM_DCS_7BIT)
+        return DecodeSeptetsAfterHeader(cursor, udl, headerOctets, pDst);
+    const size_t skipped = std::min(headerOctets, static_cast<size_t>(udl));
+    cursor.SkipUpTo(2 * skipped);
+    const unsigned rest = udl - static_cast<unsigned>(skipped);
+    if (dataCoding == GSM_DCS_8BIT)
+        return DecodeOctets(cursor, rest, pDst);
+    return DecodeUcs2Octets(cursor, rest, pDst);
 }
 
 // Collects a URL from the octet under the cursor up to and including its 0
@@ -252,30 +368,37 @@ int gsmDecodePdu(const char *pSrc, SM_PARAM *pDst)
     if (!ReadOctet(cursor, udl))
         return 0;
 
-    const bool concat = IsConcatPart(cursor, firstOctet, udl);
-    pDst->isLongPart = concat;
-    if (concat)
-        ReadLongPart(cursor, udl, pDst);
+    // A push walks its own header from the start of the user data.
+    const bool push = pDst->dataCoding == GSM_DCS_PUSH;
+    const bool fixedFormConcat = IsConcatPart(cursor, firstOctet, udl);
+    const bool hasHeader = fixedFormConcat || (!push && (firstOctet & kUserDataHeaderIndicator) != 0);
+    const size_t userDataOctets = UserDataOctets(udl, pDst->dataCoding);
+    UserDataHeader header;
+    if (hasHeader)
+        header = ReadUserDataHeader(cursor, userDataOctets);
+    const bool longPart = fixedFormConcat || (!push && IsHeaderLongPart(cursor, header, userDataOctets));
+    pDst->isLongPart = longPart;
+    if (longPart)
+        StoreLongPart(cursor, header, userDataOctets, pDst);
 
+    if (push)
+        return DecodePush(cursor, udl, pDst);
+    if (pDst->dataCoding != GSM_DCS_7BIT && pDst->dataCoding != GSM_DCS_8BIT && longPart) {
+        // Every coding but 7-bit and 8-bit is read as UCS2; that path alone
+        // keeps these (the low octet of a 16-bit reference).
+        pDst->concatRef = static_cast<unsigned char>(header.ref);
+        pDst->partTotal = header.total;
+    }
+    if (hasHeader)
+        return DecodeAfterHeader(cursor, udl, header.octets, pDst->dataCoding, pDst);
     switch (pDst->dataCoding) {
     case GSM_DCS_7BIT:
-        // A long part's header is decoded as septets at the start of the text.
         return DecodeSeptets(cursor, udl, pDst);
     case GSM_DCS_8BIT:
         return DecodeOctets(cursor, udl, pDst);
-    case GSM_DCS_PUSH:
-        return DecodePush(cursor, udl, pDst);
     default:
         // Every other coding, whatever its alphabet bits say, is read as UCS2.
-        if (!concat)
-            return DecodeUcs2Octets(cursor, udl, pDst);
-        unsigned char ref, total, seq;
-        ReadConcatHeader(cursor, ref, total, seq);
-        pDst->concatRef = ref;
-        pDst->partTotal = total;
-        pDst->partNumber = seq;
-        cursor.Skip(kConcatHeaderChars);
-        return DecodeUcs2Octets(cursor, udl - kConcatHeaderOctets, pDst);
+        return DecodeUcs2Octets(cursor, udl, pDst);
     }
 }
 
@@ -289,7 +412,8 @@ int gsmDecodeSendPdu(const char *pSrc, SM_PARAM *pDst)
         return 0;
     // First octet and message reference; a one-octet validity period is taken
     // to follow the data coding whatever the first octet announces.
-    if (!cursor.Skip(4))
+    unsigned char firstOctet = 0;
+    if (!ReadOctet(cursor, firstOctet) || !cursor.Skip(2))
         return 0;
     if (!ReadAddress(cursor, pDst->peerNumber, sizeof(pDst->peerNumber)))
         return 0;
@@ -298,6 +422,11 @@ int gsmDecodeSendPdu(const char *pSrc, SM_PARAM *pDst)
     unsigned char udl = 0;
     if (!ReadOctet(cursor, udl))
         return 0;
+    // A stored part of a long message is shown as it stands, without its header.
+    if ((firstOctet & kUserDataHeaderIndicator) != 0) {
+        const UserDataHeader header = ReadUserDataHeader(cursor, UserDataOctets(udl, pDst->dataCoding));
+        return DecodeAfterHeader(cursor, udl, header.octets, pDst->dataCoding, pDst);
+    }
     switch (pDst->dataCoding) {
     case GSM_DCS_7BIT:
         return DecodeSeptets(cursor, udl, pDst);

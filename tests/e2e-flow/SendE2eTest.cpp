@@ -300,4 +300,22 @@ TEST_F(SendE2eTest, ModemGoneMidSend)
     EXPECT_EQ(h.Record(1).submissions.size(), 3u);
 }
 
+// The index-list module's SMS-centre query never stops a send: when the
+// module leaves "AT+CSCA?" unanswered, the body still goes out, without a
+// centre of our own, so that the module uses the one it holds.
+TEST_F(SendE2eTest, IndexListModuleSilentToTheCentreQueryStillSends)
+{
+    FakeConfig silentCentre = Fake(FakeModel::VelkorNc5);
+    silentCentre.faults.silentCommands = {"AT+CSCA?"};
+    ASSERT_NO_FATAL_FAILURE(StartFakes({silentCentre}));
+    const Json::Value result = SendFromCommandLine({"10086", "hello"});
+    ASSERT_EQ(result["result"].size(), 1u) << result.toStyledString();
+    EXPECT_EQ(result["result"][0]["code"].asInt(), 0) << result.toStyledString();
+    const std::vector<DecodedSubmission> sent = Submissions(0);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].destination, "10086");
+    EXPECT_EQ(sent[0].text, "hello");
+    EXPECT_EQ(sent[0].smsc, "");
+}
+
 }  // namespace

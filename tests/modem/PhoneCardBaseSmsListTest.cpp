@@ -82,7 +82,19 @@ INSTANTIATE_TEST_SUITE_P(
                     "velkor_me/cmgl_lone_parts.txt",
                     {{kSenderB, "19-08-02 09:30:15", "Meeting at 10"},
                      {kSenderA, "19-08-05 16:00:00", "独立"},
-                     {kSenderA, "19-08-06 17:00:00", "无总数"}}}),
+                     {kSenderA, "19-08-06 17:00:00", "无总数"}}},
+        // The sender's reference counter came round again: two whole messages
+        // under one reference.
+        ListingCase{"TwoLongMessagesUnderOneReference",
+                    "tarnel/cmgl_one_reference_twice.txt",
+                    {{kSenderA, "19-08-03 14:20:02", "第一部分第二部分"},
+                     {kSenderA, "19-08-03 15:00:01", "再见朋友"}}},
+        // Parts with a 16-bit reference join like the others; a header of
+        // another kind (port numbers) is passed over, never shown.
+        ListingCase{"OtherUserDataHeaders",
+                    "tarnel/cmgl_other_headers.txt",
+                    {{kSenderA, "19-08-03 16:01:00", "再见"},
+                     {kSenderB, "19-08-03 16:00:00", "你好世界"}}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(ListingReply, PartialListingIsRebuiltAsItGrows)
@@ -243,10 +255,11 @@ TEST_P(Join, PartsOfOneMessageOnly)
               GetParam().contents);
 }
 
-// "AB", "CD" and "EF" in UCS2.
+// "AB", "CD", "EF" and "GH" in UCS2.
 const std::string kAB = "00410042";
 const std::string kCD = "00430044";
 const std::string kEF = "00450046";
+const std::string kGH = "00470048";
 
 INSTANTIATE_TEST_SUITE_P(
     Storages, Join,
@@ -263,10 +276,35 @@ INSTANTIATE_TEST_SUITE_P(
                  {Part(0, kSenderA, 9, 2, 1, kAB), Part(1, kSenderB, 9, 2, 1, kCD),
                   Part(2, kSenderA, 9, 2, 2, kEF), Part(3, kSenderB, 9, 2, 2, kAB)},
                  {"ABEF", "CDAB"}},
+        // A part joins the first message of its sender, reference and part
+        // count that still lacks its number; otherwise it begins a new one.
         JoinCase{"SecondCopyOfAPart",
                  {Part(0, kSenderA, 9, 2, 1, kAB), Part(1, kSenderA, 9, 2, 1, kCD),
                   Part(2, kSenderA, 9, 2, 2, kEF)},
-                 {"AB", "CDEF"}},
+                 {"ABEF", "CD"}},
+        JoinCase{"OneReferenceTwiceInOrder",
+                 {Part(0, kSenderA, 9, 2, 1, kAB), Part(1, kSenderA, 9, 2, 2, kCD),
+                  Part(2, kSenderA, 9, 2, 1, kEF), Part(3, kSenderA, 9, 2, 2, kGH)},
+                 {"ABCD", "EFGH"}},
+        JoinCase{"OneReferenceTwiceInterleaved",
+                 {Part(0, kSenderA, 9, 2, 1, kAB), Part(1, kSenderA, 9, 2, 1, kEF),
+                  Part(2, kSenderA, 9, 2, 2, kCD), Part(3, kSenderA, 9, 2, 2, kGH)},
+                 {"ABCD", "EFGH"}},
+        JoinCase{"OneReferenceTwiceEachOutOfOrder",
+                 {Part(0, kSenderA, 9, 2, 2, kCD), Part(1, kSenderA, 9, 2, 1, kAB),
+                  Part(2, kSenderA, 9, 2, 2, kGH), Part(3, kSenderA, 9, 2, 1, kEF)},
+                 {"ABCD", "EFGH"}},
+        JoinCase{"OneReferenceTwiceThreeParts",
+                 {Part(0, kSenderA, 9, 3, 1, kAB), Part(1, kSenderA, 9, 3, 2, kCD),
+                  Part(2, kSenderA, 9, 3, 1, kEF), Part(3, kSenderA, 9, 3, 3, kGH),
+                  Part(4, kSenderA, 9, 3, 2, kAB), Part(5, kSenderA, 9, 3, 3, kCD)},
+                 {"ABCDGH", "EFABCD"}},
+        // The part count tells two messages apart as well.
+        JoinCase{"OneReferenceDifferentPartCounts",
+                 {Part(0, kSenderA, 9, 2, 1, kAB), Part(1, kSenderA, 9, 3, 1, kCD),
+                  Part(2, kSenderA, 9, 2, 2, kEF), Part(3, kSenderA, 9, 3, 2, kGH),
+                  Part(4, kSenderA, 9, 3, 3, kAB)},
+                 {"ABEF", "CDGHAB"}},
         JoinCase{"TotalOfZeroKeepsItsText",
                  {Part(0, kSenderA, 9, 0, 1, kAB), Part(1, kSenderA, 9, 0, 2, kCD)},
                  {"ABCD"}},

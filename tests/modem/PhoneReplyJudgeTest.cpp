@@ -135,6 +135,14 @@ const JudgeCase kCases[] = {
      COM_CMD_OK, kImei},
     {"ImeiErrorFails", PHONE_TYPE_BASE, Judge::Imei, "\r\n+CME ERROR: 10\r\n", "ERROR",
      COM_CMD_ERROR, ""},
+    // The final OK of an earlier command can arrive ahead of the reply; only
+    // an OK after a value ends it.
+    {"ImeiAfterLateOkAndEcho", PHONE_TYPE_BASE, Judge::Imei,
+     "OK\r\nAT+CGSN\r\n" + kImei + "\r\n\r\nOK\r\n", "\r\n\r\nOK", COM_CMD_OK, kImei + "\r"},
+    {"ImeiAfterLateOkWithoutEcho", PHONE_TYPE_TARNEL, Judge::Imei,
+     "\r\nOK\r\n\r\n" + kImei + "\r\n\r\nOK\r\n", "7\r\n\r\nOK", COM_CMD_OK, kImei + "\r"},
+    {"ImeiOkWithoutValueWaits", PHONE_TYPE_BASE, Judge::Imei, "AT+CGSN\r\r\n\r\nOK\r\n", nullptr,
+     COM_CMD_WAIT, ""},
 
     // Signal: the text after "+CSQ:" with its blank; never a failure.
     {"SignalValue", PHONE_TYPE_BASE, Judge::Signal, "\r\n+CSQ: 20,99\r\n\r\nOK\r\n", "OK",

@@ -2,6 +2,8 @@
 // indices in use, each is fetched with "AT+CMGR=", and the last fetch joins
 // what the pass collected.
 #include <ostream>
+#include <set>
+#include <sstream>
 
 #include "ModemTestSupport.h"
 #include "Phone_Velkor_NC5.h"
@@ -111,6 +113,42 @@ TEST_F(ReadPass, LastFetchJoinsTheCollectedMessages)
     EXPECT_EQ(messages[1].number, "8613912345678");
     EXPECT_EQ(messages[1].time, "19-08-03 14:20:02");
     EXPECT_EQ(messages[1].content, "第一部分第二部分");
+}
+
+// The PDU lines of a listing, each as the reply to its own fetch.
+std::vector<std::string> FetchRepliesOf(const std::string &listing)
+{
+    std::vector<std::string> replies;
+    std::istringstream lines(listing);
+    for (std::string line; std::getline(lines, line);)
+        if (line.compare(0, 2, "08") == 0)
+            replies.push_back("\r\n+CMGR: 1,,34\r\n" + line + "\n\r\nOK\r\n");
+    return replies;
+}
+
+// Every fetched record carries the same index, so the parts sort by number
+// alone; two messages under one reference still come out whole.
+TEST_F(ReadPass, TwoLongMessagesUnderOneReference)
+{
+    const std::vector<std::string> parts =
+        FetchRepliesOf(Fixture("tarnel/cmgl_one_reference_twice.txt"));
+    ASSERT_EQ(parts.size(), 4u);
+    const struct {
+        const char *order;
+        std::vector<std::size_t> fetched;
+    } orders[] = {{"A1 A2 B1 B2", {0, 1, 2, 3}}, {"A1 B1 A2 B2", {0, 2, 1, 3}},
+                  {"B2 A2 B1 A1", {3, 1, 2, 0}}};
+    for (const auto &o : orders) {
+        std::vector<std::string> replies;
+        for (std::size_t i : o.fetched)
+            replies.push_back(parts[i]);
+        CPhone_Velkor_NC5 fresh;
+        std::swap(modem, fresh);
+        const auto messages = Pass("\r\n+CMGD: (0,1,2,3),(0-4)\r\n\r\nOK\r\n", replies);
+        ASSERT_EQ(messages.size(), 2u) << o.order;
+        std::set<std::string> contents = {messages[0].content, messages[1].content};
+        EXPECT_EQ(contents, (std::set<std::string>{"第一部分第二部分", "再见朋友"})) << o.order;
+    }
 }
 
 TEST_F(ReadPass, NothingIsReportedBeforeTheLastFetch)

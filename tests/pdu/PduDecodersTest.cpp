@@ -104,8 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "123456", "98765", kTimeStamp, 8, false, kHeaderAsText + "A"},
         DeliverCase{"FirstOctet24IsNoLongPart", SC + "24" + OA + "0008" + TS + "08" + "050003A702010041", 7,
                     "123456", "98765", kTimeStamp, 8, false, kHeaderAsText + "A"},
-        DeliverCase{"HeaderWithoutPayloadIsNoLongPart", SC + "44" + OA + "0008" + TS + "06" + "050003A70201", 6,
-                    "123456", "98765", kTimeStamp, 8, false, kHeaderAsText},
+        DeliverCase{"HeaderWithoutPayloadIsNoLongPart", SC + "44" + OA + "0008" + TS + "06" + "050003A70201", 0,
+                    "123456", "98765", kTimeStamp, 8, false, ""},
         // Seven octets hold eight septets: the fill bits come back as '@'.
         DeliverCase{"SeptetsGainAt", SC + "04" + OA + "0000" + TS + "07" + "31D98C56B3DD00", 7, "123456", "98765",
                     kTimeStamp, 0, false, "1234567@"},
@@ -138,8 +138,8 @@ INSTANTIATE_TEST_SUITE_P(
         DeliverCase{"UdlBeyondText", SC + "04" + OA + "0008" + TS + "FF" + "0041", 1, "123456", "98765",
                     kTimeStamp, 8, false, "A"},
         // A header that does not fit the announced user data is no header.
-        DeliverCase{"ConcatHeaderWithUdlBelow6", SC + "44" + OA + "0008" + TS + "03" + "050003A7020100410042", 2,
-                    "123456", "98765", kTimeStamp, 8, false, "\xD4\x80"},
+        DeliverCase{"ConcatHeaderWithUdlBelow6", SC + "44" + OA + "0008" + TS + "03" + "050003A7020100410042", 0,
+                    "123456", "98765", kTimeStamp, 8, false, ""},
         DeliverCase{"ConcatHeaderWithUdl6", SC + "44" + OA + "0008" + TS + "06" + "050003A70201" + "0041", 0,
                     "123456", "98765", kTimeStamp, 8, true, ""},
         DeliverCase{"OddTrailingCharacter", SC + "44" + OA + "0008" + TS + "08" + "050003A702010041" + "0", 1,
@@ -151,6 +151,72 @@ INSTANTIATE_TEST_SUITE_P(
                     kTimeStamp, 8, false, "3"},
         DeliverCase{"NonHexSmsCenterLength", "ZZ" + OA, 0, "", "", "", 0, false, ""}),
     CaseName<DeliverCase>);
+
+// With the header indicator (40) in the first octet the user data opens with
+// a header: its length octet, then elements. The text starts after it, in
+// every coding; only the concatenation elements make a long part.
+INSTANTIATE_TEST_SUITE_P(
+    Headers, DecodePduTest,
+    testing::Values(
+        DeliverCase{"SixteenBitReferenceUcs2", SC + "44" + OA + "0008" + TS + "0B" + "060804A7B30201" + "00410042", 2,
+                    "123456", "98765", kTimeStamp, 8, true, "AB"},
+        DeliverCase{"PortAddressingUcs2", SC + "44" + OA + "0008" + TS + "0B" + "0605040B8423F0" + "00410042", 2,
+                    "123456", "98765", kTimeStamp, 8, false, "AB"},
+        DeliverCase{"ConcatAfterAnotherElement",
+                    SC + "44" + OA + "0008" + TS + "10" + "0B05040B8423F00003A70201" + "00410042", 2, "123456",
+                    "98765", kTimeStamp, 8, true, "AB"},
+        DeliverCase{"PortAddressingEightBit", SC + "44" + OA + "0004" + TS + "09" + "0605040B8423F0" + "4142", 2,
+                    "123456", "98765", kTimeStamp, 4, false, "AB"},
+        // Septets: the text starts at the first septet after the header, past
+        // its fill bits, and ends with the user data (no '@' from the last
+        // octet's spare bits).
+        DeliverCase{"EightBitReferenceSeptets", SC + "44" + OA + "0000" + TS + "0C" + "050003A70201" + "906536FB0D",
+                    12, "123456", "98765", kTimeStamp, 0, true, "Hello"},
+        DeliverCase{"SixteenBitReferenceSeptets",
+                    SC + "44" + OA + "0000" + TS + "10" + "060804A7B30201" + "C834888E2ECBCB", 16, "123456",
+                    "98765", kTimeStamp, 0, true, "Hi there"},
+        DeliverCase{"PortAddressingSeptets", SC + "44" + OA + "0000" + TS + "0F" + "0605040B8423F0" + "31D98C56B3DD00",
+                    15, "123456", "98765", kTimeStamp, 0, false, "1234567"},
+        // Lengths that do not fit: nothing past the user data or the line is
+        // read, and no header octet becomes text.
+        DeliverCase{"HeaderLongerThanUserData", SC + "44" + OA + "0008" + TS + "04" + "FF0041004200430044", 0,
+                    "123456", "98765", kTimeStamp, 8, false, ""},
+        DeliverCase{"HeaderLongerThanLine", SC + "44" + OA + "0008" + TS + "40" + "3F0003A70201", 0, "123456",
+                    "98765", kTimeStamp, 8, false, ""},
+        DeliverCase{"ElementLongerThanHeader", SC + "44" + OA + "0008" + TS + "09" + "040005A702" + "00410042", 2,
+                    "123456", "98765", kTimeStamp, 8, false, "AB"},
+        DeliverCase{"SixteenBitElementOfWrongLength", SC + "44" + OA + "0008" + TS + "0A" + "050803A70201" + "00410042",
+                    2, "123456", "98765", kTimeStamp, 8, false, "AB"},
+        DeliverCase{"IndicatorWithoutUserData", SC + "44" + OA + "0008" + TS + "00", 0, "123456", "98765", kTimeStamp,
+                    8, false, ""},
+        DeliverCase{"HeaderLengthOctetOnly", SC + "44" + OA + "0008" + TS + "01" + "00", 0, "123456", "98765",
+                    kTimeStamp, 8, false, ""}),
+    CaseName<DeliverCase>);
+
+TEST(DecodePdu, SixteenBitReferenceFillsTheLongPartMembers)
+{
+    SM_PARAM p = CallerRecord();
+    gsmDecodePdu((SC + "44" + OA + "0008" + TS + "0B" + "060804A7B30302" + "00410042").c_str(), &p);
+    EXPECT_TRUE(p.isLongPart);
+    EXPECT_EQ(p.groupRef, 0xA7B3);
+    EXPECT_EQ(p.groupTotal, 3);
+    EXPECT_EQ(p.partNumber, 2);
+    EXPECT_EQ(p.partTotal, 3);
+    EXPECT_STREQ(p.partHex, "00410042");
+    EXPECT_EQ(p.partHexLength, 8);
+    ExpectWithinMembers(p);
+}
+
+TEST(DecodePdu, ConcatenationAmongOtherElementsKeepsOnlyThePartData)
+{
+    SM_PARAM p = CallerRecord();
+    gsmDecodePdu((SC + "44" + OA + "0008" + TS + "10" + "0B05040B8423F00003A70201" + "00410042").c_str(), &p);
+    EXPECT_TRUE(p.isLongPart);
+    EXPECT_EQ(p.groupRef, 0xA7);
+    EXPECT_EQ(p.groupTotal, 2);
+    EXPECT_EQ(p.partNumber, 1);
+    EXPECT_STREQ(p.partHex, "00410042");
+}
 
 TEST(DecodePdu, LongPartKeepsItsHeaderAndRawData)
 {
@@ -360,6 +426,11 @@ INSTANTIATE_TEST_SUITE_P(
         StoredCase{"CutAfterDataCoding", SC + "1100" + OA + "0008", 0, "123456", "98765", 8, ""},
         StoredCase{"DestinationPastText", SC + "1100" "1F91" "2143", 0, "123456", "", 0, ""},
         StoredCase{"UdlBeyondText", SC + "1100" + OA + "0008AA" "FF" "0041", 1, "123456", "98765", 8, "A"},
+        // A stored part of a long message: its header is no text.
+        StoredCase{"HeaderSkipped", SC + "5100" + OA + "0008AA" "0A" "050003A70201" "00410042", 2, "123456",
+                   "98765", 8, "AB"},
+        StoredCase{"HeaderSkippedSeptets", SC + "5100" + OA + "0000AA" "0C" "050003A70201" "906536FB0D", 12,
+                   "123456", "98765", 0, "Hello"},
         StoredCase{"UdlBeyondTextSeptets", SC + "1100" + OA + "0000AA" "FF" "C8F71D14969741F977FD07", 255, "123456",
                    "98765", 0, "How are you?"}),
     CaseName<StoredCase>);
