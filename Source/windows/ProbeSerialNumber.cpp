@@ -1,0 +1,73 @@
+#include "ProbeRandomSerial.h"
+#include "ProbeReplies.h"
+#include "ProbeSteps.h"
+#include "ProbeText.h"
+
+namespace {
+
+constexpr char kSerialCommand[] = "AT+CGSN\r";
+constexpr int kSignalReportOffTries = 3;
+
+// A Huawei MC323 reports no serial number of its own on some firmware; the
+// probe then keeps one of its own making in the device's phonebook entry 1.
+// Only an empty entry is ever written: an entry that is not the probe's own
+// belongs to the user and is left alone, and a modem that gives no clear
+// answer is not written to at all.
+std::string PhonebookSerial(CProbeSession &session)
+{
+    const std::string storage = session.Send("AT+CPBS=\"ME\"\r");
+    if (!Contains(storage, "OK") || Contains(storage, "ERROR"))
+        return std::string();
+
+    std::string serial;
+    switch (JudgePhonebookEntry(session.Send("AT^CPBR=1\r"), serial)) {
+    case PhonebookSlot::Ours:
+        break;
+    case PhonebookSlot::Empty: {
+        const std::string written = session.Send(PhonebookWriteCommand(MakeRandomSerial()));
+        if (!Contains(written, "OK") || Contains(written, "ERROR"))
+            return std::string();
+        if (JudgePhonebookEntry(session.Send("AT^CPBR=1\r"), serial) != PhonebookSlot::Ours)
+            return std::string();
+        break;
+    }
+    case PhonebookSlot::Foreign:
+    case PhonebookSlot::Unknown:
+        return std::string();
+    }
+
+    // Unsolicited signal reports would otherwise interleave with the
+    // replies of every later command.
+    for (int i = 0; i < kSignalReportOffTries; ++i)
+        if (Contains(session.Send("AT^RSSIREP=0\r"), "OK"))
+            break;
+    return serial;
+}
+
+}  // namespace
+
+bool ReadDeviceSerialNumber(CProbeSession &session, ProbeFindings &findings)
+{
+    switch (findings.modelCode) {
+    case PROBE_MODULE_WISMOQ:
+        return false;
+    case PROBE_MODULE_MC323:
+        findings.serialNumber = SerialFromCgsnReply(session.Send(kSerialCommand));
+        if (findings.serialNumber.empty())
+            findings.serialNumber = PhonebookSerial(session);
+        break;
+    case PROBE_MODULE_NONE:
+    case PROBE_MODULE_OTHER: {
+        const std::string reply = session.Send("AT+WMSN\r");
+        if (WmsnReplyHasSerial(reply))
+            findings.serialNumber = SerialFromWmsnReply(reply);
+        else
+            findings.serialNumber = SerialFromCgsnReply(session.Send(kSerialCommand));
+        break;
+    }
+    default:
+        findings.serialNumber = SerialFromCgsnReply(session.Send(kSerialCommand));
+        break;
+    }
+    return !findings.serialNumber.empty();
+}

@@ -1,0 +1,40 @@
+#include "ProbeReplies.h"
+#include "ProbeSteps.h"
+
+namespace {
+
+const char *SmsCardNumberCommand(int modelCode)
+{
+    switch (modelCode) {
+    case PROBE_MODULE_MG301:
+    case PROBE_MODULE_ME909S:
+        return "AT^ICCID?\r";
+    case PROBE_MODULE_SIEMENS:
+        return "AT+CXXCID\r";
+    default:
+        return "AT+CCID\r";
+    }
+}
+
+}  // namespace
+
+bool ReadSmsCardNumber(CProbeSession &session, ProbeFindings &findings)
+{
+    std::string number;
+    if (!SmsCardNumberFromReply(session.Send(SmsCardNumberCommand(findings.modelCode)), number))
+        return false;
+    findings.smsCardNumber = number;
+    return true;
+}
+
+void ReadSignalStrength(CProbeSession &session, ProbeFindings &findings)
+{
+    // A fresh identification reply replaces the first, but an empty one
+    // (the modem missed the question) must not wipe it out.
+    const std::string ati = session.Send("ATI\r");
+    if (!ati.empty())
+        findings.atiResponse = ati;
+    std::string signal;
+    if (SignalFromReply(session.Send("AT+CSQ\r"), signal))
+        findings.signalStrength = signal;
+}
