@@ -9,6 +9,7 @@
 //     still moves past the whole field so that later fields stay in place;
 //   - non-hex characters give meaningless octets, an odd last character is
 //     never read as an octet.
+#include "ConsoleText.h"
 #include "PduCodec.h"
 #include "PduCursor.h"
 
@@ -218,9 +219,8 @@ int DecodePush(PduCursor &cursor, unsigned udl, SM_PARAM *pDst)
     char *converted = nullptr;
     const int result = Utf8ToGBK(reinterpret_cast<const char *>(data), &converted);
     if (converted != nullptr) {
-        size_t bytes = result > 0 ? static_cast<size_t>(result) : 0;
-        if (bytes > sizeof(pDst->userText) - 1)
-            bytes = sizeof(pDst->userText) - 1;
+        const size_t bytes = ConsoleTextPrefixLength(converted, result > 0 ? static_cast<size_t>(result) : 0,
+                                                     sizeof(pDst->userText) - 1);
         std::memcpy(pDst->userText, converted, bytes);
         delete[] converted;
     }
@@ -309,5 +309,3 @@ int gsmDecodeSendPdu(const char *pSrc, SM_PARAM *pDst)
 }
 
 int gsmDecodeStatusReportPdu(const char *, SM_PARAM *) { return 0; }
-
-int Utf8ToGBK(const char *, char **) { return 0; }

@@ -1,3 +1,4 @@
+#include "ConsoleEnvironment.h"
 #include "PduCodec.h"
 #include "PduReference.h"
 #include "PduTestSupport.h"
@@ -13,35 +14,16 @@ namespace {
 
 template <typename T> std::string CaseName(const testing::TestParamInfo<T> &info) { return info.param.name; }
 
-const std::string kZhong = "\xE4\xB8\xAD";  // U+4E2D
-const std::string kNi = "\xE4\xBD\xA0";     // U+4F60
-const std::string kHao = "\xE5\xA5\xBD";    // U+597D
+// Console text: each build stores these literals in its console encoding.
+const std::string kZhong = "中";
+const std::string kNi = "你";
+const std::string kHao = "好";
 
-// The send flow runs under the user's locale; these tests pin a UTF-8 one and
-// put back what they found.
+// The send flow runs under the console's encoding, which each platform sets
+// its own way.
 class Utf8Environment : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        m_locale = std::setlocale(LC_ALL, nullptr);
-        const char *env = std::getenv("LC_ALL");
-        m_hadEnv = env != nullptr;
-        if (m_hadEnv)
-            m_env = env;
-        setenv("LC_ALL", "C.UTF-8", 1);
-    }
-    void TearDown() override
-    {
-        if (m_hadEnv)
-            setenv("LC_ALL", m_env.c_str(), 1);
-        else
-            unsetenv("LC_ALL");
-        std::setlocale(LC_ALL, m_locale.c_str());
-    }
-
 private:
-    std::string m_locale, m_env;
-    bool m_hadEnv = false;
+    ConsoleEnvironment m_console;
 };
 
 SM_PARAM Record(const std::string &smsc, const std::string &peer, bool noCountryCode)
@@ -383,7 +365,7 @@ struct ReferenceCase {
     const char *name;
     int16_t current;
     bool seeded;
-    std::time_t now;
+    std::int64_t now;  // the seed clock: seconds on Linux, milliseconds of tick count on Windows
     int16_t next;
     friend void PrintTo(const ReferenceCase &c, std::ostream *os) { *os << c.name; }
 };
@@ -404,7 +386,10 @@ INSTANTIATE_TEST_SUITE_P(Counter, SplitIndexTest,
                                          ReferenceCase{"SeedLargest", 0, false, 254, 255},
                                          ReferenceCase{"SeededIgnoresTheClock", 41, true, 1000, 42},
                                          ReferenceCase{"WrapsTo1", 255, true, 1000, 1},
-                                         ReferenceCase{"ClockBefore1970", 0, false, -3, 1}),
+                                         ReferenceCase{"ClockBefore1970", 0, false, -3, 1},
+                                         // A 32-bit tick count near its wrap seeds within range too.
+                                         ReferenceCase{"TickCountLargest", 0, false, 4294967295, 1},
+                                         ReferenceCase{"TickCountGivingLargestSeed", 0, false, 4294967294, 255}),
                          CaseName<ReferenceCase>);
 
 } // namespace
