@@ -107,29 +107,32 @@ TEST_F(Utf8Environment, EncodePduNewFollowsTheStandardFieldByField)
 
 TEST_F(Utf8Environment, EncodePduNewReadsAtMostOneMessageOfText)
 {
-    // 60 Chinese characters are 180 bytes; the encoder reads 160 of them: 53
-    // whole characters and a cut one, which is sent as U+FFFD.
+    // 100 Chinese characters are more than 160 bytes; the encoder reads 160 of
+    // them: in UTF-8 53 whole characters and a cut one, which is sent as
+    // U+FFFD; in code page 936 80 whole characters.
     SM_PARAM p = Record("+123456", "98765", true);
-    std::strcpy(p.userText, Repeat(kZhong, 60).c_str());
+    std::strcpy(p.userText, Repeat(kZhong, 100).c_str());
     std::string cmd;
     std::string pdu = gsmEncodePduNew(&p, cmd);
     pdu.pop_back();
     const SubmitFields f = SplitSubmit(pdu);
-    EXPECT_EQ(f.udl, "6C");
-    EXPECT_EQ(f.ud, Repeat("4E2D", 53) + "FFFD");
+    const size_t whole = SM_SUBMIT_TEXT_MAX / kConsoleBytesPerChinese;
+    const bool cut = SM_SUBMIT_TEXT_MAX % kConsoleBytesPerChinese != 0;
+    EXPECT_EQ(f.udl, Hex2Octet(2 * (whole + (cut ? 1 : 0))));
+    EXPECT_EQ(f.ud, Repeat("4E2D", whole) + (cut ? "FFFD" : ""));
 }
 
 TEST_F(Utf8Environment, EncodePduNewRoundTripsThroughTheStoredMessageDecoder)
 {
     SM_PARAM p = Record("+8613800100500", "8613912345678", false);
-    std::strcpy(p.userText, Repeat(kZhong, 46).c_str());  // 138 bytes: one message
+    std::strcpy(p.userText, Repeat(kZhong, 46).c_str());  // at most 138 bytes: one message
     std::string cmd;
     std::string pdu = gsmEncodePduNew(&p, cmd);
     pdu.pop_back();
 
     SM_PARAM d;
     std::memset(&d, 0, sizeof(d));
-    EXPECT_EQ(gsmDecodeSendPdu(pdu.c_str(), &d), 138);
+    EXPECT_EQ(gsmDecodeSendPdu(pdu.c_str(), &d), static_cast<int>(46 * kConsoleBytesPerChinese));
     EXPECT_STREQ(d.smsCenter, "8613800100500");
     EXPECT_STREQ(d.peerNumber, "8613912345678");
     EXPECT_EQ(d.dataCoding, GSM_DCS_UCS2);

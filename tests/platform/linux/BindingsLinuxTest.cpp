@@ -46,11 +46,14 @@ TEST(ConsoleTextLinux, IsUtf8Already)
     EXPECT_EQ(ConsoleTextPrefixLength("A\xE4\xB8\xAD", 4, 3), 1u);
 }
 
-TEST(Utf8ToGbkLinux, HandsNothingBack)
+TEST(Utf8ToGBK, HandsNothingBack)
 {
-    char *out = nullptr;
+    char sentinel = 0;
+    char *out = &sentinel;
+    EXPECT_EQ(Utf8ToGBK("abc", &out), 0);
+    EXPECT_EQ(out, &sentinel);
     EXPECT_EQ(Utf8ToGBK("\xE4\xB8\xAD", &out), 0);
-    EXPECT_EQ(out, nullptr);
+    EXPECT_EQ(out, &sentinel);
 }
 
 class CoutCapture {

@@ -22,3 +22,15 @@ ConsoleEnvironment::~ConsoleEnvironment()
         unsetenv("LC_ALL");
     std::setlocale(LC_ALL, m_locale.c_str());
 }
+
+void UseConsoleEnvironment()
+{
+    setenv("LC_ALL", "en_US.UTF-8", 1);
+}
+
+std::string ConsoleText(const std::string &utf8) { return utf8; }
+
+std::string DecodedConsoleText(const std::string &utf8) { return utf8; }
+
+const std::size_t kConsoleBytesPerChinese = 3;
+const bool kPushTextReachesRecord = false;
