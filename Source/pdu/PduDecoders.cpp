@@ -179,7 +179,8 @@ unsigned char PeekOrZero(const PduCursor &cursor)
 }
 
 // A WAP push (data coding F5): walks the push header to its URL, then hands
-// the user data to the text conversion, which this build does not carry out.
+// the user data to the text conversion, which only the Windows build carries
+// out; what it gives is copied within userText, never cutting a character.
 int DecodePush(PduCursor &cursor, unsigned udl, SM_PARAM *pDst)
 {
     cursor.SkipIfMore(16);
