@@ -2,10 +2,14 @@
 
 // GCC 12 reports uninitialised members inside libstdc++'s regex compiler when
 // it is built with the sanitizers: a false report in the library's own code.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <regex>
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 #include <vector>
 
 namespace {
