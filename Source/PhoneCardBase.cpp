@@ -397,11 +397,6 @@ std::vector<std::string> CPhoneCardBase::GetInitAtCmd()
     return {kReportErrorsCmd, kSimStorageCmd, kEchoOffCmd};
 }
 
-COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnInitAtCmdRsp(std::string reply)
-{
-    return OnOkErrorRsp(reply);
-}
-
 std::string CPhoneCardBase::GetAtiRspString()
 {
     return m_strAtiRsp;

@@ -33,8 +33,8 @@ struct SmsInfo {
 
 // The verdict on a destination number.
 struct CountryCode_t {
-    int code = 6;                 // region code; the same for every number here
-    bool hasCountryCode = false;  // "0086" + 11 digits, or "86" + 11 digits
+    int code = 6;                 // region code: 6, or 3 for Hong Kong in the Windows build
+    bool hasCountryCode = false;  // the number carries its country prefix
 };
 
 class CPhoneCardBase {
@@ -120,6 +120,7 @@ public:
     virtual std::string GetReadSmsOnSmCmd();
     virtual COM_CMD_OPERATE_RESULT_t OnGetReadSmsOnSmCmd(std::string reply);
     virtual std::vector<std::string> GetInitAtCmd();
+    // Linux: the shared OK/ERROR judge. Windows: always done, whatever the reply.
     virtual COM_CMD_OPERATE_RESULT_t OnInitAtCmdRsp(std::string reply);
     virtual std::vector<PDU_LONG_SMS_Base_t> GetSendLongPduSmsCmd(std::string number,
                                                                   std::string text);
@@ -140,6 +141,7 @@ public:
 
     // Longer than one message in the platform's multibyte encoding.
     bool IsLongSms(std::string text);
+    // Each build judges by its own rule (PhoneCountryCode.h).
     static CountryCode_t JudgePhoneCountryCode(const std::string &number);
     // The number as it goes into a PDU: "0086..." loses its "00".
     static std::string ModifyPhoneCode(const std::string &number, bool hasCountryCode);

@@ -29,10 +29,6 @@ constexpr const char *kPromptTag = ">";
 constexpr int kRetryErrorFirst = 500;
 constexpr int kRetryErrorLast = 600;
 
-constexpr const char *kPrefix0086 = "0086";
-constexpr std::size_t kLength0086Number = 15;
-constexpr const char *kPrefix86 = "86";
-constexpr std::size_t kLength86Number = 13;
 constexpr const char *kInternationalDialPrefix = "00";
 
 constexpr std::size_t kMaxSmsCenterDigits = SM_SMS_CENTER_SIZE - 1;
@@ -192,14 +188,6 @@ COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnSendPduSmsContextCmdRsp(std::string r
 bool CPhoneCardBase::IsLongSms(std::string text)
 {
     return text.size() > kMaxSingleSmsBytes;
-}
-
-CountryCode_t CPhoneCardBase::JudgePhoneCountryCode(const std::string &number)
-{
-    CountryCode_t result;
-    result.hasCountryCode = (StartsWith(number, kPrefix0086) && number.size() == kLength0086Number) ||
-                            (StartsWith(number, kPrefix86) && number.size() == kLength86Number);
-    return result;
 }
 
 std::string CPhoneCardBase::ModifyPhoneCode(const std::string &number, bool hasCountryCode)

@@ -180,7 +180,10 @@ int gsmDecodeSendPdu(const char *pSrc, SM_PARAM *pDst);
 // Offered, not implemented: returns 0 and writes nothing.
 int gsmDecodeStatusReportPdu(const char *pSrc, SM_PARAM *pDst);
 
-// In this build a stub: returns 0 and leaves *out unchanged.
+// A terminated UTF-8 text in the console's encoding. Windows: the text in the
+// ANSI code page, handed back in *out (freed by the caller with delete[]),
+// returning its bytes with the terminator; 0 and *out unchanged when it cannot
+// be converted. Linux: returns 0 and leaves *out unchanged.
 int Utf8ToGBK(const char *text, char **out);
 
 // ---- UCS2 and text conversions -------------------------------------------
@@ -194,26 +197,30 @@ int Utf8ToGBK(const char *text, char **out);
 // octets; returns the octets written.
 int gsmEncodeUcs2(const char *pSrc, unsigned char *pDst, int nSrcLength);
 
-// count / 2 UCS2 characters (an odd last octet is ignored) to UTF-8, written
-// without a terminator; the text ends at a character of value 0. A valid
-// surrogate pair becomes its character; a lone surrogate becomes U+FFFD.
-// Writes at most 3 bytes per UCS2 character (1.5 * count); returns the bytes
-// written.
+// count / 2 UCS2 characters (an odd last octet is ignored) to the console's
+// text. A valid surrogate pair becomes its character; a lone surrogate
+// becomes U+FFFD. Returns the bytes written.
+// Linux: UTF-8, written without a terminator; the text ends at a character of
+// value 0; at most 3 bytes per UCS2 character (1.5 * count).
+// Windows: the ANSI code page, every character converted (value 0 too), at
+// most 160 bytes and then a terminator, so pDst holds 161 bytes; a text that
+// does not fit gives 0 and an empty text.
 int gsmDecodeUcs2(const unsigned char *pSrc, char *pDst, int nSrcLength);
 
-// As gsmDecodeUcs2, returning the text as a string; count 0 gives "".
+// As gsmDecodeUcs2, returning the text as a string; count 0 gives "". On
+// Windows the text is not capped.
 std::string gsmDecodeNew2(const unsigned char *pSrc, int nSrcLength);
 
-// Multibyte text of the environment's character type to wide text; the
-// process LC_CTYPE is set from the environment. Falls back to UTF-8 as
-// gsmEncodeUcs2 does.
+// Multibyte text of the console to wide text. Linux: the environment's
+// character type (the process LC_CTYPE is set from the environment), falling
+// back to UTF-8 as gsmEncodeUcs2 does. Windows: the ANSI code page.
 std::wstring ANSIToUnicode(const std::string &text);
 
-// Wide text to UTF-8 through the locale "en_US.utf8", or "C.UTF-8" when that
-// is missing, or the codec's own UTF-8 writer when neither exists; sets the
-// whole process locale to the one used. Ends at a character of value 0. A
-// character no UTF-8 can hold (a surrogate value, or above U+10FFFF) gives
-// the empty text.
+// Wide text to the console's text, ending at a character of value 0.
+// Linux: UTF-8 through the locale "en_US.utf8", or "C.UTF-8" when that is
+// missing, or the codec's own UTF-8 writer when neither exists; sets the whole
+// process locale to the one used. A character no UTF-8 can hold (a surrogate
+// value, or above U+10FFFF) gives the empty text. Windows: the ANSI code page.
 std::string UnicodeToANSI(const std::wstring &text);
 
 // The first 2 * size bytes of the wide text's storage, unconverted.

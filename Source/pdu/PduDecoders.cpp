@@ -11,6 +11,7 @@
 //     never read as an octet;
 //   - a user-data header is passed over by its own length in every coding,
 //     but never beyond the user data or the line, whatever that length says.
+#include "ConsoleText.h"
 #include "PduCodec.h"
 #include "PduCursor.h"
 
@@ -294,7 +295,8 @@ unsigned char PeekOrZero(const PduCursor &cursor)
 }
 
 // A WAP push (data coding F5): walks the push header to its URL, then hands
-// the user data to the text conversion, which this build does not carry out.
+// the user data to the text conversion, which only the Windows build carries
+// out; what it gives is copied within userText, never cutting a character.
 int DecodePush(PduCursor &cursor, unsigned udl, SM_PARAM *pDst)
 {
     cursor.SkipIfMore(16);
@@ -334,9 +336,8 @@ int DecodePush(PduCursor &cursor, unsigned udl, SM_PARAM *pDst)
     char *converted = nullptr;
     const int result = Utf8ToGBK(reinterpret_cast<const char *>(data), &converted);
     if (converted != nullptr) {
-        size_t bytes = result > 0 ? static_cast<size_t>(result) : 0;
-        if (bytes > sizeof(pDst->userText) - 1)
-            bytes = sizeof(pDst->userText) - 1;
+        const size_t bytes = ConsoleTextPrefixLength(converted, result > 0 ? static_cast<size_t>(result) : 0,
+                                                     sizeof(pDst->userText) - 1);
         std::memcpy(pDst->userText, converted, bytes);
         delete[] converted;
     }
@@ -438,5 +439,3 @@ int gsmDecodeSendPdu(const char *pSrc, SM_PARAM *pDst)
 }
 
 int gsmDecodeStatusReportPdu(const char *, SM_PARAM *) { return 0; }
-
-int Utf8ToGBK(const char *, char **) { return 0; }

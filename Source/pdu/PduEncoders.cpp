@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <vector>
 
 namespace {
@@ -142,7 +141,7 @@ int CopyHead(const std::string &head, char *pDst, bool terminate)
 
 int NextReference()
 {
-    g_sSplitIndex = AdvanceSplitIndex(g_sSplitIndex, bInitSplitIndex, std::time(nullptr));
+    g_sSplitIndex = AdvanceSplitIndex(g_sSplitIndex, bInitSplitIndex, SplitIndexSeedClock());
     return g_sSplitIndex;
 }
 
@@ -163,11 +162,11 @@ std::string EncodeLongText(const char *text, size_t length, unsigned char dataCo
 
 } // namespace
 
-int16_t AdvanceSplitIndex(int16_t current, bool &seeded, std::time_t now)
+int16_t AdvanceSplitIndex(int16_t current, bool &seeded, std::int64_t clock)
 {
     if (!seeded) {
         seeded = true;
-        current = static_cast<int16_t>(now % kReferenceMax);
+        current = static_cast<int16_t>(clock % kReferenceMax);
     }
     // 255 wraps to 1; a clock before 1970 seeds below 0 and starts at 1 too.
     if (current < 0 || current >= kReferenceMax)

@@ -4,11 +4,14 @@
 #define ZARVEX_PDU_REFERENCE_H
 
 #include <cstdint>
-#include <ctime>
 
 // The reference for the next message: on the first call (seeded false) the
-// counter starts from now modulo 255 and seeded becomes true; then it
-// advances by one, 255 wrapping to 1. The result is 1 to 255, never 0.
-int16_t AdvanceSplitIndex(int16_t current, bool &seeded, std::time_t now);
+// counter starts from the clock value modulo 255 and seeded becomes true;
+// then it advances by one, 255 wrapping to 1. The result is 1 to 255, never 0.
+int16_t AdvanceSplitIndex(int16_t current, bool &seeded, std::int64_t clock);
+
+// The clock the counter is seeded from: seconds since 1970 on Linux, the
+// system tick count (milliseconds since start-up) on Windows.
+std::int64_t SplitIndexSeedClock();
 
 #endif

@@ -1,6 +1,9 @@
 #include "StringUtil.h"
 
+#include "PlatformConstants.h"
+
 #include <cstdio>
+#include <utility>
 
 namespace {
 // TrimAllChar gives up after this many extra rounds, so a pathological text
@@ -8,17 +11,28 @@ namespace {
 constexpr int kMaxTrimRounds = 100;
 // Texts shorter than this are never trimmed: two quotes stay two quotes.
 constexpr std::size_t kMinTrimLength = 3;
+
+constexpr std::int64_t kSecondsPerDay = 86400;
+constexpr std::int64_t kDaysPerEra = 146097;          // 400 Gregorian years
+constexpr std::int64_t kDaysFrom0000To1970 = 719468;  // from 0000-03-01
 }  // namespace
 
 std::vector<std::string> SplitStringToArray(std::string text)
 {
+    return SplitStringAtSeparator(std::move(text), kReplyLineSeparator);
+}
+
+std::vector<std::string> SplitStringAtSeparator(std::string text, const std::string &separator)
+{
     std::vector<std::string> lines;
+    if (separator.empty())
+        return lines;
     std::string::size_type pos = 0;
     std::string::size_type end;
-    while ((end = text.find('\n', pos)) != std::string::npos) {
+    while ((end = text.find(separator, pos)) != std::string::npos) {
         if (end > pos)
             lines.push_back(text.substr(pos, end - pos));
-        pos = end + 1;
+        pos = end + separator.size();
     }
     return lines;
 }
@@ -68,17 +82,31 @@ std::string TrimAllChar(std::string text, char c)
     return result;
 }
 
-std::string FormatLocalTimeStr(std::time_t when)
+std::string FormatTimeAtOffset(std::int64_t utcSeconds, std::int64_t offsetSeconds)
 {
-    std::tm local{};
-    localtime_r(&when, &local);
-    char text[80];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900,
-                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-    return text;
-}
+    const std::int64_t seconds = utcSeconds + offsetSeconds;
+    std::int64_t days = seconds / kSecondsPerDay;
+    std::int64_t ofDay = seconds % kSecondsPerDay;
+    if (ofDay < 0) {
+        ofDay += kSecondsPerDay;
+        days -= 1;
+    }
+    // Days since 1970-01-01 to the proleptic Gregorian date, counted in eras
+    // of 400 years that start on 1 March, so that the leap day is last.
+    const std::int64_t shifted = days + kDaysFrom0000To1970;
+    const std::int64_t era = (shifted >= 0 ? shifted : shifted - (kDaysPerEra - 1)) / kDaysPerEra;
+    const std::int64_t dayOfEra = shifted - era * kDaysPerEra;
+    const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;
+    const std::int64_t day = dayOfYear - (153 * monthFromMarch + 2) / 5 + 1;
+    const std::int64_t month = monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9;
+    const std::int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
 
-std::string GetCurTimeStr()
-{
-    return FormatLocalTimeStr(std::time(nullptr));
+    char text[80];
+    std::snprintf(text, sizeof text, "%04lld-%02lld-%02lld %02lld:%02lld:%02lld", static_cast<long long>(year),
+                  static_cast<long long>(month), static_cast<long long>(day),
+                  static_cast<long long>(ofDay / 3600), static_cast<long long>(ofDay / 60 % 60),
+                  static_cast<long long>(ofDay % 60));
+    return text;
 }

@@ -1,34 +1,22 @@
-// Multibyte text <-> UCS2. Outgoing text is read with the character type of
-// the user's environment; incoming UCS2 is always written as UTF-8, the
-// Linux console encoding. Both set the process locale: main thread only.
+// Multibyte text <-> UCS2: the parts that hold for every platform. How the
+// console's multibyte text becomes wide text and back (ANSIToUnicode,
+// UnicodeToANSI) and the decoders that write it belong to the platform.
 #include "PduCodec.h"
-#include "TextLocale.h"
-
-#include <clocale>
-#include <cstring>
-#include <cwchar>
-#include <langinfo.h>
-#include <vector>
+#include "Ucs2Units.h"
 
 namespace pdutext {
 
-const char *const kUtf8OutputLocales[] = {"en_US.utf8", "C.UTF-8"};
-const size_t kUtf8OutputLocaleCount = sizeof(kUtf8OutputLocales) / sizeof(kUtf8OutputLocales[0]);
-
 namespace {
 
-const wchar_t kReplacement = 0xFFFD;
-const unsigned long kMaxCodePoint = 0x10FFFF;
-const unsigned long kSurrogateFirst = 0xD800;
-const unsigned long kSurrogateLast = 0xDFFF;
-const unsigned long kHighSurrogateLast = 0xDBFF;
+const char32_t kSurrogateFirst = 0xD800;
+const char32_t kSurrogateLast = 0xDFFF;
+const char32_t kHighSurrogateLast = 0xDBFF;
+const char32_t kLowSurrogateFirst = 0xDC00;
+const char32_t kFirstSupplementary = 0x10000;
 
-// glibc's plain C/POSIX locale: seven-bit only.
-const char kAsciiCodeset[] = "ANSI_X3.4-1968";
+bool IsSurrogate(char32_t c) { return c >= kSurrogateFirst && c <= kSurrogateLast; }
 
-bool IsSurrogate(unsigned long c) { return c >= kSurrogateFirst && c <= kSurrogateLast; }
-
-void AppendUtf8(std::string &out, unsigned long c)
+void AppendUtf8(std::string &out, char32_t c)
 {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -47,14 +35,14 @@ void AppendUtf8(std::string &out, unsigned long c)
     }
 }
 
-// Length of the well-formed UTF-8 sequence at s[i] and its value; 0 when the
-// byte there begins none (overlong forms, surrogates and values above
-// U+10FFFF are not well formed).
-size_t Utf8Sequence(const std::string &s, size_t i, unsigned long &value)
+// Length of the well-formed UTF-8 sequence at s[i] (i < size) and its value;
+// 0 when the byte there begins none (overlong forms, surrogates and values
+// above U+10FFFF are not well formed).
+size_t Utf8Sequence(const char *s, size_t size, size_t i, char32_t &value)
 {
     const unsigned char b0 = static_cast<unsigned char>(s[i]);
     size_t length;
-    unsigned long min;
+    char32_t min;
     if (b0 < 0x80) {
         value = b0;
         return 1;
@@ -67,7 +55,7 @@ size_t Utf8Sequence(const std::string &s, size_t i, unsigned long &value)
     } else {
         return 0;
     }
-    if (s.size() - i < length)
+    if (size - i < length)
         return 0;
     for (size_t k = 1; k < length; k++) {
         const unsigned char b = static_cast<unsigned char>(s[i + k]);
@@ -80,63 +68,26 @@ size_t Utf8Sequence(const std::string &s, size_t i, unsigned long &value)
     return length;
 }
 
-bool EnvironmentIsAscii()
-{
-    const char *codeset = nl_langinfo(CODESET);
-    return codeset != nullptr && std::strcmp(codeset, kAsciiCodeset) == 0;
-}
+} // namespace
 
-// mbsrtowcs with the current LC_CTYPE; false when it rejects the text.
-bool LocaleToWide(const std::string &text, std::wstring &out)
-{
-    std::mbstate_t state{};
-    const char *src = text.c_str();
-    const size_t measured = std::mbsrtowcs(nullptr, &src, 0, &state);
-    if (measured == static_cast<size_t>(-1))
-        return false;
-    std::vector<wchar_t> buffer(measured + 1);
-    state = std::mbstate_t{};
-    src = text.c_str();
-    if (std::mbsrtowcs(buffer.data(), &src, measured + 1, &state) == static_cast<size_t>(-1))
-        return false;
-    out.assign(buffer.data(), measured);
-    return true;
-}
+bool IsHighSurrogate(char32_t c) { return c >= kSurrogateFirst && c <= kHighSurrogateLast; }
+bool IsLowSurrogate(char32_t c) { return c >= kLowSurrogateFirst && c <= kSurrogateLast; }
 
-// wcsrtombs with the current locale; empty when it rejects a character.
-std::string WideToLocale(const std::wstring &text)
+std::u32string Ucs2ToCodePoints(const unsigned char *octets, int count)
 {
-    std::mbstate_t state{};
-    const wchar_t *src = text.c_str();
-    const size_t measured = std::wcsrtombs(nullptr, &src, 0, &state);
-    if (measured == static_cast<size_t>(-1))
-        return std::string();
-    std::vector<char> buffer(measured + 1);
-    state = std::mbstate_t{};
-    src = text.c_str();
-    if (std::wcsrtombs(buffer.data(), &src, measured + 1, &state) == static_cast<size_t>(-1))
-        return std::string();
-    return std::string(buffer.data(), measured);
-}
-
-// UCS2 octets, high first, to wide characters; pairs of UTF-16 surrogates
-// join into their character and a lone one stands as U+FFFD, so that one
-// emoji does not cost the whole text.
-std::wstring Ucs2ToWide(const unsigned char *pSrc, int nSrcLength)
-{
-    const int units = nSrcLength > 0 ? nSrcLength / 2 : 0;
-    std::wstring out;
+    const int units = count > 0 ? count / 2 : 0;
+    std::u32string out;
     out.reserve(static_cast<size_t>(units));
     for (int i = 0; i < units; i++) {
-        const unsigned long unit = (static_cast<unsigned long>(pSrc[2 * i]) << 8) | pSrc[2 * i + 1];
+        const char32_t unit = (static_cast<char32_t>(octets[2 * i]) << 8) | octets[2 * i + 1];
         if (!IsSurrogate(unit)) {
-            out += static_cast<wchar_t>(unit);
+            out += unit;
             continue;
         }
         if (unit <= kHighSurrogateLast && i + 1 < units) {
-            const unsigned long low = (static_cast<unsigned long>(pSrc[2 * i + 2]) << 8) | pSrc[2 * i + 3];
-            if (low > kHighSurrogateLast && low <= kSurrogateLast) {
-                out += static_cast<wchar_t>(0x10000 + ((unit - kSurrogateFirst) << 10) + (low - 0xDC00));
+            const char32_t low = (static_cast<char32_t>(octets[2 * i + 2]) << 8) | octets[2 * i + 3];
+            if (low >= kLowSurrogateFirst && low <= kSurrogateLast) {
+                out += kFirstSupplementary + ((unit - kSurrogateFirst) << 10) + (low - kLowSurrogateFirst);
                 i++;
                 continue;
             }
@@ -146,14 +97,29 @@ std::wstring Ucs2ToWide(const unsigned char *pSrc, int nSrcLength)
     return out;
 }
 
-} // namespace
+std::u16string CodePointsToUtf16(const std::u32string &text)
+{
+    std::u16string out;
+    out.reserve(text.size());
+    for (char32_t c : text) {
+        if (c > kMaxCodePoint) {
+            out += static_cast<char16_t>(kReplacement);
+        } else if (c >= kFirstSupplementary) {
+            out += static_cast<char16_t>(kSurrogateFirst + ((c - kFirstSupplementary) >> 10));
+            out += static_cast<char16_t>(kLowSurrogateFirst + ((c - kFirstSupplementary) & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(c);
+        }
+    }
+    return out;
+}
 
 std::string WideToUtf8(const std::wstring &text, bool &ok)
 {
     std::string out;
     ok = true;
     for (wchar_t w : text) {
-        const unsigned long c = static_cast<unsigned long>(w);
+        const char32_t c = static_cast<char32_t>(w);
         if (c == 0)
             break;
         if (c > kMaxCodePoint || IsSurrogate(c)) {
@@ -169,10 +135,10 @@ std::wstring Utf8ToWideLenient(const std::string &text)
 {
     std::wstring out;
     for (size_t i = 0; i < text.size() && text[i] != '\0';) {
-        unsigned long value = 0;
-        const size_t length = Utf8Sequence(text, i, value);
+        char32_t value = 0;
+        const size_t length = Utf8Sequence(text.data(), text.size(), i, value);
         if (length == 0) {
-            out += kReplacement;
+            out += static_cast<wchar_t>(kReplacement);
             i++;
         } else {
             out += static_cast<wchar_t>(value);
@@ -182,44 +148,35 @@ std::wstring Utf8ToWideLenient(const std::string &text)
     return out;
 }
 
-std::string UnicodeToUtf8Via(const std::wstring &text, const char *const *locales, size_t count)
+size_t Utf8PrefixLength(const char *text, size_t bytes, size_t room)
 {
-    for (size_t i = 0; i < count; i++) {
-        if (std::setlocale(LC_ALL, locales[i]) != nullptr)
-            return WideToLocale(text);
+    size_t end = 0;
+    while (end < bytes) {
+        char32_t value = 0;
+        size_t length = Utf8Sequence(text, bytes, end, value);
+        if (length == 0)
+            length = 1;
+        if (end + length > room)
+            break;
+        end += length;
     }
-    // No UTF-8 locale on this machine: the locale left as it was might not be
-    // able to write the text at all, and the console still reads UTF-8.
-    bool ok = false;
-    return WideToUtf8(text, ok);
+    return end;
+}
+
+size_t DoubleBytePrefixLength(const char *text, size_t bytes, size_t room, bool (*isLeadByte)(unsigned char))
+{
+    size_t end = 0;
+    while (end < bytes) {
+        // A lead byte as the text's last byte has no partner: it stands alone.
+        const size_t length = isLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < bytes ? 2 : 1;
+        if (end + length > room)
+            break;
+        end += length;
+    }
+    return end;
 }
 
 } // namespace pdutext
-
-std::wstring ANSIToUnicode(const std::string &text)
-{
-    try {
-        std::setlocale(LC_CTYPE, "");
-        std::wstring wide;
-        // Under the plain C locale (a minimal sudo, a service manager) the
-        // user's text is still the console's UTF-8, and a locale that rejects
-        // the bytes would otherwise turn the message into nothing.
-        if (!pdutext::EnvironmentIsAscii() && pdutext::LocaleToWide(text, wide))
-            return wide;
-        return pdutext::Utf8ToWideLenient(text);
-    } catch (...) {
-        return std::wstring();
-    }
-}
-
-std::string UnicodeToANSI(const std::wstring &text)
-{
-    try {
-        return pdutext::UnicodeToUtf8Via(text, pdutext::kUtf8OutputLocales, pdutext::kUtf8OutputLocaleCount);
-    } catch (...) {
-        return std::string();
-    }
-}
 
 std::string UnicodeToUTF8(const std::wstring &text)
 {
@@ -247,47 +204,22 @@ int gsmEncodeUcs2(const char *pSrc, unsigned char *pDst, int nSrcLength)
     if (nSrcLength <= 0)
         return 0;
     const std::wstring wide = ANSIToUnicode(std::string(pSrc, static_cast<size_t>(nSrcLength)));
-    const int capacity = 2 * nSrcLength;
-    int written = 0;
-    for (wchar_t w : wide) {
-        unsigned long c = static_cast<unsigned long>(w);
-        if (c > pdutext::kMaxCodePoint)
-            c = pdutext::kReplacement;
-        unsigned units[2];
-        int unitCount = 0;
-        if (c >= 0x10000) {
-            // UCS2 holds 16 bits; phones read the pair as UTF-16.
-            units[unitCount++] = static_cast<unsigned>(pdutext::kSurrogateFirst + ((c - 0x10000) >> 10));
-            units[unitCount++] = static_cast<unsigned>(0xDC00 + ((c - 0x10000) & 0x3FF));
-        } else {
-            units[unitCount++] = static_cast<unsigned>(c);
-        }
-        if (written + 2 * unitCount > capacity)
+    // A 32-bit wide character holds a code point, a 16-bit one is already a
+    // UTF-16 unit: either way what the phone reads is UTF-16.
+    const std::u16string units = pdutext::CodePointsToUtf16(std::u32string(wide.begin(), wide.end()));
+    const size_t capacity = 2 * static_cast<size_t>(nSrcLength);
+    size_t written = 0;
+    for (size_t i = 0; i < units.size(); i++) {
+        // A surrogate pair goes whole or not at all.
+        const bool pair = pdutext::IsHighSurrogate(units[i]) && i + 1 < units.size() && pdutext::IsLowSurrogate(units[i + 1]);
+        const size_t need = pair ? 4 : 2;
+        if (written + need > capacity)
             break;
-        for (int k = 0; k < unitCount; k++) {
-            pDst[written++] = static_cast<unsigned char>(units[k] >> 8);
-            pDst[written++] = static_cast<unsigned char>(units[k] & 0xFF);
+        for (size_t k = 0; k < need / 2; k++) {
+            pDst[written++] = static_cast<unsigned char>(units[i + k] >> 8);
+            pDst[written++] = static_cast<unsigned char>(units[i + k] & 0xFF);
         }
+        i += need / 2 - 1;
     }
-    return written;
-}
-
-int gsmDecodeUcs2(const unsigned char *pSrc, char *pDst, int nSrcLength)
-{
-    if (nSrcLength <= 0)
-        return 0;
-    const std::string text = UnicodeToANSI(pdutext::Ucs2ToWide(pSrc, nSrcLength));
-    // The caller sized its buffer for UTF-8 of whole UCS2 characters.
-    const size_t limit = 3 * static_cast<size_t>(nSrcLength / 2);
-    const size_t bytes = text.size() < limit ? text.size() : limit;
-    if (bytes > 0)
-        std::memcpy(pDst, text.data(), bytes);
-    return static_cast<int>(bytes);
-}
-
-std::string gsmDecodeNew2(const unsigned char *pSrc, int nSrcLength)
-{
-    if (nSrcLength <= 0)
-        return std::string();
-    return UnicodeToANSI(pdutext::Ucs2ToWide(pSrc, nSrcLength));
+    return static_cast<int>(written);
 }

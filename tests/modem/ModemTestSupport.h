@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ConsoleEnvironment.h"
 #include "PhoneCardBase.h"
 #include "PhoneFactory.h"
 
@@ -69,10 +70,11 @@ inline const char *ResultName(COM_CMD_OPERATE_RESULT_t result)
 }
 
 // The UCS2 conversions take the character type from the environment, as the
-// program does when it is started from a UTF-8 console.
+// program does when it is started from a UTF-8 console (Linux); the Windows
+// build has the system's ANSI code page and nothing to set.
 inline void UseUtf8Environment()
 {
-    setenv("LC_ALL", "en_US.UTF-8", 1);
+    UseConsoleEnvironment();
 }
 
 }  // namespace modem_test

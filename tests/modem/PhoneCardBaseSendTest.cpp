@@ -78,7 +78,18 @@ std::string Repeat(const std::string &piece, int times)
     return text;
 }
 
-const std::string kChinese = "中";  // three bytes in UTF-8
+const std::string kChinese = "中";  // three bytes in UTF-8, two in code page 936
+
+// Console text of the given number of bytes: Chinese characters, topped up
+// with letters taken from "ab". The most characters that fit is what the
+// console encoding allows.
+std::string ChineseTextOfBytes(std::size_t bytes, std::size_t *characters)
+{
+    const std::size_t chinese = bytes / kConsoleBytesPerChinese;
+    const std::size_t letters = bytes - chinese * kConsoleBytesPerChinese;
+    *characters = chinese + letters;
+    return Repeat(kChinese, chinese) + std::string("ab").substr(0, letters);
+}
 
 class SendSteps : public ::testing::Test {
 protected:
@@ -93,7 +104,9 @@ protected:
 
 TEST_F(SendSteps, TextOf140BytesGoesAsOneMessage)
 {
-    const std::string text = Repeat(kChinese, 46) + "ab";
+    // UTF-8: 46 Chinese characters and "ab"; code page 936: 70 Chinese.
+    std::size_t characters = 0;
+    const std::string text = ChineseTextOfBytes(140, &characters);
     ASSERT_EQ(text.size(), 140u);
     const auto steps = modem.GetSendPduSmsCmdArray("13912345678", text);
     ASSERT_EQ(steps.size(), 1u);
@@ -101,7 +114,7 @@ TEST_F(SendSteps, TextOf140BytesGoesAsOneMessage)
     ASSERT_TRUE(pdu.wellFormed) << steps[0].pdu;
     EXPECT_EQ(pdu.smsCenterField, "0891683108100005F0");
     EXPECT_EQ(pdu.firstOctet, 0x11);  // no user-data header
-    EXPECT_EQ(pdu.userDataLength, 96);
+    EXPECT_EQ(pdu.userDataLength, static_cast<int>(2 * characters));
     EXPECT_EQ(pdu.userData.substr(0, 4), "4E2D");
     EXPECT_EQ(steps[0].cmd, LengthCmd(pdu.tpduOctets));
     // The length command stays in the object as well.
@@ -110,17 +123,22 @@ TEST_F(SendSteps, TextOf140BytesGoesAsOneMessage)
 
 TEST_F(SendSteps, TextOf141BytesGoesConcatenated)
 {
-    const std::string text = Repeat(kChinese, 47);
+    // UTF-8: 47 Chinese characters, 94 UCS2 octets, which fit one part: one
+    // step with a header of one part. Code page 936: 70 Chinese and a letter,
+    // 142 octets, two parts.
+    std::size_t characters = 0;
+    const std::string text = ChineseTextOfBytes(141, &characters);
     ASSERT_EQ(text.size(), 141u);
+    const std::size_t octets = 2 * characters;
+    const std::size_t parts = (octets + 133) / 134;
     const auto steps = modem.GetSendPduSmsCmdArray("13912345678", text);
-    // 94 UCS2 octets fit one part: one step with a header of one part.
-    ASSERT_EQ(steps.size(), 1u);
+    ASSERT_EQ(steps.size(), parts);
     const SubmitPdu pdu = ReadSubmit(steps[0].pdu);
     ASSERT_TRUE(pdu.wellFormed) << steps[0].pdu;
     EXPECT_EQ(pdu.firstOctet, 0x51);
-    EXPECT_EQ(pdu.userDataLength, 94 + 6);
+    EXPECT_EQ(pdu.userDataLength, static_cast<int>((octets < 134 ? octets : 134) + 6));
     EXPECT_EQ(pdu.userData.substr(0, 6), "050003");
-    EXPECT_EQ(pdu.userData.substr(8, 4), "0101");
+    EXPECT_EQ(pdu.userData.substr(8, 4), "0" + std::to_string(parts) + "01");
     EXPECT_EQ(steps[0].cmd, LengthCmd(pdu.tpduOctets));
 }
 
@@ -278,8 +296,9 @@ TEST(LongSms, MeasuredInBytes)
     CPhoneCardBase modem;
     EXPECT_FALSE(modem.IsLongSms(std::string(140, 'a')));
     EXPECT_TRUE(modem.IsLongSms(std::string(141, 'a')));
-    EXPECT_FALSE(modem.IsLongSms(Repeat(kChinese, 46)));
-    EXPECT_TRUE(modem.IsLongSms(Repeat(kChinese, 47)));
+    const std::size_t fit = 140 / kConsoleBytesPerChinese;  // 46 in UTF-8, 70 in code page 936
+    EXPECT_FALSE(modem.IsLongSms(Repeat(kChinese, fit)));
+    EXPECT_TRUE(modem.IsLongSms(Repeat(kChinese, fit + 1)));
 }
 
 TEST(SendJudges, LengthCommandWaitsForThePrompt)

@@ -99,16 +99,24 @@ TEST_P(SudrelParts, EachPartEndsWithItsMarker)
     EXPECT_EQ(joined, std::string(reinterpret_cast<const char *>(whole.data()), n));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, SudrelParts,
-    ::testing::Values(
+std::vector<PartsCase> SudrelPartsCases()
+{
+    std::vector<PartsCase> cases = {
         PartsCase{"ThreeParts", std::string(150, 'a'), {"(1/3)", "(2/3)", "(3/3)"}, {140, 140, 56}},
-        // 180 bytes in UTF-8 but 120 in UCS2: one part, marked all the same.
-        PartsCase{"OneMarkedPart", Repeat("中", 60), {"(1/1)"}, {132}},
         PartsCase{"ExactlyTwoFullParts", std::string(128, 'b'), {"(1/2)", "(2/2)"}, {140, 140}},
-        PartsCase{"ZeroBytesInsideTheText", Repeat("\xE4\xB8\x80", 50) + std::string(60, 'c'),
-                  {"(1/2)", "(2/2)"}, {140, 104}}),
-    [](const auto &info) { return std::string(info.param.name); });
+        // U+4E00: its UCS2 form holds a zero byte.
+        PartsCase{"ZeroBytesInsideTheText", Repeat("一", 50) + std::string(60, 'c'), {"(1/2)", "(2/2)"}, {140, 104}},
+    };
+    // 180 bytes in UTF-8 but 120 in UCS2: one part, marked all the same. In
+    // code page 936 a Chinese text takes as many bytes as its UCS2 form, so
+    // this case has no counterpart there.
+    if (kConsoleBytesPerChinese == 3)
+        cases.push_back(PartsCase{"OneMarkedPart", Repeat("中", 60), {"(1/1)"}, {132}});
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, SudrelParts, ::testing::ValuesIn(SudrelPartsCases()),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(SudrelSend, ManyPartsMarkerTotalCountsTheParts)
 {

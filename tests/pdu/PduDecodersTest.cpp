@@ -1,3 +1,4 @@
+#include "ConsoleEnvironment.h"
 #include "PduCodec.h"
 #include "PduTestSupport.h"
 
@@ -31,6 +32,8 @@ const std::string OA = "05818967F5";
 const std::string TS = "91801021504000";
 const std::string kTimeStamp = "19080112050400";
 
+// Expected texts are written in UTF-8; each build's decoders write its
+// console's encoding (DecodedConsoleText).
 const std::string kZhong = "\xE4\xB8\xAD";  // U+4E2D
 // U+0500, U+03A7, U+0201: "050003A70201" read as UCS2 text.
 const std::string kHeaderAsText = "\xD4\x80\xCE\xA7\xC8\x81";
@@ -79,19 +82,33 @@ struct DeliverCase {
     friend void PrintTo(const DeliverCase &c, std::ostream *os) { *os << c.name; }
 };
 
+bool IsUcs2(unsigned char dataCoding)
+{
+    return dataCoding != GSM_DCS_7BIT && dataCoding != GSM_DCS_8BIT && dataCoding != GSM_DCS_PUSH;
+}
+
+// A UCS2 decode counts the bytes of its text, and how many bytes a character
+// takes is the console encoding's affair; rows give the UTF-8 count.
+int ExpectedResult(int utf8Result, unsigned char dataCoding, const std::string &utf8Text)
+{
+    if (utf8Result > 0 && IsUcs2(dataCoding))
+        return static_cast<int>(DecodedConsoleText(utf8Text).size());
+    return utf8Result;
+}
+
 class DecodePduTest : public testing::TestWithParam<DeliverCase> {};
 
 TEST_P(DecodePduTest, DecodesWithinTheText)
 {
     const DeliverCase &c = GetParam();
     SM_PARAM p = CallerRecord();
-    EXPECT_EQ(gsmDecodePdu(c.pdu.c_str(), &p), c.result);
+    EXPECT_EQ(gsmDecodePdu(c.pdu.c_str(), &p), ExpectedResult(c.result, c.dataCoding, c.userText));
     EXPECT_EQ(std::string(p.smsCenter), c.smsCenter);
     EXPECT_EQ(std::string(p.peerNumber), c.peerNumber);
     EXPECT_EQ(std::string(p.timeStamp), c.timeStamp);
     EXPECT_EQ(p.dataCoding, c.dataCoding);
     EXPECT_EQ(p.isLongPart, c.isLongPart);
-    EXPECT_EQ(std::string(p.userText), c.userText);
+    EXPECT_EQ(std::string(p.userText), DecodedConsoleText(c.userText));
     ExpectWithinMembers(p);
 }
 
@@ -272,8 +289,8 @@ TEST(DecodePdu, LargestLongPartFitsItsMembers)
         (SC + "44" + OA + "0008" + TS + "FF" + "050003A70201" + Repeat("4E2D", 124) + "4E").c_str(), &p);
     EXPECT_EQ(p.partHexLength, 498);
     EXPECT_EQ(std::string(p.partHex), Repeat("4E2D", 124) + "4E");
-    EXPECT_EQ(n, 372);
-    EXPECT_EQ(std::string(p.userText), Repeat(kZhong, 124));
+    EXPECT_EQ(n, static_cast<int>(DecodedConsoleText(Repeat(kZhong, 124)).size()));
+    EXPECT_EQ(std::string(p.userText), DecodedConsoleText(Repeat(kZhong, 124)));
     ExpectWithinMembers(p);
 }
 
@@ -282,8 +299,8 @@ TEST(DecodePdu, SeventyChineseCharactersDecodeWhole)
     const std::vector<std::string> lines = FixtureLines("deliver-ucs2-70-chinese.txt");
     ASSERT_EQ(lines.size(), 2u);
     SM_PARAM p = CallerRecord();
-    EXPECT_EQ(gsmDecodePdu(lines[0].c_str(), &p), 210);
-    EXPECT_EQ(std::string(p.userText), lines[1]);
+    EXPECT_EQ(gsmDecodePdu(lines[0].c_str(), &p), static_cast<int>(DecodedConsoleText(lines[1]).size()));
+    EXPECT_EQ(std::string(p.userText), DecodedConsoleText(lines[1]));
     EXPECT_STREQ(p.smsCenter, "8613800100500");
     EXPECT_STREQ(p.peerNumber, "8613912345678");
     EXPECT_STREQ(p.timeStamp, "25101921435432");
@@ -295,8 +312,8 @@ TEST(DecodePdu, LongestUserDataFitsTheText)
     const std::vector<std::string> lines = FixtureLines("deliver-ucs2-udl255.txt");
     ASSERT_EQ(lines.size(), 1u);
     SM_PARAM p = CallerRecord();
-    EXPECT_EQ(gsmDecodePdu(lines[0].c_str(), &p), 381);
-    EXPECT_EQ(std::string(p.userText), Repeat(kZhong, 127));
+    EXPECT_EQ(gsmDecodePdu(lines[0].c_str(), &p), static_cast<int>(DecodedConsoleText(Repeat(kZhong, 127)).size()));
+    EXPECT_EQ(std::string(p.userText), DecodedConsoleText(Repeat(kZhong, 127)));
     ExpectWithinMembers(p);
 }
 
@@ -318,7 +335,7 @@ TEST(DecodePdu, ConcatenatedPartsCarryTheWholeMessage)
         ExpectWithinMembers(p);
     }
     const std::vector<unsigned char> octets = Octets(hex);
-    EXPECT_EQ(gsmDecodeNew2(octets.data(), static_cast<int>(octets.size())), lines[2]);
+    EXPECT_EQ(gsmDecodeNew2(octets.data(), static_cast<int>(octets.size())), ConsoleText(lines[2]));
 }
 
 TEST(DecodePdu, NullArgumentsDecodeNothing)
@@ -345,8 +362,11 @@ std::string PushPdu(const std::string &userData)
 struct PushCase {
     const char *name;
     std::string userData;
-    int result;
+    int result;  // without a push text in the record
     std::string url;
+    // The UTF-8 text after the URL on the path that hands it to the text
+    // conversion; null on the paths that do not.
+    const char *text = nullptr;
     friend void PrintTo(const PushCase &c, std::ostream *os) { *os << c.name; }
 };
 
@@ -356,10 +376,14 @@ TEST_P(DecodePushTest, CollectsTheUrlWithinItsMember)
 {
     const PushCase &c = GetParam();
     SM_PARAM p = CallerRecord();
-    EXPECT_EQ(gsmDecodePdu(PushPdu(c.userData).c_str(), &p), c.result);
+    // The conversion counts its terminator.
+    const bool textInRecord = kPushTextReachesRecord && c.text != nullptr;
+    const std::string text = textInRecord ? ConsoleText(c.text) : "";
+    EXPECT_EQ(gsmDecodePdu(PushPdu(c.userData).c_str(), &p),
+              textInRecord ? static_cast<int>(text.size()) + 1 : c.result);
     EXPECT_EQ(p.dataCoding, GSM_DCS_PUSH);
     EXPECT_EQ(std::string(p.pushUrl), c.url);
-    EXPECT_STREQ(p.userText, "");  // this build converts no push text
+    EXPECT_EQ(std::string(p.userText), text);
     ExpectWithinMembers(p);
 }
 
@@ -374,10 +398,14 @@ INSTANTIATE_TEST_SUITE_P(
                  402, std::string(128, 'a')},
         PushCase{"IndicatorPath", Repeat("00", 17) + "05" + "0000" + Repeat("00", 5) + kUrlHex + "00" + "01" +
                                       "00" + "AABB",
-                 0, "wap.example.cn/a"},
+                 0, "wap.example.cn/a", "\xAA\xBB"},
         PushCase{"IndicatorPathLongForm", Repeat("00", 17) + "05" + "0000" + Repeat("00", 5) + kUrlHex + "00" +
                                               "02" + "00" + "07" + Repeat("00", 30),
-                 0, "wap.example.cn/a"},
+                 0, "wap.example.cn/a", ""},
+        // The text after the URL, Chinese in UTF-8.
+        PushCase{"IndicatorPathWithText", Repeat("00", 17) + "05" + "0000" + Repeat("00", 5) + kUrlHex + "00" + "01" +
+                                              "00" + "E4B8ADE69687" + "00",
+                 0, "wap.example.cn/a", "\xE4\xB8\xAD\xE6\x96\x87"},
         PushCase{"HeadOnly", kPushHead, 0, ""},
         PushCase{"NoUserData", "", 0, ""}),
     CaseName<PushCase>);
@@ -398,11 +426,11 @@ TEST_P(DecodeSendPduTest, DecodesWithinTheText)
 {
     const StoredCase &c = GetParam();
     SM_PARAM p = CallerRecord();
-    EXPECT_EQ(gsmDecodeSendPdu(c.pdu.c_str(), &p), c.result);
+    EXPECT_EQ(gsmDecodeSendPdu(c.pdu.c_str(), &p), ExpectedResult(c.result, c.dataCoding, c.userText));
     EXPECT_EQ(std::string(p.smsCenter), c.smsCenter);
     EXPECT_EQ(std::string(p.peerNumber), c.peerNumber);
     EXPECT_EQ(p.dataCoding, c.dataCoding);
-    EXPECT_EQ(std::string(p.userText), c.userText);
+    EXPECT_EQ(std::string(p.userText), DecodedConsoleText(c.userText));
     EXPECT_STREQ(p.timeStamp, "");
     EXPECT_FALSE(p.isLongPart);
     ExpectWithinMembers(p);
@@ -440,14 +468,6 @@ TEST(DecodeStatusReportPdu, WritesNothing)
     SM_PARAM p = CallerRecord();
     EXPECT_EQ(gsmDecodeStatusReportPdu((SC + "06").c_str(), &p), 0);
     EXPECT_EQ(p.userText[0], 'x');
-}
-
-TEST(Utf8ToGBK, HandsNothingBack)
-{
-    char sentinel = 0;
-    char *out = &sentinel;
-    EXPECT_EQ(Utf8ToGBK("abc", &out), 0);
-    EXPECT_EQ(out, &sentinel);
 }
 
 } // namespace

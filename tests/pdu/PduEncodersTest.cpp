@@ -1,3 +1,4 @@
+#include "ConsoleEnvironment.h"
 #include "PduCodec.h"
 #include "PduReference.h"
 #include "PduTestSupport.h"
@@ -13,35 +14,16 @@ namespace {
 
 template <typename T> std::string CaseName(const testing::TestParamInfo<T> &info) { return info.param.name; }
 
-const std::string kZhong = "\xE4\xB8\xAD";  // U+4E2D
-const std::string kNi = "\xE4\xBD\xA0";     // U+4F60
-const std::string kHao = "\xE5\xA5\xBD";    // U+597D
+// Console text: each build stores these literals in its console encoding.
+const std::string kZhong = "中";
+const std::string kNi = "你";
+const std::string kHao = "好";
 
-// The send flow runs under the user's locale; these tests pin a UTF-8 one and
-// put back what they found.
+// The send flow runs under the console's encoding, which each platform sets
+// its own way.
 class Utf8Environment : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        m_locale = std::setlocale(LC_ALL, nullptr);
-        const char *env = std::getenv("LC_ALL");
-        m_hadEnv = env != nullptr;
-        if (m_hadEnv)
-            m_env = env;
-        setenv("LC_ALL", "C.UTF-8", 1);
-    }
-    void TearDown() override
-    {
-        if (m_hadEnv)
-            setenv("LC_ALL", m_env.c_str(), 1);
-        else
-            unsetenv("LC_ALL");
-        std::setlocale(LC_ALL, m_locale.c_str());
-    }
-
 private:
-    std::string m_locale, m_env;
-    bool m_hadEnv = false;
+    ConsoleEnvironment m_console;
 };
 
 SM_PARAM Record(const std::string &smsc, const std::string &peer, bool noCountryCode)
@@ -125,29 +107,32 @@ TEST_F(Utf8Environment, EncodePduNewFollowsTheStandardFieldByField)
 
 TEST_F(Utf8Environment, EncodePduNewReadsAtMostOneMessageOfText)
 {
-    // 60 Chinese characters are 180 bytes; the encoder reads 160 of them: 53
-    // whole characters and a cut one, which is sent as U+FFFD.
+    // 100 Chinese characters are more than 160 bytes; the encoder reads 160 of
+    // them: in UTF-8 53 whole characters and a cut one, which is sent as
+    // U+FFFD; in code page 936 80 whole characters.
     SM_PARAM p = Record("+123456", "98765", true);
-    std::strcpy(p.userText, Repeat(kZhong, 60).c_str());
+    std::strcpy(p.userText, Repeat(kZhong, 100).c_str());
     std::string cmd;
     std::string pdu = gsmEncodePduNew(&p, cmd);
     pdu.pop_back();
     const SubmitFields f = SplitSubmit(pdu);
-    EXPECT_EQ(f.udl, "6C");
-    EXPECT_EQ(f.ud, Repeat("4E2D", 53) + "FFFD");
+    const size_t whole = SM_SUBMIT_TEXT_MAX / kConsoleBytesPerChinese;
+    const bool cut = SM_SUBMIT_TEXT_MAX % kConsoleBytesPerChinese != 0;
+    EXPECT_EQ(f.udl, Hex2Octet(2 * (whole + (cut ? 1 : 0))));
+    EXPECT_EQ(f.ud, Repeat("4E2D", whole) + (cut ? "FFFD" : ""));
 }
 
 TEST_F(Utf8Environment, EncodePduNewRoundTripsThroughTheStoredMessageDecoder)
 {
     SM_PARAM p = Record("+8613800100500", "8613912345678", false);
-    std::strcpy(p.userText, Repeat(kZhong, 46).c_str());  // 138 bytes: one message
+    std::strcpy(p.userText, Repeat(kZhong, 46).c_str());  // at most 138 bytes: one message
     std::string cmd;
     std::string pdu = gsmEncodePduNew(&p, cmd);
     pdu.pop_back();
 
     SM_PARAM d;
     std::memset(&d, 0, sizeof(d));
-    EXPECT_EQ(gsmDecodeSendPdu(pdu.c_str(), &d), 138);
+    EXPECT_EQ(gsmDecodeSendPdu(pdu.c_str(), &d), static_cast<int>(46 * kConsoleBytesPerChinese));
     EXPECT_STREQ(d.smsCenter, "8613800100500");
     EXPECT_STREQ(d.peerNumber, "8613912345678");
     EXPECT_EQ(d.dataCoding, GSM_DCS_UCS2);
@@ -383,7 +368,7 @@ struct ReferenceCase {
     const char *name;
     int16_t current;
     bool seeded;
-    std::time_t now;
+    std::int64_t now;  // the seed clock: seconds on Linux, milliseconds of tick count on Windows
     int16_t next;
     friend void PrintTo(const ReferenceCase &c, std::ostream *os) { *os << c.name; }
 };
@@ -404,7 +389,10 @@ INSTANTIATE_TEST_SUITE_P(Counter, SplitIndexTest,
                                          ReferenceCase{"SeedLargest", 0, false, 254, 255},
                                          ReferenceCase{"SeededIgnoresTheClock", 41, true, 1000, 42},
                                          ReferenceCase{"WrapsTo1", 255, true, 1000, 1},
-                                         ReferenceCase{"ClockBefore1970", 0, false, -3, 1}),
+                                         ReferenceCase{"ClockBefore1970", 0, false, -3, 1},
+                                         // A 32-bit tick count near its wrap seeds within range too.
+                                         ReferenceCase{"TickCountLargest", 0, false, 4294967295, 1},
+                                         ReferenceCase{"TickCountGivingLargestSeed", 0, false, 4294967294, 255}),
                          CaseName<ReferenceCase>);
 
 } // namespace

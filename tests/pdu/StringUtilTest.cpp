@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 using Strings = std::vector<std::string>;
 
@@ -13,15 +12,16 @@ struct SplitCase {
     friend void PrintTo(const SplitCase &c, std::ostream *os) { *os << c.name; }
 };
 
-class SplitStringToArrayTest : public testing::TestWithParam<SplitCase> {};
+// Replies cut at the Linux separator, a line feed.
+class SplitAtLineFeedTest : public testing::TestWithParam<SplitCase> {};
 
-TEST_P(SplitStringToArrayTest, SplitsAtLineFeeds)
+TEST_P(SplitAtLineFeedTest, SplitsAtLineFeeds)
 {
-    EXPECT_EQ(SplitStringToArray(GetParam().text), GetParam().expected);
+    EXPECT_EQ(SplitStringAtSeparator(GetParam().text, "\n"), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Replies, SplitStringToArrayTest,
+    Replies, SplitAtLineFeedTest,
     testing::Values(
         SplitCase{"CsqReplyKeepsCarriageReturns", "\r\n+CSQ: 20,99\r\n\r\nOK\r\n",
                   {"\r", "+CSQ: 20,99\r", "\r", "OK\r"}},
@@ -30,6 +30,31 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"TextAfterLastLineEndDropped", "OK\r\n+CMGL: 1", {"OK\r"}},
         SplitCase{"Empty", "", {}}),
     [](const testing::TestParamInfo<SplitCase> &info) { return std::string(info.param.name); });
+
+// Replies cut at the Windows separator, carriage return and line feed.
+class SplitAtCrLfTest : public testing::TestWithParam<SplitCase> {};
+
+TEST_P(SplitAtCrLfTest, SplitsAtCarriageReturnLineFeed)
+{
+    EXPECT_EQ(SplitStringAtSeparator(GetParam().text, "\r\n"), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, SplitAtCrLfTest,
+    testing::Values(
+        SplitCase{"OkAlone", "\r\nOK\r\n", {"OK"}},
+        SplitCase{"CsqReplyLosesCarriageReturns", "\r\n+CSQ: 20,99\r\n\r\nOK\r\n", {"+CSQ: 20,99", "OK"}},
+        SplitCase{"LastLineWithoutLineEndNotReturned", "\r\n+CSQ: 20,99\r\nOK", {"+CSQ: 20,99"}},
+        SplitCase{"BareLineFeedsDoNotSplit", "a\nb\r\nc\n", {"a\nb"}},
+        SplitCase{"LoneCarriageReturnsStay", "a\r\r\nb\rc\r\n", {"a\r", "b\rc"}},
+        SplitCase{"NoLineEndGivesNothing", "OK", {}},
+        SplitCase{"Empty", "", {}}),
+    [](const testing::TestParamInfo<SplitCase> &info) { return std::string(info.param.name); });
+
+TEST(SplitStringAtSeparator, EmptySeparatorGivesNothing)
+{
+    EXPECT_TRUE(SplitStringAtSeparator("a\nb\n", "").empty());
+}
 
 class SplitStringByCharTest : public testing::TestWithParam<SplitCase> {};
 
@@ -92,24 +117,4 @@ TEST(TrimAllChar, StopsAfterBoundedRounds)
     const std::string text = std::string(300, '"') + "x" + std::string(300, '"');
     const std::string result = TrimAllChar(text, '"');
     EXPECT_EQ(result, std::string(199, '"') + "x" + std::string(199, '"'));
-}
-
-TEST(GetCurTimeStr, FormatsLocalTime)
-{
-    setenv("TZ", "CST-8", 1);  // POSIX form: needs no zone files
-    tzset();
-    // 2019-06-01 09:05:00 in UTC+8 is 01:05:00 UTC.
-    EXPECT_EQ(FormatLocalTimeStr(1559351100), "2019-06-01 09:05:00");
-    setenv("TZ", "UTC0", 1);
-    tzset();
-    EXPECT_EQ(FormatLocalTimeStr(1559351100), "2019-06-01 01:05:00");
-    EXPECT_EQ(FormatLocalTimeStr(0), "1970-01-01 00:00:00");
-
-    const std::string now = GetCurTimeStr();
-    ASSERT_EQ(now.size(), 19u);
-    EXPECT_EQ(now[4], '-');
-    EXPECT_EQ(now[10], ' ');
-    EXPECT_EQ(now[13], ':');
-    unsetenv("TZ");
-    tzset();
 }

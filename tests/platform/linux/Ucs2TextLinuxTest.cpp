@@ -1,5 +1,5 @@
 #include "PduCodec.h"
-#include "PduTestSupport.h"
+#include "../../pdu/PduTestSupport.h"
 #include "TextLocale.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,11 @@
+// Small constants in which the Windows build differs from the Linux build.
+// Each platform folder has a header of this name; the build picks one by its
+// include path.
+#ifndef ZARVEX_PLATFORM_CONSTANTS_H
+#define ZARVEX_PLATFORM_CONSTANTS_H
+
+// Modem replies are cut into lines at carriage return and line feed: lines
+// never keep a "\r", and a bare "\n" does not end a line.
+constexpr char kReplyLineSeparator[] = "\r\n";
+
+#endif

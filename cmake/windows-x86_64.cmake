@@ -1,0 +1,15 @@
+# The Windows build's target: 64-bit Windows through Debian's mingw-w64 cross
+# compiler, the variant with POSIX threads (std::thread, std::mutex). Test
+# programs run under Wine.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(ZARVEX_WINDOWS_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${ZARVEX_WINDOWS_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${ZARVEX_WINDOWS_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${ZARVEX_WINDOWS_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${ZARVEX_WINDOWS_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)
