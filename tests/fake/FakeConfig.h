@@ -8,13 +8,14 @@
 #include <string>
 #include <vector>
 
+// After the module, the family the Windows probe finds in it.
 enum class FakeModel {
-    Tarnel,      // Quectel M35
-    VelkorNc5,   // Yuga CLM920_NC5: index list and one-by-one fetches
-    VelkorMe,    // Huawei ME909s-821: ^ICCID?, ^CURC
-    Pimsor,      // Huawei MG301
-    Orvast,      // Wavecom
-    Sudrel,      // Huawei MC323, CDMA: text mode with vendor commands
+    Tarnel,      // Quectel M35; nothing identified, serial by AT+CGSN
+    VelkorNc5,   // Yuga CLM920_NC5: index list and one-by-one fetches; nothing identified
+    VelkorMe,    // Huawei ME909s-821: ^ICCID?, ^CURC; maker "Huawei" in mixed case
+    Pimsor,      // Huawei MG301; maker "HUAWEI"
+    Orvast,      // Wavecom Q2406B
+    Sudrel,      // Huawei MC323, CDMA: text mode with vendor commands; has an ESN
     UnknownAti,  // answers AT, but its identification names no known module
     Silent,      // a port with nothing behind it: reads, never answers
     // Further modules that only the Windows probe tells apart; the Linux

@@ -135,7 +135,6 @@ TEST(FakePoolTest, FloodingPortNeverFallsSilent)
     c.echo = false;
     c.faults.floodText = "\r\n^RSSILVL: 60\r\n";
     c.faults.floodAfterCommands = 1;
-    c.faults.floodGapMs = 5;
     FakeModem fake(c);
     ASSERT_TRUE(fake.Ok()) << fake.Error();
     FakeLine line;
@@ -153,10 +152,28 @@ TEST(FakePoolTest, FloodingPortNeverFallsSilent)
         got += piece;
     }
     EXPECT_LT(longestGap, 100);
-    EXPECT_GT(got.size(), 1000u);
+    EXPECT_GT(got.size(), 4096u);
     EXPECT_NE(got.find("\r\n+CSQ: 24,99\r\n\r\nOK\r\n"), std::string::npos);
     const FakeRecord r = fake.Record();
     EXPECT_EQ(r.CommandTexts(), (std::vector<std::string>{"AT", "AT+CSQ"}));
+}
+
+// Paced, the flood repeats no faster than its gap allows.
+TEST(FakePoolTest, PacedFloodKeepsItsGap)
+{
+    FakeConfig c = Model(FakeModel::Silent);
+    c.faults.floodText = "\r\n^RSSILVL: 60\r\n";
+    c.faults.floodGapMs = 50;
+    FakeModem fake(c);
+    ASSERT_TRUE(fake.Ok()) << fake.Error();
+    FakeLine line;
+    ASSERT_TRUE(line.Open(fake.SlavePath(), 9600));  // drops what came before
+    const std::string got = line.ReadUntil("", 500);
+    std::size_t reports = 0;
+    for (std::size_t p = got.find("^RSSILVL"); p != std::string::npos; p = got.find("^RSSILVL", p + 1))
+        ++reports;
+    EXPECT_LE(reports, 500u / 50 + 2);
+    EXPECT_GE(reports, 3u);
 }
 
 // With nobody reading, the flood waits for room instead of piling up, and
