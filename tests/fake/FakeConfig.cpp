@@ -12,6 +12,8 @@ const ModelName kModelNames[] = {
     {FakeModel::VelkorMe, "Velkor_ME"},    {FakeModel::Pimsor, "Pimsor"},
     {FakeModel::Orvast, "Orvast"},         {FakeModel::Sudrel, "Sudrel"},
     {FakeModel::UnknownAti, "UnknownAti"}, {FakeModel::Silent, "Silent"},
+    {FakeModel::OrvastWismoq, "Orvast_WISMOQ"}, {FakeModel::OrvastOther, "Orvast_Other"},
+    {FakeModel::Siemens, "Siemens"},       {FakeModel::SudrelNoSerial, "Sudrel_NoSerial"},
 };
 
 struct BaudName { FakeBaud baud; const char *name; };
@@ -38,6 +40,26 @@ Json::Value MessageToJson(const StoredMessage &m)
     return v;
 }
 
+Json::Value PhonebookEntryToJson(const PhonebookEntry &e)
+{
+    Json::Value v;
+    v["store"] = e.store;
+    v["index"] = e.index;
+    v["number"] = e.number;
+    v["type"] = e.type;
+    v["text"] = e.text;
+    v["coding"] = e.coding;
+    return v;
+}
+
+Json::Value PhonebookEntriesToJson(const std::vector<PhonebookEntry> &entries)
+{
+    Json::Value list(Json::arrayValue);
+    for (const PhonebookEntry &e : entries)
+        list.append(PhonebookEntryToJson(e));
+    return list;
+}
+
 Json::Value FaultsToJson(const FakeFaults &f)
 {
     Json::Value v(Json::objectValue);
@@ -57,6 +79,20 @@ Json::Value FaultsToJson(const FakeFaults &f)
     v["silentCommands"] = Json::Value(Json::arrayValue);
     for (const std::string &s : f.silentCommands)
         v["silentCommands"].append(s);
+    v["replyFaults"] = Json::Value(Json::arrayValue);
+    for (const FakeReplyFault &r : f.replyFaults) {
+        Json::Value rv;
+        rv["command"] = r.command;
+        rv["reply"] = r.reply;
+        rv["splitAt"] = r.splitAt;
+        rv["pauseMs"] = r.pauseMs;
+        rv["insert"] = r.insert;
+        rv["times"] = r.times;
+        v["replyFaults"].append(rv);
+    }
+    v["floodText"] = f.floodText;
+    v["floodAfterCommands"] = f.floodAfterCommands;
+    v["floodGapMs"] = f.floodGapMs;
     return v;
 }
 
@@ -159,6 +195,48 @@ bool ReadMessage(const Json::Value &v, const std::string &where, StoredMessage *
     return r.Ok();
 }
 
+bool ReadPhonebookEntry(const Json::Value &v, const std::string &where, PhonebookEntry *e, std::string *error)
+{
+    Reader r(v, where, error);
+    r.String("store", &e->store);
+    r.Int("index", &e->index);
+    r.String("number", &e->number);
+    r.Int("type", &e->type);
+    r.String("text", &e->text);
+    r.Int("coding", &e->coding);
+    r.Finish();
+    if (r.Ok() && e->store != "SM" && e->store != "ME")
+        r.Fail("store is neither SM nor ME");
+    if (r.Ok() && (e->index < 1 || e->index > kFakePhonebookCapacity))
+        r.Fail("index is not 1 to " + std::to_string(kFakePhonebookCapacity));
+    if (r.Ok() && (e->type < 0 || e->type > 255))
+        r.Fail("type is not 0 to 255");
+    if (r.Ok() && e->coding != 0 && e->coding != 1)
+        r.Fail("coding is neither 0 nor 1");
+    if (r.Ok() && (e->number.size() > kFakePhonebookNumberMax || e->text.size() > kFakePhonebookTextMax))
+        r.Fail("number or text longer than a location holds");
+    return r.Ok();
+}
+
+bool ReadPhonebookEntries(const Json::Value *list, const std::string &where, std::vector<PhonebookEntry> *out,
+                          std::string *error)
+{
+    out->clear();
+    for (Json::ArrayIndex i = 0; list && i < list->size(); ++i) {
+        PhonebookEntry e;
+        const std::string at = where + "[" + std::to_string(i) + "]";
+        if (!ReadPhonebookEntry((*list)[i], at, &e, error))
+            return false;
+        if (FindPhonebookEntry(*out, e.store, e.index)) {
+            if (error)
+                *error = at + ": location " + e.store + " " + std::to_string(e.index) + " given twice";
+            return false;
+        }
+        out->push_back(e);
+    }
+    return true;
+}
+
 bool ReadFaults(const Json::Value &v, const std::string &where, FakeFaults *f, std::string *error)
 {
     Reader r(v, where, error);
@@ -186,6 +264,26 @@ bool ReadFaults(const Json::Value &v, const std::string &where, FakeFaults *f, s
             else
                 f->silentCommands.push_back(s.asString());
         }
+    if (const Json::Value *list = r.Array("replyFaults"))
+        for (Json::ArrayIndex i = 0; i < list->size() && r.Ok(); ++i) {
+            FakeReplyFault rf;
+            Reader fr((*list)[i], where + ".replyFaults", error);
+            fr.String("command", &rf.command);
+            fr.String("reply", &rf.reply);
+            fr.Int("splitAt", &rf.splitAt);
+            fr.Int("pauseMs", &rf.pauseMs);
+            fr.String("insert", &rf.insert);
+            fr.Int("times", &rf.times);
+            fr.Finish();
+            if (fr.Ok() && rf.command.empty())
+                fr.Fail("a reply fault names no command");
+            if (!fr.Ok())
+                return false;
+            f->replyFaults.push_back(rf);
+        }
+    r.String("floodText", &f->floodText);
+    r.Int("floodAfterCommands", &f->floodAfterCommands);
+    r.Int("floodGapMs", &f->floodGapMs);
     r.Finish();
     return r.Ok();
 }
@@ -205,7 +303,9 @@ bool ReadConfig(const Json::Value &v, const std::string &where, FakeConfig *c, s
     r.String("iccid", &c->iccid);
     r.String("csq", &c->csq);
     r.String("smsc", &c->smsc);
+    r.String("productSerial", &c->productSerial);
     r.String("record", &c->record);
+    r.String("phonebookFile", &c->phonebookFile);
     if (const Json::Value *f = r.Object("faults"))
         if (r.Ok() && !ReadFaults(*f, where + ".faults", &c->faults, error))
             return false;
@@ -216,10 +316,50 @@ bool ReadConfig(const Json::Value &v, const std::string &where, FakeConfig *c, s
                 return false;
             c->messages.push_back(m);
         }
+    if (const Json::Value *list = r.Array("phonebook"))
+        if (r.Ok() && !ReadPhonebookEntries(list, where + ".phonebook", &c->phonebook, error))
+            return false;
     r.Finish();
     return r.Ok();
 }
+
+bool ParseJson(const std::string &json, Json::Value *root, std::string *error)
+{
+    Json::CharReaderBuilder b;
+    std::unique_ptr<Json::CharReader> reader(b.newCharReader());
+    std::string parseErrors;
+    if (reader->parse(json.data(), json.data() + json.size(), root, &parseErrors))
+        return true;
+    if (error)
+        *error = "not JSON: " + parseErrors;
+    return false;
+}
+
+std::string WriteJson(const Json::Value &root)
+{
+    Json::StreamWriterBuilder b;
+    b["indentation"] = "  ";
+    b["emitUTF8"] = true;
+    return Json::writeString(b, root) + "\n";
+}
 }  // namespace
+
+PhonebookEntry WmsnPhonebookEntry(const std::string &serial)
+{
+    PhonebookEntry e;
+    e.number = serial;
+    e.text = "WMSN";
+    return e;
+}
+
+const PhonebookEntry *FindPhonebookEntry(const std::vector<PhonebookEntry> &entries, const std::string &store,
+                                         int index)
+{
+    for (const PhonebookEntry &e : entries)
+        if (e.store == store && e.index == index)
+            return &e;
+    return nullptr;
+}
 
 const char *FakeModelName(FakeModel model)
 {
@@ -270,30 +410,24 @@ std::string FakeConfigsToJson(const std::vector<FakeConfig> &configs)
         v["iccid"] = c.iccid;
         v["csq"] = c.csq;
         v["smsc"] = c.smsc;
+        v["productSerial"] = c.productSerial;
         v["record"] = c.record;
+        v["phonebookFile"] = c.phonebookFile;
         v["faults"] = FaultsToJson(c.faults);
         v["messages"] = Json::Value(Json::arrayValue);
         for (const StoredMessage &m : c.messages)
             v["messages"].append(MessageToJson(m));
+        v["phonebook"] = PhonebookEntriesToJson(c.phonebook);
         root["fakes"].append(v);
     }
-    Json::StreamWriterBuilder b;
-    b["indentation"] = "  ";
-    b["emitUTF8"] = true;
-    return Json::writeString(b, root) + "\n";
+    return WriteJson(root);
 }
 
 bool FakeConfigsFromJson(const std::string &json, std::vector<FakeConfig> *configs, std::string *error)
 {
-    Json::CharReaderBuilder b;
-    std::unique_ptr<Json::CharReader> reader(b.newCharReader());
     Json::Value root;
-    std::string parseErrors;
-    if (!reader->parse(json.data(), json.data() + json.size(), &root, &parseErrors)) {
-        if (error)
-            *error = "not JSON: " + parseErrors;
+    if (!ParseJson(json, &root, error))
         return false;
-    }
     Reader r(root, "config", error);
     const Json::Value *fakes = r.Array("fakes");
     r.Finish();
@@ -312,4 +446,24 @@ bool FakeConfigsFromJson(const std::string &json, std::vector<FakeConfig> *confi
         configs->push_back(c);
     }
     return true;
+}
+
+std::string PhonebookToJson(const std::vector<PhonebookEntry> &entries)
+{
+    Json::Value root;
+    root["phonebook"] = PhonebookEntriesToJson(entries);
+    return WriteJson(root);
+}
+
+bool PhonebookFromJson(const std::string &json, std::vector<PhonebookEntry> *entries, std::string *error)
+{
+    Json::Value root;
+    if (!ParseJson(json, &root, error))
+        return false;
+    Reader r(root, "phonebook file", error);
+    const Json::Value *list = r.Array("phonebook");
+    r.Finish();
+    if (r.Ok() && !list)
+        r.Fail("no \"phonebook\" list");
+    return r.Ok() && ReadPhonebookEntries(list, "phonebook", entries, error);
 }

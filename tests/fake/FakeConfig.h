@@ -4,18 +4,26 @@
 #ifndef ZARVEX_FAKE_CONFIG_H
 #define ZARVEX_FAKE_CONFIG_H
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
+// After the module, the family the Windows probe finds in it.
 enum class FakeModel {
-    Tarnel,      // Quectel M35
-    VelkorNc5,   // Yuga CLM920_NC5: index list and one-by-one fetches
-    VelkorMe,    // Huawei ME909s-821: ^ICCID?, ^CURC
-    Pimsor,      // Huawei MG301
-    Orvast,      // Wavecom
-    Sudrel,      // Huawei MC323, CDMA: text mode with vendor commands
+    Tarnel,      // Quectel M35; nothing identified, serial by AT+CGSN
+    VelkorNc5,   // Yuga CLM920_NC5: index list and one-by-one fetches; nothing identified
+    VelkorMe,    // Huawei ME909s-821: ^ICCID?, ^CURC; maker "Huawei" in mixed case
+    Pimsor,      // Huawei MG301; maker "HUAWEI"
+    Orvast,      // Wavecom Q2406B
+    Sudrel,      // Huawei MC323, CDMA: text mode with vendor commands; has an ESN
     UnknownAti,  // answers AT, but its identification names no known module
     Silent,      // a port with nothing behind it: reads, never answers
+    // Further modules that only the Windows probe tells apart; the Linux
+    // program sees them as one of the models above or as unknown.
+    OrvastWismoq,    // Wavecom WISMO Quik: "WISMOQ" in its ATI3 reply
+    OrvastOther,     // Wavecom whose ATI3 names a module by a dotted version only
+    Siemens,         // "SIEMENS" to ATI; card number through AT+CXXCID
+    SudrelNoSerial,  // Huawei MC323 without a serial number of its own
 };
 
 // The line speeds at which a fake answers; at any other speed it stays silent,
@@ -29,6 +37,19 @@ struct FakeCommandError {
     std::string reply = "ERROR";  // the line, without its CR LF
 };
 
+// A reply shaped on the way out, for every command that begins with
+// `command` (normalised as above). The command still takes effect.
+struct FakeReplyFault {
+    std::string command;
+    std::string reply;        // non-empty: these exact bytes instead of the reply
+    int splitAt = -1;         // >= 0: the reply pauses after this many bytes
+    int pauseMs = 0;          // for this long,
+    std::string insert;       // then this arrives before the rest (an
+                              // unsolicited report); with splitAt < 0 it
+                              // comes right before the reply
+    int times = 0;            // > 0: only the first N such commands
+};
+
 struct FakeFaults {
     int replyDelayMs = 0;       // pause before every reply (echo is immediate)
     int chunkBytes = 0;         // > 0: replies go out in pieces of this size
@@ -38,6 +59,24 @@ struct FakeFaults {
     std::vector<FakeCommandError> errorCommands;
     std::vector<std::string> silentCommands;  // received, never answered
     int dropAfterCommands = 0;  // > 0: the line goes away after N commands
+    std::vector<FakeReplyFault> replyFaults;  // the first that matches applies
+    // Non-empty: once floodAfterCommands commands have arrived (0: from the
+    // start) the fake sends this text again and again, floodGapMs apart,
+    // and never falls silent; replies still go out in between.
+    std::string floodText;
+    int floodAfterCommands = 0;
+    int floodGapMs = 0;
+};
+
+// One phonebook location (3GPP TS 27.007 +CPBR/+CPBW, here as the Huawei
+// ^CPBR/^CPBW with the text's coding).
+struct PhonebookEntry {
+    std::string store = "ME";  // "ME" (device) or "SM" (SIM)
+    int index = 1;
+    std::string number;
+    int type = 129;            // 129 national/unknown, 145 international
+    std::string text;          // the name as the modem reports it
+    int coding = 0;            // 0 the text as it stands, 1 UCS2 in hex
 };
 
 // One stored message. With `pdu` empty, a GSM fake builds the SMS-DELIVER
@@ -66,10 +105,28 @@ struct FakeConfig {
     std::string iccid;
     std::string csq;   // "rssi,ber"
     std::string smsc;  // as +CSCA reports it
+    std::string productSerial;  // AT+WMSN of the Wavecom modules
     FakeFaults faults;
     std::vector<StoredMessage> messages;
+    std::vector<PhonebookEntry> phonebook;  // the entries at power-on
     std::string record;  // standalone: file that receives the record
+    // Standalone: the phonebook's state file. Read at start when it exists
+    // (it then replaces `phonebook`), written at start when it does not, and
+    // rewritten after every change, so that the entries outlive the fake.
+    std::string phonebookFile;
 };
+
+// What a phonebook holds: locations 1 to kFakePhonebookCapacity in each
+// store, numbers and texts up to these lengths.
+constexpr int kFakePhonebookCapacity = 250;
+constexpr std::size_t kFakePhonebookNumberMax = 40;
+constexpr std::size_t kFakePhonebookTextMax = 30;
+
+// Entry 1 of the device phonebook as the Windows program provisions it.
+PhonebookEntry WmsnPhonebookEntry(const std::string &serial);
+// The location, or null.
+const PhonebookEntry *FindPhonebookEntry(const std::vector<PhonebookEntry> &entries,
+                                         const std::string &store, int index);
 
 const char *FakeModelName(FakeModel model);
 bool FakeModelFromName(const std::string &name, FakeModel *model);
@@ -81,5 +138,9 @@ bool FakeBaudFromName(const std::string &name, FakeBaud *baud);
 std::string FakeConfigsToJson(const std::vector<FakeConfig> &configs);
 bool FakeConfigsFromJson(const std::string &json, std::vector<FakeConfig> *configs,
                          std::string *error);
+
+// The phonebook's state file: {"phonebook": [ {...}, ... ]}.
+std::string PhonebookToJson(const std::vector<PhonebookEntry> &entries);
+bool PhonebookFromJson(const std::string &json, std::vector<PhonebookEntry> *entries, std::string *error);
 
 #endif

@@ -50,6 +50,12 @@ bool FakeModemProcess::Start(std::vector<FakeConfig> configs, int lifetimeSecond
             m_files.push_back(configs[i].record);
         }
         m_records.push_back(configs[i].record);
+        if (configs[i].phonebookFile.empty()) {
+            configs[i].phonebookFile = m_dir + "/fake" + std::to_string(i) + ".phonebook";
+            m_files.push_back(configs[i].phonebookFile);
+            m_files.push_back(configs[i].phonebookFile + ".new");
+        }
+        m_phonebooks.push_back(configs[i].phonebookFile);
     }
     const std::string configPath = m_dir + "/fakes.json";
     m_files.push_back(configPath);
@@ -160,4 +166,13 @@ bool FakeModemProcess::EndsWithin(int timeoutMs)
 FakeRecord FakeModemProcess::Record(std::size_t i) const
 {
     return ParseRecordLines(ReadFile(m_records[i]));
+}
+
+std::vector<PhonebookEntry> FakeModemProcess::Phonebook(std::size_t i) const
+{
+    std::vector<PhonebookEntry> entries;
+    bool exists = false;
+    std::string error;
+    ReadPhonebookFile(m_phonebooks[i], &entries, &exists, &error);
+    return entries;
 }

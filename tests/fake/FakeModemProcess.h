@@ -20,8 +20,10 @@ public:
     FakeModemProcess(const FakeModemProcess &) = delete;
     FakeModemProcess &operator=(const FakeModemProcess &) = delete;
 
-    // Writes the configs (with a record file per fake unless one is named)
-    // to a fresh directory and starts the fakes. The process ends by itself
+    // Writes the configs (with a record file and a phonebook file per fake
+    // unless they are named) to a fresh directory and starts the fakes. A
+    // named phonebook file outlives this object: a later process given the
+    // same file finds the entries this one left. The process ends by itself
     // after lifetimeSeconds, or when this object goes.
     bool Start(std::vector<FakeConfig> configs, int lifetimeSeconds, std::string *error);
     // Ends it (the lifeline closes), waits a bounded time, kills if need be.
@@ -33,6 +35,9 @@ public:
     std::size_t Size() const { return m_slaves.size(); }
     const std::string &SlavePath(std::size_t i) const { return m_slaves[i]; }
     FakeRecord Record(std::size_t i) const;
+    // The phonebook as the fake last wrote it to its file.
+    std::vector<PhonebookEntry> Phonebook(std::size_t i) const;
+    const std::string &PhonebookFile(std::size_t i) const { return m_phonebooks[i]; }
     const std::string &Directory() const { return m_dir; }
 
 private:
@@ -40,6 +45,7 @@ private:
     std::string m_dir;
     std::vector<std::string> m_files;  // what Start wrote, removed at the end
     std::vector<std::string> m_records;
+    std::vector<std::string> m_phonebooks;
     std::vector<std::string> m_slaves;
     pid_t m_pid = -1;
     int m_lifeline = -1;

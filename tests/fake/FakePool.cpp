@@ -7,7 +7,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
 namespace {
 constexpr std::size_t kReadChunk = 4096;
@@ -19,6 +22,9 @@ constexpr long long kIdleWakeMs = 200;
 constexpr long long kDropSettleMs = 20;
 constexpr long long kDropGraceMs = 1000;
 constexpr long long kDropPollMs = 10;
+// A flooding line hands the pty at most this much at a time, so that
+// replies queued meanwhile are not held back behind a long backlog.
+constexpr std::size_t kFloodBacklog = 256;
 
 void WriteAll(int fd, const std::string &text)
 {
@@ -41,6 +47,41 @@ long long FakeNowMs()
     return ts.tv_sec * 1000LL + ts.tv_nsec / 1000000;
 }
 
+bool WritePhonebookFile(const std::string &path, const std::vector<PhonebookEntry> &entries, std::string *error)
+{
+    const std::string temporary = path + ".new";
+    {
+        std::ofstream out(temporary, std::ios::trunc);
+        out << PhonebookToJson(entries);
+        if (!out) {
+            *error = temporary + ": cannot write";
+            return false;
+        }
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        *error = path + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+bool ReadPhonebookFile(const std::string &path, std::vector<PhonebookEntry> *entries, bool *exists,
+                       std::string *error)
+{
+    std::ifstream in(path);
+    *exists = static_cast<bool>(in);
+    if (!in) {
+        *error = path + ": " + std::strerror(errno);
+        return false;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    if (PhonebookFromJson(text.str(), entries, error))
+        return true;
+    *error = path + ": " + *error;
+    return false;
+}
+
 FakePool::FakePool()
 {
     if (pipe2(m_wake, O_CLOEXEC | O_NONBLOCK) != 0)
@@ -58,9 +99,20 @@ FakePool::~FakePool()
             close(fd);
 }
 
-int FakePool::Add(const FakeConfig &config, std::string *error)
+int FakePool::Add(const FakeConfig &given, std::string *error)
 {
+    FakeConfig config = given;
+    if (!config.phonebookFile.empty()) {
+        bool exists = false;
+        std::vector<PhonebookEntry> stored;
+        if (ReadPhonebookFile(config.phonebookFile, &stored, &exists, error))
+            config.phonebook = stored;
+        else if (exists || !WritePhonebookFile(config.phonebookFile, config.phonebook, error))
+            return -1;
+    }
     auto f = std::make_unique<Fake>(config);
+    f->phonebook = config.phonebook;
+    f->phonebookFile = config.phonebookFile;
     if (!f->pty.Open(error))
         return -1;
     f->slavePath = f->pty.SlavePath();
@@ -111,6 +163,12 @@ bool FakePool::Dropped(std::size_t i) const
     return m_fakes[i]->dropped;
 }
 
+std::vector<PhonebookEntry> FakePool::Phonebook(std::size_t i) const
+{
+    std::lock_guard<std::mutex> g(m_lock);
+    return m_fakes[i]->phonebook;
+}
+
 void FakePool::Append(Fake &f, const FakeOutput &out, long long now)
 {
     long long at = f.queue.empty() ? now : std::max(now, f.queue.back().due);
@@ -130,9 +188,23 @@ void FakePool::Append(Fake &f, const FakeOutput &out, long long now)
         f.record.commands.insert(f.record.commands.end(), out.commands.begin(), out.commands.end());
         f.record.submissions.insert(f.record.submissions.end(), out.submissions.begin(),
                                     out.submissions.end());
+        if (out.phonebookChanged)
+            f.phonebook = f.session.Phonebook();
     }
     if (f.recordFd >= 0 && !lines.empty())
         WriteAll(f.recordFd, lines);
+    std::string error;
+    if (out.phonebookChanged && !f.phonebookFile.empty() &&
+        !WritePhonebookFile(f.phonebookFile, f.session.Phonebook(), &error))
+        std::fprintf(stderr, "fake modem: %s\n", error.c_str());
+}
+
+void FakePool::Flood(Fake &f, long long now)
+{
+    if (!f.session.Flooding() || f.dropAfterFlush || now < f.floodDue || f.writing.size() >= kFloodBacklog)
+        return;
+    f.writing += f.session.Config().faults.floodText;
+    f.floodDue = now + f.session.Config().faults.floodGapMs;
 }
 
 void FakePool::ServeInput(Fake &f, long long now)
@@ -158,6 +230,7 @@ void FakePool::ServeOutput(Fake &f, long long now)
         f.writing += f.queue.front().bytes;
         f.queue.pop_front();
     }
+    Flood(f, now);
     while (!f.writing.empty()) {
         const ssize_t w = write(f.pty.Master(), f.writing.data(), f.writing.size());
         if (w < 0 && errno == EINTR)
@@ -187,11 +260,18 @@ void FakePool::ServeOutput(Fake &f, long long now)
 long long FakePool::NextWake(long long now, long long deadline) const
 {
     long long wake = now + kIdleWakeMs;
-    for (const auto &f : m_fakes)
-        if (f->pty.IsOpen() && !f->queue.empty())
+    for (const auto &f : m_fakes) {
+        if (!f->pty.IsOpen())
+            continue;
+        if (!f->queue.empty())
             wake = std::min(wake, f->queue.front().due);
-        else if (f->pty.IsOpen() && f->dropAfterFlush)
+        else if (f->dropAfterFlush)
             wake = std::min(wake, now + kDropPollMs);
+        // A flood with room in its backlog goes on when its pause is over;
+        // with the backlog full the pty's readiness wakes the loop.
+        if (f->session.Flooding() && !f->dropAfterFlush && f->writing.size() < kFloodBacklog)
+            wake = std::min(wake, f->floodDue);
+    }
     if (deadline >= 0)
         wake = std::min(wake, deadline);
     return std::max(wake, now);

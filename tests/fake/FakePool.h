@@ -24,7 +24,8 @@ public:
     FakePool &operator=(const FakePool &) = delete;
 
     // Before Start or Run only. Opens the pty and, when the config names
-    // one, truncates the record file. Returns the fake's number or -1.
+    // one, truncates the record file; when it names a phonebook file, takes
+    // the phonebook from it (or writes it). Returns the fake's number or -1.
     int Add(const FakeConfig &config, std::string *error);
 
     bool Start(std::string *error);  // the loop on a thread of its own
@@ -38,6 +39,8 @@ public:
     std::string SlavePath(std::size_t i) const { return m_fakes[i]->slavePath; }
     FakeRecord Record(std::size_t i) const;
     bool Dropped(std::size_t i) const;
+    // The fake's phonebook as it stands, kept across the program's opens.
+    std::vector<PhonebookEntry> Phonebook(std::size_t i) const;
 
 private:
     struct Pending {
@@ -55,12 +58,16 @@ private:
         long long dropDue = -1;
         bool dropped = false;  // guarded by m_lock
         FakeRecord record;     // guarded by m_lock
+        std::vector<PhonebookEntry> phonebook;  // guarded by m_lock
         int recordFd = -1;
+        std::string phonebookFile;
+        long long floodDue = 0;  // when the flood text goes out again
     };
 
     void ServeInput(Fake &f, long long now);
     void ServeOutput(Fake &f, long long now);
     void Append(Fake &f, const FakeOutput &out, long long now);
+    void Flood(Fake &f, long long now);
     long long NextWake(long long now, long long deadline) const;
 
     std::vector<std::unique_ptr<Fake>> m_fakes;
@@ -80,6 +87,7 @@ public:
     std::string SlavePath() const { return m_pool.SlavePath(0); }
     FakeRecord Record() const { return m_pool.Record(0); }
     bool Dropped() const { return m_pool.Dropped(0); }
+    std::vector<PhonebookEntry> Phonebook() const { return m_pool.Phonebook(0); }
 
 private:
     FakePool m_pool;
@@ -88,5 +96,13 @@ private:
 };
 
 long long FakeNowMs();
+
+// The state file of a phonebook: written whole under another name, then
+// renamed, so that a reader never sees half of it.
+bool WritePhonebookFile(const std::string &path, const std::vector<PhonebookEntry> &entries, std::string *error);
+// False with an error when the file cannot be read or parsed; `exists`
+// tells a missing file apart.
+bool ReadPhonebookFile(const std::string &path, std::vector<PhonebookEntry> *entries, bool *exists,
+                       std::string *error);
 
 #endif

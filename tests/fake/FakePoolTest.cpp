@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "FakeLine.h"
@@ -99,6 +101,104 @@ TEST(FakePoolTest, DroppedLineTakesTheDeviceAway)
             usleep(10000);
     }
     EXPECT_FALSE(reopened);
+}
+
+// A reader that takes 100 ms of silence for the end of a reply gets the
+// card number cut in two, and the rest arrives after the pause.
+TEST(FakePoolTest, PausedReplyFallsSilentInTheMiddle)
+{
+    FakeConfig c = Model(FakeModel::VelkorMe);
+    c.echo = false;
+    FakeReplyFault pause;
+    pause.command = "AT^ICCID?";
+    pause.splitAt = 14;
+    pause.pauseMs = 250;
+    c.faults.replyFaults = {pause};
+    FakeModem fake(c);
+    ASSERT_TRUE(fake.Ok()) << fake.Error();
+    FakeLine line;
+    ASSERT_TRUE(line.Open(fake.SlavePath(), 9600));
+    const long long start = FakeNowMs();
+    ASSERT_TRUE(line.Write("AT^ICCID?\r"));
+    EXPECT_EQ(line.ReadUntil("9868", 1000), "\r\n^ICCID: 9868");
+    EXPECT_EQ(line.ReadUntil("", 150), "");
+    EXPECT_EQ(line.ReadUntil("OK\r\n", 1000), "0021436587092103\r\n\r\nOK\r\n");
+    EXPECT_GE(FakeNowMs() - start, 250);
+}
+
+// A port that never goes quiet: bytes keep coming, far more than any one
+// reply, with no gap a reader could take for the end; a command is still
+// answered somewhere in the stream.
+TEST(FakePoolTest, FloodingPortNeverFallsSilent)
+{
+    FakeConfig c = Model(FakeModel::Tarnel);
+    c.echo = false;
+    c.faults.floodText = "\r\n^RSSILVL: 60\r\n";
+    c.faults.floodAfterCommands = 1;
+    FakeModem fake(c);
+    ASSERT_TRUE(fake.Ok()) << fake.Error();
+    FakeLine line;
+    ASSERT_TRUE(line.Open(fake.SlavePath(), 9600));
+    EXPECT_EQ(line.Ask("AT\r").substr(0, 6), "\r\nOK\r\n");  // the flood comes after the reply
+    ASSERT_TRUE(line.Write("AT+CSQ\r"));
+    std::string got;
+    long long last = FakeNowMs(), longestGap = 0;
+    for (const long long end = last + 600; FakeNowMs() < end;) {
+        const std::string piece = line.ReadUntil("", 10);
+        if (piece.empty())
+            continue;
+        longestGap = std::max(longestGap, FakeNowMs() - last);
+        last = FakeNowMs();
+        got += piece;
+    }
+    EXPECT_LT(longestGap, 100);
+    EXPECT_GT(got.size(), 4096u);
+    EXPECT_NE(got.find("\r\n+CSQ: 24,99\r\n\r\nOK\r\n"), std::string::npos);
+    const FakeRecord r = fake.Record();
+    EXPECT_EQ(r.CommandTexts(), (std::vector<std::string>{"AT", "AT+CSQ"}));
+}
+
+// Paced, the flood repeats no faster than its gap allows.
+TEST(FakePoolTest, PacedFloodKeepsItsGap)
+{
+    FakeConfig c = Model(FakeModel::Silent);
+    c.faults.floodText = "\r\n^RSSILVL: 60\r\n";
+    c.faults.floodGapMs = 50;
+    FakeModem fake(c);
+    ASSERT_TRUE(fake.Ok()) << fake.Error();
+    FakeLine line;
+    ASSERT_TRUE(line.Open(fake.SlavePath(), 9600));  // drops what came before
+    const std::string got = line.ReadUntil("", 500);
+    std::size_t reports = 0;
+    for (std::size_t p = got.find("^RSSILVL"); p != std::string::npos; p = got.find("^RSSILVL", p + 1))
+        ++reports;
+    EXPECT_LE(reports, 500u / 50 + 2);
+    EXPECT_GE(reports, 3u);
+}
+
+// With nobody reading, the flood waits for room instead of piling up, and
+// the loop goes on serving the other fakes.
+TEST(FakePoolTest, UnreadFloodDoesNotHoldUpOtherFakes)
+{
+    FakePool pool;
+    std::string error;
+    FakeConfig flood = Model(FakeModel::Silent);
+    flood.faults.floodText = std::string(200, 'x');
+    ASSERT_EQ(pool.Add(flood, &error), 0) << error;
+    FakeConfig quiet = Model(FakeModel::Pimsor);
+    quiet.echo = false;
+    ASSERT_EQ(pool.Add(quiet, &error), 1) << error;
+    ASSERT_TRUE(pool.Start(&error)) << error;
+    usleep(300000);
+    FakeLine line;
+    ASSERT_TRUE(line.Open(pool.SlavePath(1), 9600));
+    const long long start = FakeNowMs();
+    EXPECT_EQ(line.Ask("AT+CGMM\r"), "\r\nMG301\r\n\r\nOK\r\n");
+    EXPECT_LT(FakeNowMs() - start, 200);
+    FakeLine flooded;
+    ASSERT_TRUE(flooded.Open(pool.SlavePath(0), 9600));  // flushes what piled up
+    EXPECT_FALSE(flooded.ReadUntil("", 100).empty());
+    pool.Stop();
 }
 
 TEST(FakePoolTest, SixtyFourFakesAnswerPromptly)

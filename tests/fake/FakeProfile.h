@@ -27,12 +27,17 @@ enum class FakeAction {
     CdmaSubmit,    // AT^HCMGS="<number>": prompt, then UCS2 ended by 00 1A
     CdmaList,      // AT^HCMGL=<stat>
     CdmaRead,      // AT^HCMGR=<index>
+    SelectPhonebook,  // AT+CPBS="ME" / "SM"
+    PhonebookStore,   // AT+CPBS?
+    ReadPhonebook,    // AT^CPBR=<index>[,<index>]
+    WritePhonebook,   // AT^CPBW=<index>[,"<number>"[,<type>[,"<text>"[,<coding>]]]]
 };
 
 struct FakeCommand {
     const char *command;  // upper case, no blanks, no CR
     FakeAction action;
-    const char *reply;    // for Reply: {IMEI} {ICCID} {CSQ} {SMSC} are filled in
+    const char *reply;    // for Reply: {IMEI} {ICCID} {CSQ} {SMSC} {CGMI} {CGMM}
+                          // {WMSN} are filled in
 };
 
 struct FakeCommandTable {
@@ -40,23 +45,30 @@ struct FakeCommandTable {
     std::size_t count;
 };
 
+constexpr int kFakeOwnTables = 3;
+
 struct FakeProfile {
     FakeModel model;
     const char *identification;  // ATI reply as the module sends it; {IMEI} filled in
+    const char *manufacturer;    // AT+CGMI
+    const char *modelId;         // AT+CGMM
     const char *imei;            // defaults for FakeConfig's empty values
     const char *iccid;
     const char *csq;
     const char *smsc;
+    const char *productSerial;   // AT+WMSN, where the maker has it
     bool answers;  // false: the silent port
     bool gsmSms;   // PDU-mode SMS commands of the GSM modules
     bool cdmaSms;  // text-mode vendor SMS commands of the CDMA module
-    FakeCommandTable own;  // looked up first
+    // Looked up first, in this order: the model's quirks, then what it
+    // shares with its maker's other modules.
+    FakeCommandTable own[kFakeOwnTables];
 };
 
 const FakeProfile &GetFakeProfile(FakeModel model);
 
 // Every row a fake of this model answers, in lookup order: the model's own
-// rows, the shared basic rows, then the GSM SMS rows when it has them.
+// tables, the shared basic rows, then the GSM SMS rows when it has them.
 const FakeCommand *FindFakeCommand(const FakeProfile &profile, const char *command);
 
 // Capacities reported by AT+CPMS.

@@ -20,7 +20,18 @@ constexpr int kMaxListStat = 4;  // "all" in PDU mode and for ^HCMGL
 constexpr int kCmsOperationNotAllowed = 302;
 constexpr int kCmsInvalidPduParameter = 304;
 constexpr int kCmsInvalidMemoryIndex = 321;
+constexpr int kCmeMemoryFull = 20;
+constexpr int kCmeInvalidIndex = 21;
+constexpr int kCmeTextTooLong = 24;
+constexpr int kCmeDialStringTooLong = 26;
+constexpr int kCmeInvalidDialCharacters = 27;
 constexpr int kCmeIncorrectParameters = 50;
+
+// The fields of ^CPBW: index, number, type, text, coding.
+constexpr std::size_t kPhonebookWriteFields = 5;
+constexpr int kTypeInternational = 145;
+constexpr int kTypeUnknown = 129;
+const char kDialCharacters[] = "0123456789+*#";
 
 // The ASCII format and the Unicode format of the CDMA module's ^HCMGR.
 constexpr int kCdmaFormatAscii = 1;
@@ -71,6 +82,41 @@ std::string Value(const std::string &configured, const char *fallback)
     return configured.empty() ? fallback : configured;
 }
 
+// A parameter list as V.250 writes it: fields apart by commas, a string
+// field in double quotes. False when a quote is left open or a string is
+// followed by anything but a comma.
+struct Field {
+    std::string text;
+    bool quoted = false;
+};
+
+bool SplitFields(const std::string &args, std::vector<Field> *fields)
+{
+    fields->clear();
+    std::size_t p = 0;
+    for (;;) {
+        Field f;
+        if (p < args.size() && args[p] == '"') {
+            const std::size_t close = args.find('"', p + 1);
+            if (close == std::string::npos)
+                return false;
+            f.text = args.substr(p + 1, close - p - 1);
+            f.quoted = true;
+            p = close + 1;
+            if (p < args.size() && args[p] != ',')
+                return false;
+        } else {
+            const std::size_t comma = std::min(args.find(',', p), args.size());
+            f.text = args.substr(p, comma - p);
+            p = comma;
+        }
+        fields->push_back(f);
+        if (p >= args.size())
+            return true;
+        ++p;  // the comma
+    }
+}
+
 // Information lines of a listing: CR LF before the first, CR LF between
 // them, CR LF after the last, then the final OK.
 std::string Listing(const std::vector<std::string> &lines)
@@ -100,7 +146,12 @@ std::string NormaliseCommand(const std::string &line)
 }
 
 FakeSession::FakeSession(const FakeConfig &config)
-    : m_config(config), m_profile(GetFakeProfile(config.model)), m_echo(config.echo)
+    : m_config(config),
+      m_profile(GetFakeProfile(config.model)),
+      m_echo(config.echo),
+      m_flooding(!config.faults.floodText.empty() && config.faults.floodAfterCommands <= 0),
+      m_replyFaultUses(config.faults.replyFaults.size(), 0),
+      m_phonebook(config.phonebook)
 {
     const std::string smsc = Value(m_config.smsc, m_profile.smsc);
     for (const StoredMessage &m : m_config.messages) {
@@ -176,6 +227,8 @@ FakeOutput FakeSession::Receive(const std::string &bytes, int baud)
 void FakeSession::CountCommand(FakeOutput &out)
 {
     ++m_commandsHandled;
+    if (!m_config.faults.floodText.empty() && m_commandsHandled >= m_config.faults.floodAfterCommands)
+        m_flooding = true;
     if (m_config.faults.dropAfterCommands > 0 && m_commandsHandled >= m_config.faults.dropAfterCommands) {
         m_dropped = true;
         out.dropLine = true;
@@ -199,20 +252,34 @@ void FakeSession::HandleLine(const std::string &line, int baud, FakeOutput &out)
                 error = &e;
         if (!silent) {
             event.answered = true;
-            if (error) {
-                Reply("\r\n" + error->reply + "\r\n", out);
-            } else if (const FakeCommand *row = FindFakeCommand(m_profile, command.c_str())) {
-                Reply(Dispatch(*row, command), out);
-            } else {
-                Reply("\r\nERROR\r\n", out);
-            }
+            std::string reply = "\r\nERROR\r\n";
+            if (error)
+                reply = "\r\n" + error->reply + "\r\n";
+            else if (const FakeCommand *row = FindFakeCommand(m_profile, command.c_str()))
+                reply = Dispatch(*row, command, out);
+            Reply(reply, out, TakeReplyFault(command));
         }
     }
     out.commands.push_back(event);
     CountCommand(out);
 }
 
-std::string FakeSession::Dispatch(const FakeCommand &row, const std::string &command)
+const FakeReplyFault *FakeSession::TakeReplyFault(const std::string &command)
+{
+    const std::vector<FakeReplyFault> &faults = m_config.faults.replyFaults;
+    for (std::size_t i = 0; i < faults.size(); ++i) {
+        const FakeReplyFault &f = faults[i];
+        if (!StartsWith(command, NormaliseCommand(f.command).c_str()))
+            continue;
+        if (f.times > 0 && m_replyFaultUses[i] >= f.times)
+            continue;
+        ++m_replyFaultUses[i];
+        return &f;
+    }
+    return nullptr;
+}
+
+std::string FakeSession::Dispatch(const FakeCommand &row, const std::string &command, FakeOutput &out)
 {
     const std::string args = Args(command, row.command);
     int n = 0;
@@ -267,6 +334,14 @@ std::string FakeSession::Dispatch(const FakeCommand &row, const std::string &com
         return CdmaList(args);
     case FakeAction::CdmaRead:
         return CdmaRead(args);
+    case FakeAction::SelectPhonebook:
+        return SelectPhonebook(args);
+    case FakeAction::PhonebookStore:
+        return PhonebookStore();
+    case FakeAction::ReadPhonebook:
+        return ReadPhonebook(args);
+    case FakeAction::WritePhonebook:
+        return WritePhonebook(args, out);
     }
     return "\r\nERROR\r\n";
 }
@@ -326,16 +401,30 @@ void FakeSession::FinishCdmaBody(int baud, FakeOutput &out)
     out.pieces.push_back(late);
 }
 
-void FakeSession::Reply(const std::string &text, FakeOutput &out) const
+void FakeSession::Reply(const std::string &text, FakeOutput &out, const FakeReplyFault *fault) const
 {
     const FakeFaults &f = m_config.faults;
-    if (f.chunkBytes <= 0) {
-        out.pieces.push_back({f.replyDelayMs, text});
-        return;
+    std::vector<FakePiece> parts = {{f.replyDelayMs, text}};
+    if (fault) {
+        const std::string reply = fault->reply.empty() ? text : fault->reply;
+        if (fault->splitAt < 0) {
+            parts = {{f.replyDelayMs, fault->insert + reply}};
+        } else {
+            const std::size_t at = std::min(static_cast<std::size_t>(fault->splitAt), reply.size());
+            parts = {{f.replyDelayMs, reply.substr(0, at)}, {fault->pauseMs, fault->insert + reply.substr(at)}};
+        }
     }
-    const std::size_t step = static_cast<std::size_t>(f.chunkBytes);
-    for (std::size_t p = 0; p < text.size(); p += step)
-        out.pieces.push_back({p == 0 ? f.replyDelayMs : f.chunkGapMs, text.substr(p, step)});
+    int carried = 0;  // the pause of a part with nothing in it
+    for (const FakePiece &part : parts) {
+        if (part.bytes.empty()) {
+            carried += part.delayMs;
+            continue;
+        }
+        const std::size_t step = f.chunkBytes > 0 ? static_cast<std::size_t>(f.chunkBytes) : part.bytes.size();
+        for (std::size_t p = 0; p < part.bytes.size(); p += step)
+            out.pieces.push_back({p == 0 ? carried + part.delayMs : f.chunkGapMs, part.bytes.substr(p, step)});
+        carried = 0;
+    }
 }
 
 std::string FakeSession::Fill(const char *text) const
@@ -344,6 +433,9 @@ std::string FakeSession::Fill(const char *text) const
     s = Replace(s, "{IMEI}", Value(m_config.imei, m_profile.imei));
     s = Replace(s, "{ICCID}", Value(m_config.iccid, m_profile.iccid));
     s = Replace(s, "{CSQ}", Value(m_config.csq, m_profile.csq));
+    s = Replace(s, "{CGMI}", m_profile.manufacturer);
+    s = Replace(s, "{CGMM}", m_profile.modelId);
+    s = Replace(s, "{WMSN}", Value(m_config.productSerial, m_profile.productSerial));
     return Replace(s, "{SMSC}", Value(m_config.smsc, m_profile.smsc));
 }
 
@@ -506,4 +598,108 @@ std::string FakeSession::CdmaRead(const std::string &args)
     if (m.stat == 0)
         m.stat = 1;
     return header + body + terminator + "\r\n" + kOk;
+}
+
+std::string FakeSession::SelectPhonebook(const std::string &args)
+{
+    std::vector<Field> fields;
+    if (!SplitFields(args, &fields) || fields.empty() || !fields[0].quoted ||
+        (fields[0].text != "SM" && fields[0].text != "ME"))
+        return GeneralError(kCmeIncorrectParameters);
+    m_phonebookStore = fields[0].text;
+    return kOk;
+}
+
+std::string FakeSession::PhonebookStore() const
+{
+    auto inStore = [&](const PhonebookEntry &e) { return e.store == m_phonebookStore; };
+    const int used = static_cast<int>(std::count_if(m_phonebook.begin(), m_phonebook.end(), inStore));
+    return "\r\n+CPBS: \"" + m_phonebookStore + "\"" + Format(",%d,%d\r\n", used, kFakePhonebookCapacity) + kOk;
+}
+
+std::string FakeSession::ReadPhonebook(const std::string &args) const
+{
+    std::vector<Field> fields;
+    int first = 0, last = 0;
+    if (!SplitFields(args, &fields) || fields.size() > 2 || !ParseNumber(fields[0].text, &first))
+        return GeneralError(kCmeIncorrectParameters);
+    last = first;
+    if (fields.size() == 2 && !ParseNumber(fields[1].text, &last))
+        return GeneralError(kCmeIncorrectParameters);
+    if (first < 1 || last > kFakePhonebookCapacity || last < first)
+        return GeneralError(kCmeInvalidIndex);
+    std::vector<const PhonebookEntry *> found;
+    for (const PhonebookEntry &e : m_phonebook)
+        if (e.store == m_phonebookStore && e.index >= first && e.index <= last)
+            found.push_back(&e);
+    std::sort(found.begin(), found.end(),
+              [](const PhonebookEntry *a, const PhonebookEntry *b) { return a->index < b->index; });
+    std::vector<std::string> lines;
+    for (const PhonebookEntry *e : found)
+        lines.push_back(Format("^CPBR: %d,\"", e->index) + e->number + Format("\",%d,\"", e->type) + e->text +
+                        Format("\",%d", e->coding));
+    return Listing(lines);
+}
+
+std::string FakeSession::WritePhonebook(const std::string &args, FakeOutput &out)
+{
+    std::vector<Field> fields;
+    if (!SplitFields(args, &fields) || fields.size() > kPhonebookWriteFields)
+        return GeneralError(kCmeIncorrectParameters);
+    auto inStore = [&](int index) {
+        return std::find_if(m_phonebook.begin(), m_phonebook.end(), [&](const PhonebookEntry &e) {
+            return e.store == m_phonebookStore && e.index == index;
+        });
+    };
+    PhonebookEntry entry;
+    entry.store = m_phonebookStore;
+    if (fields[0].text.empty()) {
+        // No index: the first free location.
+        entry.index = 0;
+        for (int i = 1; i <= kFakePhonebookCapacity && entry.index == 0; ++i)
+            if (inStore(i) == m_phonebook.end())
+                entry.index = i;
+        if (entry.index == 0)
+            return GeneralError(kCmeMemoryFull);
+    } else if (!ParseNumber(fields[0].text, &entry.index)) {
+        return GeneralError(kCmeIncorrectParameters);
+    }
+    if (entry.index < 1 || entry.index > kFakePhonebookCapacity)
+        return GeneralError(kCmeInvalidIndex);
+    const auto existing = inStore(entry.index);
+    if (fields.size() == 1) {
+        // The index alone empties the location.
+        if (existing != m_phonebook.end()) {
+            m_phonebook.erase(existing);
+            out.phonebookChanged = true;
+        }
+        return kOk;
+    }
+    const Field &number = fields[1];
+    if (!number.quoted)
+        return GeneralError(kCmeIncorrectParameters);
+    if (number.text.size() > kFakePhonebookNumberMax)
+        return GeneralError(kCmeDialStringTooLong);
+    if (number.text.find_first_not_of(kDialCharacters) != std::string::npos)
+        return GeneralError(kCmeInvalidDialCharacters);
+    entry.number = number.text;
+    entry.type = !entry.number.empty() && entry.number[0] == '+' ? kTypeInternational : kTypeUnknown;
+    if (fields.size() > 2 && !fields[2].text.empty() &&
+        (fields[2].quoted || !ParseNumber(fields[2].text, &entry.type) || entry.type > 255))
+        return GeneralError(kCmeIncorrectParameters);
+    if (fields.size() > 3) {
+        if (!fields[3].quoted && !fields[3].text.empty())
+            return GeneralError(kCmeIncorrectParameters);
+        if (fields[3].text.size() > kFakePhonebookTextMax)
+            return GeneralError(kCmeTextTooLong);
+        entry.text = fields[3].text;
+    }
+    if (fields.size() > 4 && (!ParseNumber(fields[4].text, &entry.coding) || entry.coding > 1))
+        return GeneralError(kCmeIncorrectParameters);
+    if (existing != m_phonebook.end())
+        *existing = entry;
+    else
+        m_phonebook.push_back(entry);
+    out.phonebookChanged = true;
+    return kOk;
 }

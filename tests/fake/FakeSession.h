@@ -19,6 +19,7 @@ struct FakePiece {
 struct FakeOutput {
     std::vector<FakePiece> pieces;
     bool dropLine = false;  // once the pieces are out, the device goes away
+    bool phonebookChanged = false;
     std::vector<FakeCommandEvent> commands;
     std::vector<FakeSubmission> submissions;
 };
@@ -32,7 +33,10 @@ public:
 
     bool Answers(int baud) const;
     bool Dropped() const { return m_dropped; }
+    // The flood fault has begun: the line is to send its text without end.
+    bool Flooding() const { return m_flooding && !m_dropped; }
     const FakeConfig &Config() const { return m_config; }
+    const std::vector<PhonebookEntry> &Phonebook() const { return m_phonebook; }
 
 private:
     enum class Mode { Command, PduBody, CdmaBody };
@@ -42,10 +46,11 @@ private:
     };
 
     void HandleLine(const std::string &line, int baud, FakeOutput &out);
-    std::string Dispatch(const FakeCommand &row, const std::string &command);
+    std::string Dispatch(const FakeCommand &row, const std::string &command, FakeOutput &out);
     void FinishPduBody(int baud, FakeOutput &out);
     void FinishCdmaBody(int baud, FakeOutput &out);
-    void Reply(const std::string &text, FakeOutput &out) const;
+    void Reply(const std::string &text, FakeOutput &out, const FakeReplyFault *fault = nullptr) const;
+    const FakeReplyFault *TakeReplyFault(const std::string &command);
     void CountCommand(FakeOutput &out);
 
     std::string Fill(const char *text) const;
@@ -58,6 +63,10 @@ private:
     std::string Delete(const std::string &args);
     std::string CdmaList(const std::string &args);
     std::string CdmaRead(const std::string &args);
+    std::string SelectPhonebook(const std::string &args);
+    std::string PhonebookStore() const;
+    std::string ReadPhonebook(const std::string &args) const;
+    std::string WritePhonebook(const std::string &args, FakeOutput &out);
     std::vector<Stored *> InStore(const std::string &store);
     Stored *Find(const std::string &store, const std::string &indexText);
     int CountIn(const std::string &store) const;
@@ -77,6 +86,10 @@ private:
     int m_submissionsSeen = 0;
     int m_messageReference = 0;
     bool m_dropped = false;
+    bool m_flooding = false;
+    std::vector<int> m_replyFaultUses;  // per fault of the config
+    std::vector<PhonebookEntry> m_phonebook;
+    std::string m_phonebookStore = "SM";  // AT+CPBS, the SIM's by default
 };
 
 // Upper case outside double quotes, blanks outside quotes dropped: the form

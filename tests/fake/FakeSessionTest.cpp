@@ -421,6 +421,129 @@ TEST(FakeSessionTest, ErrorAndSilenceOnChosenCommands)
     EXPECT_EQ(Say(s, "AT\r\n"), "\r\nOK\r\n");
 }
 
+FakeReplyFault Shape(const char *command, int splitAt, int pauseMs, const char *insert = "")
+{
+    FakeReplyFault f;
+    f.command = command;
+    f.splitAt = splitAt;
+    f.pauseMs = pauseMs;
+    f.insert = insert;
+    return f;
+}
+
+std::vector<std::pair<int, std::string>> PiecesOf(const FakeOutput &out)
+{
+    std::vector<std::pair<int, std::string>> pieces;
+    for (const FakePiece &p : out.pieces)
+        pieces.emplace_back(p.delayMs, p.bytes);
+    return pieces;
+}
+
+using Pieces = std::vector<std::pair<int, std::string>>;
+
+struct ShapeCase {
+    const char *name;
+    FakeReplyFault fault;
+    int replyDelayMs;
+    Pieces expect;  // to AT^ICCID? of the MG301
+};
+void PrintTo(const ShapeCase &c, std::ostream *os) { *os << c.name; }
+
+class FakeReplyShapeTest : public testing::TestWithParam<ShapeCase> {};
+
+TEST_P(FakeReplyShapeTest, ReplyLeavesInTheGivenPieces)
+{
+    FakeConfig c = Quiet(FakeModel::Pimsor);
+    c.faults.replyDelayMs = GetParam().replyDelayMs;
+    c.faults.replyFaults = {GetParam().fault};
+    FakeSession s(c);
+    EXPECT_EQ(PiecesOf(s.Receive("AT^ICCID?\r", 9600)), GetParam().expect);
+}
+
+FakeReplyFault Replacing(const char *command, const char *reply)
+{
+    FakeReplyFault f;
+    f.command = command;
+    f.reply = reply;
+    return f;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, FakeReplyShapeTest,
+    testing::Values(
+        // Past the probe's 100 ms between bytes: the card number is cut.
+        ShapeCase{"PauseInsideTheValue", Shape("AT^ICCID?", 14, 150), 0,
+                  {{0, "\r\n^ICCID: 8986"}, {150, "0012345678901204\r\n\r\nOK\r\n"}}},
+        ShapeCase{"PauseAfterTheReplyDelay", Shape("at^iccid?", 14, 150), 40,
+                  {{40, "\r\n^ICCID: 8986"}, {150, "0012345678901204\r\n\r\nOK\r\n"}}},
+        // An unsolicited signal report in the middle, with no pause.
+        ShapeCase{"ReportInTheMiddle", Shape("AT^ICCID?", 32, 0, "\r\n^RSSI: 18\r\n"), 0,
+                  {{0, "\r\n^ICCID: 89860012345678901204\r\n"}, {0, "\r\n^RSSI: 18\r\n\r\nOK\r\n"}}},
+        ShapeCase{"ReportBeforeTheReply", Shape("AT^ICCID?", -1, 0, "\r\n^RSSI: 18\r\n"), 0,
+                  {{0, "\r\n^RSSI: 18\r\n\r\n^ICCID: 89860012345678901204\r\n\r\nOK\r\n"}}},
+        // Split at 0: the whole reply is late.
+        ShapeCase{"WholeReplyLate", Shape("AT^ICCID?", 0, 300), 20,
+                  {{320, "\r\n^ICCID: 89860012345678901204\r\n\r\nOK\r\n"}}},
+        ShapeCase{"SplitPastTheEnd", Shape("AT^ICCID?", 500, 300), 0,
+                  {{0, "\r\n^ICCID: 89860012345678901204\r\n\r\nOK\r\n"}}},
+        ShapeCase{"OwnBytes", Replacing("AT^ICCID?", "\r\n^ICCID:\r\n\r\nOK\r\n"), 0,
+                  {{0, "\r\n^ICCID:\r\n\r\nOK\r\n"}}},
+        ShapeCase{"OtherCommandUntouched", Shape("AT+CCID", 3, 300), 0,
+                  {{0, "\r\n^ICCID: 89860012345678901204\r\n\r\nOK\r\n"}}}),
+    [](const testing::TestParamInfo<ShapeCase> &i) { return i.param.name; });
+
+TEST(FakeSessionTest, ReplyFaultWithCountStopsAfterItsTimes)
+{
+    FakeConfig c = Quiet(FakeModel::Tarnel);
+    FakeReplyFault f = Replacing("AT+CSQ", "\r\n+CME ERROR: 10\r\n");
+    f.times = 2;
+    c.faults.replyFaults = {f, Replacing("AT+CSQ", "\r\n+CSQ: 0,0\r\n\r\nOK\r\n")};
+    FakeSession s(c);
+    EXPECT_EQ(Say(s, "AT+CSQ\r"), "\r\n+CME ERROR: 10\r\n");
+    EXPECT_EQ(Say(s, "AT+CSQ\r"), "\r\n+CME ERROR: 10\r\n");
+    EXPECT_EQ(Say(s, "AT+CSQ\r"), "\r\n+CSQ: 0,0\r\n\r\nOK\r\n");  // the next fault that matches
+}
+
+// Shaping changes the bytes, not what the command does.
+TEST(FakeSessionTest, ShapedCommandStillTakesEffect)
+{
+    FakeConfig c = Quiet(FakeModel::SudrelNoSerial);
+    c.faults.replyFaults = {Replacing("AT^CPBW", "\r\nERROR\r\n")};
+    FakeSession s(c);
+    const FakeOutput out = s.Receive("AT+CPBS=\"ME\"\rAT^CPBW=1,\"1\",129,\"WMSN\"\r", 9600);
+    EXPECT_EQ(Joined(out), "\r\nOK\r\n\r\nERROR\r\n");
+    EXPECT_TRUE(out.phonebookChanged);
+    EXPECT_EQ(Say(s, "AT^CPBR=1\r"), "\r\n^CPBR: 1,\"1\",129,\"WMSN\",0\r\n\r\nOK\r\n");
+}
+
+TEST(FakeSessionTest, ShapedReplyIsAlsoCutIntoChunks)
+{
+    FakeConfig c = Quiet(FakeModel::Tarnel);
+    c.faults.chunkBytes = 8;
+    c.faults.chunkGapMs = 5;
+    c.faults.replyFaults = {Shape("AT+CSQ", 10, 200, "\r\nRING\r\n")};
+    FakeSession s(c);
+    EXPECT_EQ(PiecesOf(s.Receive("AT+CSQ\r", 9600)),
+              (Pieces{{0, "\r\n+CSQ: "}, {5, "24"}, {200, "\r\nRING\r\n"}, {5, ",99\r\n\r\nO"}, {5, "K\r\n"}}));
+}
+
+TEST(FakeSessionTest, FloodBeginsAfterItsCommands)
+{
+    FakeConfig c = Quiet(FakeModel::Silent);
+    c.faults.floodText = "\r\n^RSSILVL: 60\r\n";
+    c.faults.floodAfterCommands = 2;
+    FakeSession later(c);
+    EXPECT_FALSE(later.Flooding());
+    later.Receive("AT\r", 9600);
+    EXPECT_FALSE(later.Flooding());
+    later.Receive("AT\r", 115200);
+    EXPECT_TRUE(later.Flooding());
+    c.faults.floodAfterCommands = 0;
+    EXPECT_TRUE(FakeSession(c).Flooding());
+    c.faults.floodText.clear();
+    EXPECT_FALSE(FakeSession(c).Flooding());
+}
+
 TEST(FakeSessionTest, LineDropsAfterNCommands)
 {
     FakeConfig c = Quiet(FakeModel::Orvast);
