@@ -6,6 +6,7 @@
 #include <pthread.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -61,13 +62,25 @@ void ReadIdentifiedModem(CPhoneCardBase *model, CComPortBase *port, DeviceBaseCo
     SetDeviceField(record.signalStrength, model->GetSignalStrength());
 }
 
-// One speed of the probe. True when a model claimed the modem.
-bool ProbeAtBaudRate(const DetectionModels &models, const char *path, int baudRate,
-                     DeviceBaseComInfo &record)
+enum class ProbeOutcome { Identified, NotIdentified, PortRefused };
+
+// The process had no descriptor to spare for the port (the line settings
+// table counts as many as the process may hold): its own limits, not the
+// device, kept the port from being asked anything.
+bool IsRefusedForWantOfDescriptors(const CComPortBase &port)
+{
+    const int error = port.GetErrorCode();
+    return error == EMFILE || error == ENFILE;
+}
+
+// One speed of the probe.
+ProbeOutcome ProbeAtBaudRate(const DetectionModels &models, const char *path, int baudRate,
+                             DeviceBaseComInfo &record)
 {
     CComPortBase port(path, baudRate);
     if (!port.Open())
-        return false;
+        return IsRefusedForWantOfDescriptors(port) ? ProbeOutcome::PortRefused
+                                                   : ProbeOutcome::NotIdentified;
     // Modems start with echo on; the answer to this is not worth judging.
     port.Write(kEchoOffCommand);
     std::string discarded;
@@ -89,7 +102,7 @@ bool ProbeAtBaudRate(const DetectionModels &models, const char *path, int baudRa
         }
     }
     port.Close();
-    return found;
+    return found ? ProbeOutcome::Identified : ProbeOutcome::NotIdentified;
 }
 
 }  // namespace
@@ -145,15 +158,20 @@ void GetInfoOnPort(const char *path)
     SetDeviceField(record.comPath, path);
 
     bool found = false;
+    bool refused = false;
     for (int baudRate : kProbeBaudRates) {
-        found = ProbeAtBaudRate(models, path, baudRate, record);
+        const ProbeOutcome outcome = ProbeAtBaudRate(models, path, baudRate, record);
+        found = outcome == ProbeOutcome::Identified;
+        refused = refused || outcome == ProbeOutcome::PortRefused;
         if (found)
             break;
     }
     if (!found) {
         record.baudRate = UNIDENTIFIED_BAUD_RATE;
         record.isAtOk = false;
-        record.isPortOk = true;
+        // A modem may sit behind a port that could not be opened at one of
+        // the speeds: the row says the port failed, not that nothing answered.
+        record.isPortOk = !refused;
     }
 
     VecLockGuard lock;

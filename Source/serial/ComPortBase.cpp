@@ -43,6 +43,11 @@ std::string CComPortBase::GetErrorMsg() const
     return m_pImpl ? m_pImpl->GetErrorMsg() : std::string();
 }
 
+int CComPortBase::GetErrorCode() const
+{
+    return m_pImpl ? m_pImpl->GetErrorCode() : 0;
+}
+
 bool CComPortBase::Write(std::string command)
 {
     if (!m_pImpl || !m_pImpl->IsOpened())

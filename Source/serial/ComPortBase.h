@@ -25,6 +25,10 @@ public:
     bool IsOpened();
     bool IsComError() const;
     std::string GetErrorMsg() const;  // "Code: <errno>  <system text>", or empty
+    // The system error number of the last failure recorded, 0 when none. A
+    // port refused because the process has no descriptor to spare (the
+    // settings table included) fails to open with EMFILE.
+    int GetErrorCode() const;
 
     // Writes one command and never reads the answer, which stays for
     // ReadAll; the result is false whenever a command was written. False

@@ -126,27 +126,44 @@ bool CComPortBaseLinux::Open()
     errno = 0;
     tcflush(m_fd, TCIOFLUSH);
     HandleError();
-    return SetParam();
+    const LineSetup setup = SetUpLine();
+    if (setup == LineSetup::Refused) {
+        // Never configured, so never usable: the port is not open, and its
+        // error says why, rather than leaving a line that cannot answer.
+        close(m_fd);
+        m_fd = -1;
+    }
+    return setup == LineSetup::Done;
 }
 
 bool CComPortBaseLinux::SetParam()
+{
+    return SetUpLine() == LineSetup::Done;
+}
+
+CComPortBaseLinux::LineSetup CComPortBaseLinux::SetUpLine()
 {
     const opt_t opts;
     errno = 0;
     if (term_set(m_fd, 1, m_nBaudRate, opts.parity, opts.databits, opts.stopbits, opts.flow, 1,
                  opts.noreset == 0) < 0) {
+        // The settings table holds as many ports as the process may have
+        // descriptors; one more is out of descriptors, and reported so.
+        const bool refused = term_errno == TERM_EFULL;
+        if (refused)
+            errno = EMFILE;
         HandleError();
-        return false;
+        return refused ? LineSetup::Refused : LineSetup::Failed;
     }
     errno = 0;
     if (term_apply(m_fd, 0) < 0) {
         HandleError();
-        return false;
+        return LineSetup::Failed;
     }
     const int speed = term_get_baudrate(m_fd, nullptr);
     const int size = speed / 10;
     tty_write_sz = size < MIN_WRITE_SIZE ? MIN_WRITE_SIZE : size;
-    return true;
+    return LineSetup::Done;
 }
 
 bool CComPortBaseLinux::Close()
@@ -176,6 +193,11 @@ bool CComPortBaseLinux::IsComError() const
 std::string CComPortBaseLinux::GetErrorMsg() const
 {
     return m_strErrorMsg;
+}
+
+int CComPortBaseLinux::GetErrorCode() const
+{
+    return m_nErrorCode;
 }
 
 void CComPortBaseLinux::HandleError()

@@ -42,13 +42,15 @@ public:
     CComPortBaseLinux &operator=(const CComPortBaseLinux &) = delete;
 
     // Opens and configures the device. A port whose configuration failed
-    // stays open (IsOpened true) with the settings it had.
+    // stays open (IsOpened true) with the settings it had; one that the
+    // settings table refused is closed again, with the error EMFILE.
     bool Open();
-    bool SetParam();
+    bool SetParam();  // EMFILE recorded when the settings table refuses the port
     bool Close();  // leaves the device raw at the port's speed, HUPCL off
     bool IsOpened();
     bool IsComError() const;
     std::string GetErrorMsg() const;
+    int GetErrorCode() const;
     void HandleError();  // records the thread's errno when it is not 0
 
     // Writes the whole command; false once it is written. An empty command
@@ -59,6 +61,8 @@ public:
     static void ResetAllComPort();
 
 private:
+    enum class LineSetup { Done, Refused, Failed };
+    LineSetup SetUpLine();
     bool WriteCommand(const std::string &command);
     bool ReadReplyOnce();
     bool RecordHangUp();

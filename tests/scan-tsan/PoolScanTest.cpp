@@ -1,16 +1,16 @@
-// A pool of 64 modems of every model, and the two silent built-in ports,
-// scanned twice: every port on its own thread at the same time, each record
-// complete and in its place.
+// Whole scans of modem pools: every port on its own thread at the same time,
+// each record complete and in its place; a pool of 64 modems of every model
+// scanned twice, and one larger than any fixed table of ports would hold.
+#include <algorithm>
 #include <map>
 
+#include "../serial/DescriptorLimit.h"
 #include "AppTestSupport.h"
 #include "CheckManagerScan.h"
 
 namespace {
 using app_test::DeviceLinks;
 using app_test::Fake;
-
-constexpr int kPoolSize = 64;
 
 struct PoolModel {
     FakeModel model;
@@ -31,38 +31,47 @@ const PoolModel kPoolModels[] = {
     {FakeModel::Silent, FakeBaud::Any, PHONE_TYPE_BASE, 115200},
 };
 constexpr int kModelCount = sizeof kPoolModels / sizeof kPoolModels[0];
+const PoolModel &kNothingIdentified = kPoolModels[kModelCount - 1];
 
-class PoolScanTest : public app_test::PortTest {};
-
-TEST_F(PoolScanTest, SixtyFourModemsAndTheBuiltInPorts)
-{
-    FakePool pool;
-    DeviceLinks links;
-    std::string error;
-    std::vector<std::string> paths;
-    std::map<std::string, PoolModel> expected;
-    for (int i = 0; i < kPoolSize; ++i) {
-        const PoolModel &m = kPoolModels[i % kModelCount];
-        ASSERT_EQ(pool.Add(Fake(m.model, m.baud), &error), i) << error;
-        const std::string path = links.Add("ttyUSB" + std::to_string(i), pool.SlavePath(i));
-        ASSERT_FALSE(path.empty());
-        paths.push_back(path);
-        expected[path] = m;
+// A pool of fakes at names of the test's choosing, and what the scan must
+// report for each path.
+class ModemPool {
+public:
+    // `modems` fakes cycling through every model, at ttyUSB<n>, and silent
+    // built-in ports at ttyS0 and ttyS1.
+    void Build(int modems)
+    {
+        std::string error;
+        for (int i = 0; i < modems; ++i) {
+            const PoolModel &m = kPoolModels[i % kModelCount];
+            ASSERT_EQ(m_pool.Add(Fake(m.model, m.baud), &error), i) << error;
+            AddPath("ttyUSB" + std::to_string(i), m_pool.SlavePath(i), m);
+        }
+        for (const char *builtIn : {"ttyS0", "ttyS1"}) {
+            const int n = m_pool.Add(Fake(FakeModel::Silent), &error);
+            ASSERT_GE(n, 0) << error;
+            AddPath(builtIn, m_pool.SlavePath(n), kNothingIdentified);
+        }
+        ASSERT_TRUE(m_pool.Start(&error)) << error;
     }
-    for (const char *builtIn : {"ttyS0", "ttyS1"}) {
-        const int n = pool.Add(Fake(FakeModel::Silent), &error);
-        ASSERT_GE(n, 0) << error;
-        paths.push_back(links.Add(builtIn, pool.SlavePath(n)));
-        expected[paths.back()] = kPoolModels[kModelCount - 1];
+    // Names a device, a fake of the pool or not, with the record it must yield.
+    void AddPath(const std::string &name, const std::string &target, const PoolModel &expected)
+    {
+        const std::string path = m_links.Add(name, target);
+        ASSERT_FALSE(path.empty()) << name;
+        m_paths.push_back(path);
+        m_expected[path] = expected;
     }
-    ASSERT_TRUE(pool.Start(&error)) << error;
 
-    for (int scan = 0; scan < 2; ++scan) {
-        const std::vector<DeviceBaseComInfo> records = DetectDevicesOnPorts(paths);
-        ASSERT_EQ(records.size(), paths.size()) << "scan " << scan;
-        auto next = expected.begin();  // ordered bytewise, as the records
+    const std::vector<std::string> &Paths() const { return m_paths; }
+
+    // One record per path, in bytewise order, each as its modem demands.
+    void Check(const std::vector<DeviceBaseComInfo> &records) const
+    {
+        ASSERT_EQ(records.size(), m_paths.size());
+        auto next = m_expected.begin();  // ordered bytewise, as the records
         for (const DeviceBaseComInfo &r : records) {
-            ASSERT_EQ(std::string(r.comPath), next->first) << "scan " << scan;
+            ASSERT_EQ(std::string(r.comPath), next->first);
             const PoolModel &m = next->second;
             EXPECT_EQ(r.phoneType, m.type) << r.comPath;
             EXPECT_EQ(r.baudRate, m.baudRate) << r.comPath;
@@ -73,5 +82,37 @@ TEST_F(PoolScanTest, SixtyFourModemsAndTheBuiltInPorts)
             ++next;
         }
     }
+
+private:
+    FakePool m_pool;
+    DeviceLinks m_links;
+    std::vector<std::string> m_paths;
+    std::map<std::string, PoolModel> m_expected;
+};
+
+class PoolScanTest : public app_test::PortTest {};
+
+TEST_F(PoolScanTest, SixtyFourModemsAndTheBuiltInPorts)
+{
+    ModemPool pool;
+    ASSERT_NO_FATAL_FAILURE(pool.Build(64));
+    for (int scan = 0; scan < 2; ++scan) {
+        SCOPED_TRACE("scan " + std::to_string(scan));
+        pool.Check(DetectDevicesOnPorts(pool.Paths()));
+    }
+}
+
+// Far more ports than 256, all probed at once: each is configured and
+// probed like the others, none is turned away.
+TEST_F(PoolScanTest, ThreeHundredModems)
+{
+    constexpr int kModems = 300;
+    // The pool's two descriptors per fake, the probes' one per port, and room.
+    constexpr rlim_t kDescriptors = 4 * kModems;
+    ScopedDescriptorLimit limit(std::max(DescriptorSoftLimit(), kDescriptors));
+    ASSERT_TRUE(limit.Ok());
+    ModemPool pool;
+    ASSERT_NO_FATAL_FAILURE(pool.Build(kModems));
+    pool.Check(DetectDevicesOnPorts(pool.Paths()));
 }
 }  // namespace

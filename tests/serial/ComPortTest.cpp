@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "ComPortBaseLinux.h"
+#include "DescriptorLimit.h"
 #include "PtyPair.h"
 #include "TermLib.h"
 
@@ -393,28 +394,43 @@ TEST_F(ComPortTest, VanishedDeviceEndsReadAllAndWritePromptlyWithTheError)
     EXPECT_EQ(port.GetErrorMsg(), ErrorText(EIO));
 }
 
-TEST_F(ComPortTest, FullTableLeavesThePortOpenButUnconfigured)
+// The settings table takes as many ports as the process may hold
+// descriptors. One more fails to open, leaves the device as it was and says
+// why, instead of staying open on a line it never configured.
+TEST_F(ComPortTest, PortTheSettingsTableRefusesFailsToOpenOutOfDescriptors)
 {
     PtyPair other;
     ASSERT_TRUE(other.Ok());
-    int fds[TERM_TABLE_SIZE];
+    const int spare = dup(pty.Slave());  // its number goes to the port
+    ASSERT_GE(spare, 0);
+    constexpr int kRegistered = 32;
+    int fds[kRegistered];
     for (int &fd : fds) {
         fd = dup(other.Slave());
         ASSERT_EQ(term_add(fd), 0);
     }
-    CComPortBase port(pty.Path(), 9600);
-    EXPECT_TRUE(port.IsOpened());
-    EXPECT_TRUE(port.Open());  // already open
-    EXPECT_FALSE(port.SetParam());
-    EXPECT_EQ(term_errno, TERM_EFULL);
-    // The library's refusal carries no system error.
-    EXPECT_FALSE(port.IsComError());
-    EXPECT_TRUE(pty.SlaveSettings().c_lflag & ICANON);
+    close(spare);
+    // The port's own open stays within the limit; only the table is full.
+    ASSERT_LT(NextDescriptorNumber(), static_cast<rlim_t>(kRegistered));
+    {
+        ScopedDescriptorLimit limit(kRegistered);
+        ASSERT_TRUE(limit.Ok());
 
-    term_erase(fds[0]);
-    EXPECT_TRUE(port.SetParam());
-    EXPECT_FALSE(pty.SlaveSettings().c_lflag & ICANON);
-    port.Close();
+        CComPortBase port(pty.Path(), 9600);
+        EXPECT_FALSE(port.IsOpened());
+        EXPECT_TRUE(port.IsComError());
+        EXPECT_EQ(port.GetErrorCode(), EMFILE);
+        EXPECT_EQ(port.GetErrorMsg(), ErrorText(EMFILE));
+        EXPECT_FALSE(port.Write("AT\r\n"));
+        EXPECT_EQ(pty.ReadMaster(1, 100), "");
+        EXPECT_TRUE(pty.SlaveSettings().c_lflag & ICANON);
+
+        term_erase(fds[0]);
+        EXPECT_TRUE(port.Open());
+        EXPECT_TRUE(port.IsOpened());
+        EXPECT_FALSE(pty.SlaveSettings().c_lflag & ICANON);
+        port.Close();
+    }
     CComPortBase::ResetAllComPort();
     for (int fd : fds)
         close(fd);
