@@ -84,7 +84,7 @@ ProbeOutcome ProbeAtBaudRate(const DetectionModels &models, const char *path, in
     // Modems start with echo on; the answer to this is not worth judging.
     port.Write(kEchoOffCommand);
     std::string discarded;
-    port.ReadAll(discarded);
+    port.ReadAll(discarded, PROBE_REPLY_BOUND);
 
     bool found = false;
     CPhoneCardBase *generic = models.front().get();

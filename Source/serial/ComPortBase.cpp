@@ -65,6 +65,16 @@ bool CComPortBase::ReadAll(std::string &out)
     return true;
 }
 
+bool CComPortBase::ReadAll(std::string &out, const ReadBound &bound)
+{
+    if (!m_pImpl)
+        return false;
+    std::string collected;
+    m_pImpl->ReadAll(collected, bound);
+    out += collected;
+    return true;
+}
+
 bool CComPortBase::Read(std::string &out)
 {
     if (!m_pImpl)

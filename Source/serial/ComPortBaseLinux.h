@@ -5,7 +5,10 @@
 #define ZARVEX_COM_PORT_BASE_LINUX_H
 
 #include <atomic>
+#include <cstdint>
 #include <string>
+
+#include "ComPortBase.h"
 
 // The largest number of bytes handed to one write call: one tenth of the
 // output speed of the port configured last (about 100 ms of line time), at
@@ -58,6 +61,7 @@ public:
     bool Write(std::string command);
     bool Read(std::string &out);  // appends until the line pauses; false
     bool ReadAll(std::string &out);  // the same, true
+    bool ReadAll(std::string &out, const ReadBound &bound);  // also ends at the bound; true
     static void ResetAllComPort();
 
 private:
@@ -65,6 +69,7 @@ private:
     LineSetup SetUpLine();
     bool WriteCommand(const std::string &command);
     bool ReadReplyOnce();
+    void Gather(std::string &out, std::size_t maxBytes, int64_t deadlineUs);
     bool RecordHangUp();
 
     int m_nErrorCode = 0;

@@ -1,16 +1,20 @@
 // Whole scans of modem pools: every port on its own thread at the same time,
 // each record complete and in its place; a pool of 64 modems of every model
-// scanned twice, and one larger than any fixed table of ports would hold.
+// scanned twice, one larger than any fixed table of ports would hold, and a
+// pool with a device among the modems that never stops sending.
 #include <algorithm>
 #include <map>
 
 #include "../serial/DescriptorLimit.h"
+#include "../serial/StreamingLine.h"
 #include "AppTestSupport.h"
 #include "CheckManagerScan.h"
 
 namespace {
 using app_test::DeviceLinks;
+using app_test::ElapsedMs;
 using app_test::Fake;
+using Clock = std::chrono::steady_clock;
 
 struct PoolModel {
     FakeModel model;
@@ -114,5 +118,26 @@ TEST_F(PoolScanTest, ThreeHundredModems)
     ModemPool pool;
     ASSERT_NO_FATAL_FAILURE(pool.Build(kModems));
     pool.Check(DetectDevicesOnPorts(pool.Paths()));
+}
+
+// A device that streams without pause is no modem that answers; it costs
+// the scan seconds, not the minutes its stream would last, and the modems
+// beside it are read as always.
+TEST_F(PoolScanTest, DeviceThatNeverStopsSendingAmongModems)
+{
+    // Long enough that a scan without a bound ends only when the stream does.
+    StreamingLine stream(std::chrono::seconds(40));
+    ASSERT_TRUE(stream.Ok());
+    ModemPool pool;
+    ASSERT_NO_FATAL_FAILURE(pool.Build(kModelCount));
+    ASSERT_NO_FATAL_FAILURE(pool.AddPath("ttyUSB99", stream.Path(), kNothingIdentified));
+
+    const Clock::time_point start = Clock::now();
+    const std::vector<DeviceBaseComInfo> records = DetectDevicesOnPorts(pool.Paths());
+    const long long took = ElapsedMs(start);
+    stream.Stop();
+    pool.Check(records);
+    // Two speeds, each an echo-off read and an AT exchange cut at the bound.
+    EXPECT_LT(took, 15000);
 }
 }  // namespace

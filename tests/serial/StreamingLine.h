@@ -1,10 +1,10 @@
 // A device that never stops sending (a receiver left streaming, a line full
-// of noise): a pseudo-terminal whose master a thread writes to far faster
-// than a port reads, without ever pausing, while it throws away whatever the
-// port writes. The stream ends by itself after a while, so that a program
-// that waits for the line to fall quiet is not held for ever.
-#ifndef ZARVEX_STREAMING_LINE_H
-#define ZARVEX_STREAMING_LINE_H
+// of noise): a pseudo-terminal whose master a thread writes to again and
+// again, never pausing as long as a reply's end, while it throws away
+// whatever the port writes. The stream ends by itself after a while, so that
+// a program that waits for the line to fall quiet is not held for ever.
+#ifndef ZARVEX_TEST_STREAMING_LINE_H
+#define ZARVEX_TEST_STREAMING_LINE_H
 
 #include <fcntl.h>
 #include <pty.h>
@@ -15,9 +15,17 @@
 #include <string>
 #include <thread>
 
+// Position reports: no "OK", "ERROR" or ">" that could end a reply.
+constexpr char kPositionReport[] =
+    "$GPGGA,092750.000,5321.6802,N,00630.3372,W,1,8,1.03,61.7,M,55.2,M,,*76\r\n";
+
 class StreamingLine {
 public:
-    explicit StreamingLine(std::chrono::milliseconds streamFor)
+    // `piece` every `gap`, for `streamFor`. The default fills the line far
+    // faster than a port reads it.
+    explicit StreamingLine(std::chrono::milliseconds streamFor,
+                           std::string piece = kPositionReport,
+                           std::chrono::microseconds gap = std::chrono::microseconds(2000))
     {
         char name[128];
         if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0) {
@@ -26,12 +34,12 @@ public:
         }
         m_path = name;
         fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
-        m_thread = std::thread([this, streamFor] { Stream(streamFor); });
+        m_thread = std::thread([this, streamFor, piece, gap] { Stream(streamFor, piece, gap); });
     }
     ~StreamingLine()
     {
         Stop();
-        // The test's own slave descriptor keeps the line from hanging up
+        // The test's own slave descriptor kept the line from hanging up
         // between the port's opens.
         if (m_slave >= 0)
             close(m_slave);
@@ -51,24 +59,19 @@ public:
     }
 
 private:
-    void Stream(std::chrono::milliseconds streamFor)
+    void Stream(std::chrono::milliseconds streamFor, const std::string &piece,
+                std::chrono::microseconds gap)
     {
-        // Position reports: no "OK", "ERROR" or ">" that could end a reply.
-        const std::string sentence =
-            "$GPGGA,092750.000,5321.6802,N,00630.3372,W,1,8,1.03,61.7,M,55.2,M,,*76\r\n";
         const auto end = std::chrono::steady_clock::now() + streamFor;
         char sink[4096];
         while (!m_stop && std::chrono::steady_clock::now() < end) {
-            (void)!write(m_master, sentence.data(), sentence.size());
+            // A full line refuses the piece; the next one follows all the same.
+            (void)!write(m_master, piece.data(), piece.size());
             while (read(m_master, sink, sizeof sink) > 0) {
             }
-            usleep(kGapUs);
+            std::this_thread::sleep_for(gap);
         }
     }
-
-    // Far shorter than the pause that ends a reply, and fast enough to keep
-    // the line full.
-    static constexpr useconds_t kGapUs = 2000;
 
     int m_master = -1;
     int m_slave = -1;
