@@ -161,8 +161,8 @@ TEST_F(ProbeEdgeTest, PortWithoutADescriptorToSpareIsAPortError)
     ASSERT_TRUE(fake.Ok()) << fake.Error();
     DeviceBaseComInfo r;
     {
-        ScopedDescriptorLimit limit(NextDescriptorNumber());
-        ASSERT_TRUE(limit.Ok());
+        FullSettingsTable table;
+        ASSERT_TRUE(table.Ok());
         r = ProbeOnePort(fake.SlavePath());
     }
     EXPECT_EQ(std::string(r.comPath), fake.SlavePath());

@@ -400,41 +400,22 @@ TEST_F(ComPortTest, VanishedDeviceEndsReadAllAndWritePromptlyWithTheError)
 // why, instead of staying open on a line it never configured.
 TEST_F(ComPortTest, PortTheSettingsTableRefusesFailsToOpenOutOfDescriptors)
 {
-    PtyPair other;
-    ASSERT_TRUE(other.Ok());
-    const int spare = dup(pty.Slave());  // its number goes to the port
-    ASSERT_GE(spare, 0);
-    constexpr int kRegistered = 32;
-    int fds[kRegistered];
-    for (int &fd : fds) {
-        fd = dup(other.Slave());
-        ASSERT_EQ(term_add(fd), 0);
-    }
-    close(spare);
-    // The port's own open stays within the limit; only the table is full.
-    ASSERT_LT(NextDescriptorNumber(), static_cast<rlim_t>(kRegistered));
-    {
-        ScopedDescriptorLimit limit(kRegistered);
-        ASSERT_TRUE(limit.Ok());
+    FullSettingsTable table;
+    ASSERT_TRUE(table.Ok());
+    CComPortBase port(pty.Path(), 9600);
+    EXPECT_FALSE(port.IsOpened());
+    EXPECT_TRUE(port.IsComError());
+    EXPECT_EQ(port.GetErrorCode(), EMFILE);
+    EXPECT_EQ(port.GetErrorMsg(), ErrorText(EMFILE));
+    EXPECT_FALSE(port.Write("AT\r\n"));
+    EXPECT_EQ(pty.ReadMaster(1, 100), "");
+    EXPECT_TRUE(pty.SlaveSettings().c_lflag & ICANON);
 
-        CComPortBase port(pty.Path(), 9600);
-        EXPECT_FALSE(port.IsOpened());
-        EXPECT_TRUE(port.IsComError());
-        EXPECT_EQ(port.GetErrorCode(), EMFILE);
-        EXPECT_EQ(port.GetErrorMsg(), ErrorText(EMFILE));
-        EXPECT_FALSE(port.Write("AT\r\n"));
-        EXPECT_EQ(pty.ReadMaster(1, 100), "");
-        EXPECT_TRUE(pty.SlaveSettings().c_lflag & ICANON);
-
-        term_erase(fds[0]);
-        EXPECT_TRUE(port.Open());
-        EXPECT_TRUE(port.IsOpened());
-        EXPECT_FALSE(pty.SlaveSettings().c_lflag & ICANON);
-        port.Close();
-    }
-    CComPortBase::ResetAllComPort();
-    for (int fd : fds)
-        close(fd);
+    table.FreeOneSlot();
+    EXPECT_TRUE(port.Open());
+    EXPECT_TRUE(port.IsOpened());
+    EXPECT_FALSE(pty.SlaveSettings().c_lflag & ICANON);
+    port.Close();
 }
 
 TEST_F(ComPortTest, GatheringEndsAtTheRoundCapWhenInputNeverPauses)

@@ -5,8 +5,14 @@
 #define ZARVEX_TEST_DESCRIPTOR_LIMIT_H
 
 #include <fcntl.h>
+#include <pty.h>
 #include <sys/resource.h>
 #include <unistd.h>
+
+#include <memory>
+#include <vector>
+
+#include "TermLib.h"
 
 // The soft limit now in force.
 inline rlim_t DescriptorSoftLimit()
@@ -51,6 +57,62 @@ public:
 
 private:
     rlimit m_saved {};
+    bool m_ok = false;
+};
+
+// The line settings table filled up to the process's descriptor limit: as
+// many descriptors of a terminal of its own registered as the limit, lowered
+// for the object's life, allows. A few descriptor numbers below the limit
+// stay free, so a port still opens but the table turns it away, and the
+// sanitizers' own checks still get the descriptors they open.
+class FullSettingsTable {
+public:
+    FullSettingsTable()
+    {
+        if (openpty(&m_master, &m_slave, nullptr, nullptr, nullptr) != 0)
+            return;
+        std::vector<int> free;
+        for (int i = 0; i < kFreeNumbers; i++)
+            free.push_back(dup(m_slave));
+        for (int i = 0; i < kRegistered; i++) {
+            const int fd = dup(m_slave);
+            if (fd < 0 || term_add(fd) != 0)
+                return;
+            m_registered.push_back(fd);
+        }
+        for (int fd : free)
+            close(fd);
+        m_limit = std::make_unique<ScopedDescriptorLimit>(kRegistered);
+        m_ok = m_limit->Ok() && NextDescriptorNumber() < static_cast<rlim_t>(kRegistered);
+    }
+    ~FullSettingsTable()
+    {
+        m_limit.reset();
+        while (!m_registered.empty())
+            FreeOneSlot();
+        close(m_slave);
+        close(m_master);
+    }
+    FullSettingsTable(const FullSettingsTable &) = delete;
+    FullSettingsTable &operator=(const FullSettingsTable &) = delete;
+
+    bool Ok() const { return m_ok; }
+    void FreeOneSlot()
+    {
+        term_erase(m_registered.back());
+        close(m_registered.back());
+        m_registered.pop_back();
+    }
+
+private:
+    static constexpr int kFreeNumbers = 8;
+    // Above every number the process has open before, the free ones included.
+    static constexpr int kRegistered = 256;
+
+    int m_master = -1;
+    int m_slave = -1;
+    std::vector<int> m_registered;
+    std::unique_ptr<ScopedDescriptorLimit> m_limit;
     bool m_ok = false;
 };
 
