@@ -37,6 +37,12 @@ const char kEchoOffCommand[] = "ATE0\r\n";
 
 constexpr std::size_t CMD_OUTPUT_CHUNK = 1024;
 
+// Stack of one probe thread: a probe needs a few kilobytes. The default (the
+// process's stack limit, 8 MB as a rule) would spend the 32-bit address space
+// on a few hundred ports and leave the rest of a long port list without a
+// thread, so unprobed.
+constexpr std::size_t PROBE_THREAD_STACK_SIZE = 512 * 1024;
+
 const char kScanTimePrefix[] = "设备检测耗时: ";
 const char kScanTimeSuffix[] = " 秒";
 
@@ -195,15 +201,23 @@ std::vector<DeviceBaseComInfo> DetectDevicesOnPorts(const std::vector<std::strin
         VecLockGuard lock;
         CCheckManager::g_comVec.clear();
     }
+    pthread_attr_t probeAttributes;
+    const bool sized = pthread_attr_init(&probeAttributes) == 0;
+    if (sized)
+        pthread_attr_setstacksize(&probeAttributes, PROBE_THREAD_STACK_SIZE);
     // A port whose thread cannot be started yields no record; only the
     // threads that run are joined.
     std::vector<pthread_t> threads;
     threads.reserve(paths.size());
     for (const std::string &path : paths) {
         pthread_t thread;
-        if (pthread_create(&thread, nullptr, ThreadFunc, const_cast<char *>(path.c_str())) == 0)
+        if (pthread_create(&thread, sized ? &probeAttributes : nullptr, ThreadFunc,
+                           const_cast<char *>(path.c_str()))
+            == 0)
             threads.push_back(thread);
     }
+    if (sized)
+        pthread_attr_destroy(&probeAttributes);
     for (pthread_t thread : threads)
         pthread_join(thread, nullptr);
 

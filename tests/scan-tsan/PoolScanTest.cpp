@@ -122,11 +122,12 @@ TEST_F(PoolScanTest, SixtyFourModemsAndTheBuiltInPorts)
     }
 }
 
-// Far more ports than 256, all probed at once: each is configured and
-// probed like the others, none is turned away.
-TEST_F(PoolScanTest, ThreeHundredModems)
+// Far more ports than 256, and more probe threads than default thread stacks
+// leave room for in a 32-bit process, all probed at once: each is configured
+// and probed like the others, none is turned away or left out.
+TEST_F(PoolScanTest, SixHundredModems)
 {
-    constexpr int kModems = 300;
+    constexpr int kModems = 600;
     // The pool's two descriptors per fake, the probes' one per port, and room.
     constexpr rlim_t kDescriptors = 4 * kModems;
     ScopedDescriptorLimit limit(std::max(DescriptorSoftLimit(), kDescriptors));
