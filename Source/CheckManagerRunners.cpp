@@ -3,8 +3,11 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <chrono>
+
 #include "CheckManager.h"
 #include "CheckManagerFlow.h"
+#include "CheckManagerScan.h"
 #include "ComPortBase.h"
 #include "PhoneCardBase.h"
 
@@ -42,22 +45,66 @@ bool PortPassesGuard(CComPortBase *port, PortGuard guard)
     return guard == PortGuard::Open ? port->Open() : port->IsOpened();
 }
 
+// One reply gathered poll by poll, within a bound when the command has one:
+// the bytes gathered, and the time spent in polls that brought bytes, count
+// against it. A poll that finds the line silent costs the port's pause and
+// is bounded by the runner's poll count instead, so a modem slow to begin
+// its reply keeps the whole budget of its command.
+class BoundedReply {
+public:
+    explicit BoundedReply(const ReadBound *bound) : m_bound(bound) {}
+
+    // Appends what the port delivers now, never more than the bound leaves.
+    bool ReadMore(CComPortBase *port)
+    {
+        if (m_bound == nullptr)
+            return port->ReadAll(m_reply);
+        const std::size_t before = m_reply.size();
+        const Clock::time_point start = Clock::now();
+        const ReadBound left = {m_bound->maxBytes - before, m_bound->maxMs - m_receivingMs};
+        const bool read = port->ReadAll(m_reply, left);
+        if (m_reply.size() > before)
+            m_receivingMs += static_cast<int>(
+                std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start)
+                    .count());
+        return read;
+    }
+
+    // The reply took all that its bound allows without being decisive.
+    bool IsBoundReached() const
+    {
+        return m_bound != nullptr
+               && (m_reply.size() >= m_bound->maxBytes || m_receivingMs >= m_bound->maxMs);
+    }
+
+    const std::string &Text() const { return m_reply; }
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    const ReadBound *m_bound;
+    std::string m_reply;
+    int m_receivingMs = 0;
+};
+
 // Polls the reply to the command just written: every ReadAll appends to one
 // reply, which the parser sees whole each time. Answers COM_CMD_WAIT when
 // the polls ran out without a verdict, and COM_CMD_ERROR as soon as the line
 // has gone away: a vanished device cannot answer, and waiting out the whole
-// budget (over a minute for some commands) would only hold the flow up.
+// budget (over a minute for some commands) would only hold the flow up. A
+// reply that reaches its bound without a verdict is no answer either.
 COM_CMD_OPERATE_RESULT_t PollReply(CPhoneCardBase *phone, CComPortBase *port, ReplyParser parser,
-                                   int polls, std::uint64_t extraWaitUsec)
+                                   int polls, std::uint64_t extraWaitUsec,
+                                   const ReadBound *bound = nullptr)
 {
-    std::string reply;
+    BoundedReply reply(bound);
     for (int poll = 0; poll < polls; ++poll) {
-        if (port->ReadAll(reply)) {
-            const COM_CMD_OPERATE_RESULT_t verdict = (phone->*parser)(reply);
+        if (reply.ReadMore(port)) {
+            const COM_CMD_OPERATE_RESULT_t verdict = (phone->*parser)(reply.Text());
             if (verdict == COM_CMD_OK || verdict == COM_CMD_ERROR)
                 return verdict;
         }
-        if (IsLineGone(*port))
+        if (reply.IsBoundReached() || IsLineGone(*port))
             return COM_CMD_ERROR;
         if (extraWaitUsec > 0)
             usleep_until2(time_usec2() + extraWaitUsec);
@@ -67,20 +114,28 @@ COM_CMD_OPERATE_RESULT_t PollReply(CPhoneCardBase *phone, CComPortBase *port, Re
 }
 
 bool WriteAndJudge(CPhoneCardBase *phone, CComPortBase *port, const std::string &command,
-                   ReplyParser parser, int polls, std::uint64_t extraWaitUsec = 0)
+                   ReplyParser parser, int polls, std::uint64_t extraWaitUsec = 0,
+                   const ReadBound *bound = nullptr)
 {
     // Write answers false even after a good write; the reply tells.
     port->Write(command);
-    return PollReply(phone, port, parser, polls, extraWaitUsec) == COM_CMD_OK;
+    return PollReply(phone, port, parser, polls, extraWaitUsec, bound) == COM_CMD_OK;
 }
 
 bool RunBuiltCommand(CPhoneCardBase *phone, CComPortBase *port, PortGuard guard,
                      CommandBuilder builder, ReplyParser parser, int polls,
-                     std::uint64_t extraWaitUsec = 0)
+                     std::uint64_t extraWaitUsec = 0, const ReadBound *bound = nullptr)
 {
     if (phone == nullptr || port == nullptr || !PortPassesGuard(port, guard))
         return false;
-    return WriteAndJudge(phone, port, (phone->*builder)(), parser, polls, extraWaitUsec);
+    return WriteAndJudge(phone, port, (phone->*builder)(), parser, polls, extraWaitUsec, bound);
+}
+
+// A command of the probe, whose reply is a few lines at most.
+bool RunProbeCommand(CPhoneCardBase *phone, CComPortBase *port, PortGuard guard,
+                     CommandBuilder builder, ReplyParser parser, int polls)
+{
+    return RunBuiltCommand(phone, port, guard, builder, parser, polls, 0, &PROBE_REPLY_BOUND);
 }
 
 bool RunGivenText(CPhoneCardBase *phone, CComPortBase *port, const std::string &text,
@@ -121,7 +176,9 @@ void CCheckManager::RunComCmdInitPhone(CPhoneCardBase *phone, CComPortBase *port
             continue;
         port->Write(command);
         // A silent modem may still take the rest; only a refusal stops here.
-        if (PollReply(phone, port, &CPhoneCardBase::OnInitAtCmdRsp, INIT_POLLS_PER_COMMAND, 0)
+        // The replies are as short as the probe's, whichever flow asks.
+        if (PollReply(phone, port, &CPhoneCardBase::OnInitAtCmdRsp, INIT_POLLS_PER_COMMAND, 0,
+                      &PROBE_REPLY_BOUND)
             == COM_CMD_ERROR)
             return;
     }
@@ -147,19 +204,19 @@ bool CCheckManager::RunComCmdQuerySMSC(CPhoneCardBase *phone, CComPortBase *port
 
 bool CCheckManager::RunComCmdAT(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunBuiltCommand(phone, port, PortGuard::Open, &CPhoneCardBase::GetATCmd,
+    return RunProbeCommand(phone, port, PortGuard::Open, &CPhoneCardBase::GetATCmd,
                            &CPhoneCardBase::OnGetAtCmdRsp, AT_POLLS);
 }
 
 bool CCheckManager::RunComCmdATI(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetAtiCmd,
+    return RunProbeCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetAtiCmd,
                            &CPhoneCardBase::OnGetAtiCmdRsp, LONG_POLLS);
 }
 
 bool CCheckManager::RunComCmdGetSerialNumber(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunBuiltCommand(phone, port, PortGuard::Open, &CPhoneCardBase::GetIMEI_Cmd,
+    return RunProbeCommand(phone, port, PortGuard::Open, &CPhoneCardBase::GetIMEI_Cmd,
                            &CPhoneCardBase::OnGetIMEI_Cmd, VALUE_POLLS);
 }
 
@@ -195,7 +252,7 @@ bool CCheckManager::RunComCmdSetPduMode(CPhoneCardBase *phone, CComPortBase *por
 
 bool CCheckManager::RunComCmdGetSmsCardNumber(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetIMSI_Cmd,
+    return RunProbeCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetIMSI_Cmd,
                            &CPhoneCardBase::OnGetIMSI_CmdRsp, VALUE_POLLS);
 }
 
@@ -213,6 +270,6 @@ bool CCheckManager::RunComCmdReadSM_Sms(CPhoneCardBase *phone, CComPortBase *por
 
 bool CCheckManager::RunComCmdGetSignalStrength(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetSignalStrengthCmd,
+    return RunProbeCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetSignalStrengthCmd,
                            &CPhoneCardBase::OnGetSignalStrengthCmdRsp, VALUE_POLLS);
 }

@@ -6,6 +6,7 @@
 #include <pthread.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -36,6 +37,12 @@ const char kEchoOffCommand[] = "ATE0\r\n";
 
 constexpr std::size_t CMD_OUTPUT_CHUNK = 1024;
 
+// Stack of one probe thread: a probe needs a few kilobytes. The default (the
+// process's stack limit, 8 MB as a rule) would spend the 32-bit address space
+// on a few hundred ports and leave the rest of a long port list without a
+// thread, so unprobed.
+constexpr std::size_t PROBE_THREAD_STACK_SIZE = 512 * 1024;
+
 const char kScanTimePrefix[] = "设备检测耗时: ";
 const char kScanTimeSuffix[] = " 秒";
 
@@ -61,17 +68,29 @@ void ReadIdentifiedModem(CPhoneCardBase *model, CComPortBase *port, DeviceBaseCo
     SetDeviceField(record.signalStrength, model->GetSignalStrength());
 }
 
-// One speed of the probe. True when a model claimed the modem.
-bool ProbeAtBaudRate(const DetectionModels &models, const char *path, int baudRate,
-                     DeviceBaseComInfo &record)
+enum class ProbeOutcome { Identified, NotIdentified, PortRefused };
+
+// The process had no descriptor to spare for the port (the line settings
+// table counts as many as the process may hold): its own limits, not the
+// device, kept the port from being asked anything.
+bool IsRefusedForWantOfDescriptors(const CComPortBase &port)
+{
+    const int error = port.GetErrorCode();
+    return error == EMFILE || error == ENFILE;
+}
+
+// One speed of the probe.
+ProbeOutcome ProbeAtBaudRate(const DetectionModels &models, const char *path, int baudRate,
+                             DeviceBaseComInfo &record)
 {
     CComPortBase port(path, baudRate);
     if (!port.Open())
-        return false;
+        return IsRefusedForWantOfDescriptors(port) ? ProbeOutcome::PortRefused
+                                                   : ProbeOutcome::NotIdentified;
     // Modems start with echo on; the answer to this is not worth judging.
     port.Write(kEchoOffCommand);
     std::string discarded;
-    port.ReadAll(discarded);
+    port.ReadAll(discarded, PROBE_REPLY_BOUND);
 
     bool found = false;
     CPhoneCardBase *generic = models.front().get();
@@ -89,7 +108,7 @@ bool ProbeAtBaudRate(const DetectionModels &models, const char *path, int baudRa
         }
     }
     port.Close();
-    return found;
+    return found ? ProbeOutcome::Identified : ProbeOutcome::NotIdentified;
 }
 
 }  // namespace
@@ -145,15 +164,20 @@ void GetInfoOnPort(const char *path)
     SetDeviceField(record.comPath, path);
 
     bool found = false;
+    bool refused = false;
     for (int baudRate : kProbeBaudRates) {
-        found = ProbeAtBaudRate(models, path, baudRate, record);
+        const ProbeOutcome outcome = ProbeAtBaudRate(models, path, baudRate, record);
+        found = outcome == ProbeOutcome::Identified;
+        refused = refused || outcome == ProbeOutcome::PortRefused;
         if (found)
             break;
     }
     if (!found) {
         record.baudRate = UNIDENTIFIED_BAUD_RATE;
         record.isAtOk = false;
-        record.isPortOk = true;
+        // A modem may sit behind a port that could not be opened at one of
+        // the speeds: the row says the port failed, not that nothing answered.
+        record.isPortOk = !refused;
     }
 
     VecLockGuard lock;
@@ -177,15 +201,23 @@ std::vector<DeviceBaseComInfo> DetectDevicesOnPorts(const std::vector<std::strin
         VecLockGuard lock;
         CCheckManager::g_comVec.clear();
     }
+    pthread_attr_t probeAttributes;
+    const bool sized = pthread_attr_init(&probeAttributes) == 0;
+    if (sized)
+        pthread_attr_setstacksize(&probeAttributes, PROBE_THREAD_STACK_SIZE);
     // A port whose thread cannot be started yields no record; only the
     // threads that run are joined.
     std::vector<pthread_t> threads;
     threads.reserve(paths.size());
     for (const std::string &path : paths) {
         pthread_t thread;
-        if (pthread_create(&thread, nullptr, ThreadFunc, const_cast<char *>(path.c_str())) == 0)
+        if (pthread_create(&thread, sized ? &probeAttributes : nullptr, ThreadFunc,
+                           const_cast<char *>(path.c_str()))
+            == 0)
             threads.push_back(thread);
     }
+    if (sized)
+        pthread_attr_destroy(&probeAttributes);
     for (pthread_t thread : threads)
         pthread_join(thread, nullptr);
 

@@ -9,7 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "ComPortBase.h"
 #include "DeviceRecords.h"
+
+// The most a reply to one of the probe's commands may bring, and the longest
+// it may keep the port reading. Those replies are a few hundred bytes that
+// take a fraction of a second even at 9600 baud; a port that sends more, or
+// for longer, has no modem answering behind it. Without this bound a device
+// that never stops sending would hold every command for the whole 50 s that
+// the port's gathering allows.
+constexpr ReadBound PROBE_REPLY_BOUND = {4096, 2000};
 
 class CPhoneCardBase;
 

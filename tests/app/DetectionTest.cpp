@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <set>
 
+#include "../serial/DescriptorLimit.h"
 #include "AppTestSupport.h"
 #include "CheckManagerScan.h"
 #include "FakeProfile.h"
@@ -149,6 +150,30 @@ TEST_F(ProbeEdgeTest, MissingDeviceGivesTheNotIdentifiedRecord)
     EXPECT_TRUE(r.isPortOk);
     EXPECT_STREQ(r.smsCardNumber, "");
     EXPECT_STREQ(r.atiResponse, "");
+}
+
+// With no descriptor to spare (the line settings table counts them too),
+// the port is never asked anything: the row tells of a port that failed, not
+// of a modem that does not answer.
+TEST_F(ProbeEdgeTest, PortWithoutADescriptorToSpareIsAPortError)
+{
+    FakeModem fake(Fake(FakeModel::Tarnel));
+    ASSERT_TRUE(fake.Ok()) << fake.Error();
+    DeviceBaseComInfo r;
+    {
+        FullSettingsTable table;
+        ASSERT_TRUE(table.Ok());
+        r = ProbeOnePort(fake.SlavePath());
+    }
+    EXPECT_EQ(std::string(r.comPath), fake.SlavePath());
+    EXPECT_FALSE(r.isPortOk);
+    EXPECT_FALSE(r.isAtOk);
+    EXPECT_EQ(r.phoneType, PHONE_TYPE_BASE);
+    EXPECT_EQ(r.baudRate, 115200);
+    EXPECT_TRUE(app_test::Received(fake).empty());
+
+    // With descriptors to spare, the same modem is found as always.
+    EXPECT_EQ(ProbeOnePort(fake.SlavePath()).phoneType, PHONE_TYPE_TARNEL);
 }
 
 // Values far longer than a field are cut to fit; the neighbours keep theirs.
