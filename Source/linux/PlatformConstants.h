@@ -4,8 +4,14 @@
 #ifndef ZARVEX_PLATFORM_CONSTANTS_H
 #define ZARVEX_PLATFORM_CONSTANTS_H
 
+#include "ConsoleEncoding.h"
+
 // Modem replies are cut into lines at a line feed; the carriage return before
 // it stays at the end of its line.
 constexpr char kReplyLineSeparator[] = "\n";
+
+// ---- Console texts -----------------------------------------------------
+// The console reads and writes UTF-8.
+constexpr ConsoleEncoding kConsoleEncoding = ConsoleEncoding::Utf8;
 
 #endif

@@ -4,8 +4,15 @@
 #ifndef ZARVEX_PLATFORM_CONSTANTS_H
 #define ZARVEX_PLATFORM_CONSTANTS_H
 
+#include "ConsoleEncoding.h"
+
 // Modem replies are cut into lines at carriage return and line feed: lines
 // never keep a "\r", and a bare "\n" does not end a line.
 constexpr char kReplyLineSeparator[] = "\r\n";
+
+// ---- Console texts -----------------------------------------------------
+// The console shows the ANSI code page, which the program's texts are built
+// in: GBK on the Chinese systems it is made for.
+constexpr ConsoleEncoding kConsoleEncoding = ConsoleEncoding::Gbk;
 
 #endif
