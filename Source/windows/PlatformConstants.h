@@ -15,4 +15,22 @@ constexpr char kReplyLineSeparator[] = "\r\n";
 // in: GBK on the Chinese systems it is made for.
 constexpr ConsoleEncoding kConsoleEncoding = ConsoleEncoding::Gbk;
 
+// The port names, the device table and the version and help texts: both
+// builds' forms are shared code, tested on either build; here each build
+// picks its own.
+struct PortNaming;
+struct DeviceTableLayout;
+struct ProgramTexts;
+extern const PortNaming kWindowsPortNaming;
+extern const DeviceTableLayout kWindowsDeviceTableLayout;
+extern const ProgramTexts kWindowsProgramTexts;
+inline constexpr const PortNaming &kPortNaming = kWindowsPortNaming;
+inline constexpr const DeviceTableLayout &kDeviceTableLayout = kWindowsDeviceTableLayout;
+inline constexpr const ProgramTexts &kProgramTexts = kWindowsProgramTexts;
+
+// The version line ends with the compiler's version as one decimal number,
+// as Windows compilers give it. gcc has none: major * 100 + minor stands in
+// (1200 for gcc 12.0), which orders as the versions do.
+constexpr int kCompilerVersion = __GNUC__ * 100 + __GNUC_MINOR__;
+
 #endif
