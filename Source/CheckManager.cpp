@@ -35,6 +35,7 @@ void CCheckManager::InitConsoleSize()
 
 void CCheckManager::OnAbout()
 {
-    std::cout << VersionLine(kProgramTexts, __DATE__, __TIME__, CompilerVersionText(kCompilerVersion))
+    std::cout << VersionLine(kProgramTexts, __DATE__, __TIME__,
+                             CompilerVersionText(kCompilerVersion))
               << std::endl;
 }

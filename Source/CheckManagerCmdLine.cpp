@@ -101,9 +101,9 @@ void CCheckManager::PrintSendPduSmsResultAsJson()
         item["number"] = JsonText(result.phoneNumber);
         item["time"] = JsonText(result.sendTime);
         item["code"] = result.resultCode;
-        item["message"] = JsonText(result.resultCode == SMS_CODE_FAILED_UNKNOWN_REASON
-                                       ? result.resultMessage
-                                       : GetSmsCodeEnglishStr(static_cast<SMS_CODE_ENUM>(result.resultCode)));
+        const SMS_CODE_ENUM code = static_cast<SMS_CODE_ENUM>(result.resultCode);
+        item["message"] = JsonText(code == SMS_CODE_FAILED_UNKNOWN_REASON ? result.resultMessage
+                                                                          : GetSmsCodeEnglishStr(code));
         root["result"][index++] = item;
     }
     root["code"] = 0;

@@ -144,8 +144,8 @@ void ChooseAutomatically(const std::vector<Win32::CommInfo> &rows, const Detecti
 }
 
 // Ids are compared as text: "03" is not the id of COM3.
-const Win32::CommInfo *FindRowById(const PortNaming &naming, const std::vector<Win32::CommInfo> &rows,
-                                   const std::string &id)
+const Win32::CommInfo *FindRowById(const PortNaming &naming,
+                                   const std::vector<Win32::CommInfo> &rows, const std::string &id)
 {
     for (const Win32::CommInfo &row : rows)
         if (PortIdIn(naming, row.comPath) == id)
@@ -171,7 +171,8 @@ std::vector<std::string> SplitPortAnswer(const PortNaming &naming, const std::st
 }
 
 bool ChooseTypedPorts(const PortNaming &naming, const std::string &answer,
-                      const std::vector<Win32::CommInfo> &rows, std::vector<ComPortBaseInfo_t> &ports)
+                      const std::vector<Win32::CommInfo> &rows,
+                      std::vector<ComPortBaseInfo_t> &ports)
 {
     ports.clear();
     const DetectionModels models = CreateDetectionModels();
