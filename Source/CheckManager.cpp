@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "CheckManagerProgramTexts.h"
 #include "ColorCout.h"
 #include "ComPortBase.h"
+#include "PlatformConstants.h"
 
 pthread_mutex_t vecLock = PTHREAD_MUTEX_INITIALIZER;
 std::vector<DeviceBaseComInfo> CCheckManager::g_comVec;
@@ -33,6 +35,7 @@ void CCheckManager::InitConsoleSize()
 
 void CCheckManager::OnAbout()
 {
-    std::cout << "1.6版本 编译时间  " << __DATE__ << " " << __TIME__ << " " << __VERSION__
+    std::cout << VersionLine(kProgramTexts, __DATE__, __TIME__,
+                             CompilerVersionText(kCompilerVersion))
               << std::endl;
 }

@@ -3,11 +3,11 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "CheckManagerPortNaming.h"
 #include "ComPortBase.h"
+#include "PlatformConstants.h"
 
 namespace {
-const std::string::size_type DEVICE_DIR_LENGTH = 5;  // "/dev/"
-
 // The port keeps its last system error as "Code: <number>  <text>". These
 // numbers are what a read or write on a hung-up or removed device gives.
 const int kHangUpErrors[] = {EIO, ENXIO, ENODEV};
@@ -27,7 +27,7 @@ std::string PortErrorPrefix(int sysErrno)
 
 std::string PortDisplayName(const std::string &comPath)
 {
-    return comPath.size() > DEVICE_DIR_LENGTH ? comPath.substr(DEVICE_DIR_LENGTH) : std::string();
+    return ShownPortName(kPortNaming, comPath);
 }
 
 bool IsLineGone(const CComPortBase &port)

@@ -7,8 +7,10 @@
 
 class CComPortBase;
 
-// A device path as the user sees it: without its "/dev/" ("/dev/ttyUSB0"
-// gives "ttyUSB0"); a path too short to hold that prefix gives "".
+// A device path as the user sees it, in the result and read lines and the
+// JSON result: without its "/dev/" on Linux ("/dev/ttyUSB0" gives "ttyUSB0"),
+// without its "\\.\" on Windows ("\\.\COM3" gives "COM3"); a path too
+// short to hold more than that prefix gives "".
 std::string PortDisplayName(const std::string &comPath);
 
 // True once the port has recorded a hang-up: the device was unplugged, or the

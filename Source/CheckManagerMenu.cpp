@@ -12,7 +12,8 @@
 #include <iostream>
 
 #include "CheckManager.h"
-#include "PrintableText.h"
+#include "CheckManagerDeviceTable.h"
+#include "PlatformConstants.h"
 #include "StringUtil.h"
 
 namespace {
@@ -33,37 +34,6 @@ const char kTitle[] = "Korvane短信设备检测 V1.6 ";
 constexpr int TITLE_WIDTH = 45;
 constexpr int RULER_WIDTH = 90;
 
-// Header cells and their widths in bytes; the last cell has no width.
-struct HeaderCell {
-    const char *text;
-    int width;
-};
-const HeaderCell kHeaderCells[] = {
-    {"端口号", 13}, {"波特率", 13}, {"AT标识", 18}, {"SMS卡号", 25}, {"信号强度", 15},
-};
-const char kHeaderLastCell[] = "设备序列号";
-
-// Row cells: a value and its placeholder may have different widths, as the
-// table has always been drawn.
-const char kUnknown[] = "unknow";
-constexpr int PORT_WIDTH = 10;
-constexpr int BAUD_WIDTH = 10;
-const char kPortUnusable[] = "端口不可用";
-constexpr int PORT_UNUSABLE_WIDTH = 22;
-const char kAtOk[] = "OK";
-const char kNotAt[] = "不AT";
-constexpr int AT_STATE_WIDTH = 16;
-const char kNoCardNumber[] = "未读卡";
-constexpr int NO_CARD_NUMBER_WIDTH = 26;
-constexpr int CARD_NUMBER_WIDTH = 23;
-const char kNoSignal[] = "无信号";
-constexpr int NO_SIGNAL_WIDTH = 15;
-constexpr int SIGNAL_WIDTH = 12;
-const char kNoSerialNumber[] = "无效序列号";
-
-// "/dev/ttyUSB0" is shown as ttyUSB0.
-constexpr std::size_t DEVICE_DIR_LENGTH = 5;
-
 void PrintRuler(char c)
 {
     for (int i = 0; i < RULER_WIDTH; ++i)
@@ -71,68 +41,13 @@ void PrintRuler(char c)
     std::putchar('\n');
 }
 
-void PrintCell(const std::string &text, int width)
-{
-    std::printf("%-*s", width, text.c_str());
-}
-
-void PrintHeader()
-{
-    for (const HeaderCell &cell : kHeaderCells)
-        PrintCell(cell.text, cell.width);
-    std::printf("%s\n", kHeaderLastCell);
-}
-
-std::string PortName(const std::string &comPath)
-{
-    if (comPath.empty())
-        return kUnknown;
-    return comPath.size() > DEVICE_DIR_LENGTH ? comPath.substr(DEVICE_DIR_LENGTH) : std::string();
-}
-
-// Modems wrap their values in blanks and quotes; the row keeps them without.
-void TrimRowValues(Win32::CommInfo &row)
-{
-    row.smsCardNumber = TrimAllChar(TrimAllChar(TrimAllChar(row.smsCardNumber, '"'), ' '), '"');
-    row.signalStrength = TrimAllChar(TrimAllChar(row.signalStrength, '"'), ' ');
-    row.serialNumber = TrimAllChar(TrimAllChar(row.serialNumber, '"'), ' ');
-}
-
-// A modem leaves a carriage return after the serial number; in the row's
-// last cell it only ends the line, so it is left out rather than shown.
-std::string SerialNumberCell(const std::string &serialNumber)
-{
-    if (!serialNumber.empty() && serialNumber.back() == '\r')
-        return serialNumber.substr(0, serialNumber.size() - 1);
-    return serialNumber;
-}
-
 // The values come from the modem: printed, they must not be able to steer
 // the operator's terminal, nor end their row and start one of their own.
 void PrintRow(Win32::CommInfo &row)
 {
     PrintRuler('-');
-    PrintCell(PortName(row.comPath), PORT_WIDTH);
-    PrintCell(row.baudText.empty() ? kUnknown : row.baudText, BAUD_WIDTH);
-    if (!row.isPortOk)
-        PrintCell(kPortUnusable, PORT_UNUSABLE_WIDTH);
-    else
-        PrintCell(row.isAtOk ? kAtOk : kNotAt, AT_STATE_WIDTH);
-
-    TrimRowValues(row);
-    if (row.smsCardNumber.empty())
-        PrintCell(kNoCardNumber, NO_CARD_NUMBER_WIDTH);
-    else
-        PrintCell(MakePrintableText(row.smsCardNumber, PrintableLayout::SingleLine),
-                  CARD_NUMBER_WIDTH);
-    if (row.signalStrength.empty())
-        PrintCell(kNoSignal, NO_SIGNAL_WIDTH);
-    else
-        PrintCell(MakePrintableText(row.signalStrength, PrintableLayout::SingleLine), SIGNAL_WIDTH);
-    const std::string serialNumber = SerialNumberCell(row.serialNumber);
-    std::printf("%s\n", serialNumber.empty()
-                            ? kNoSerialNumber
-                            : MakePrintableText(serialNumber, PrintableLayout::SingleLine).c_str());
+    TrimDeviceRowValues(row);
+    std::fputs(DeviceTableRowLine(row, kDeviceTableLayout, kPortNaming).c_str(), stdout);
 }
 
 // No key can come any more: standard input is not a terminal, or it has
@@ -258,7 +173,7 @@ void PrintDeviceTable(std::vector<Win32::CommInfo> &rows, const std::string &sca
     std::printf("\n\n");
     std::printf("%*s %s\n", TITLE_WIDTH, kTitle, GetCurTimeStr().c_str());
     PrintRuler('=');
-    PrintHeader();
+    std::fputs(DeviceTableHeaderLine(kDeviceTableLayout).c_str(), stdout);
     for (Win32::CommInfo &row : rows)
         PrintRow(row);
     PrintRuler('=');
