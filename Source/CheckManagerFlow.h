@@ -11,9 +11,9 @@ class CComPortBase;
 // gives "ttyUSB0"); a path too short to hold that prefix gives "".
 std::string PortDisplayName(const std::string &comPath);
 
-// True once the port has recorded a hang-up: the device was unplugged, or the
-// line dropped, while the port was open. Every later command would only wait
-// out its runner's whole budget for a reply that cannot come.
+// True once the port's last failure is a device that went away: unplugged,
+// or the line dropped, while the port was open. Every later command would
+// only wait out its runner's whole budget for a reply that cannot come.
 bool IsLineGone(const CComPortBase &port);
 
 #endif
