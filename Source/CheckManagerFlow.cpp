@@ -1,6 +1,7 @@
 #include "CheckManagerFlow.h"
 
 #include "ComPortBase.h"
+#include "PhoneCardBase.h"
 
 namespace {
 const std::string::size_type DEVICE_DIR_LENGTH = 5;  // "/dev/"
@@ -14,4 +15,10 @@ std::string PortDisplayName(const std::string &comPath)
 bool IsLineGone(const CComPortBase &port)
 {
     return port.GetFailureKind() == PortFailureKind::LineGone;
+}
+
+bool MaySendWithoutSmsCenter(CPhoneCardBase *phone, CComPortBase *port)
+{
+    return phone != nullptr && port != nullptr && port->IsOpened() && !IsLineGone(*port)
+           && phone->IsSmsCenterQueryOptional();
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 class CComPortBase;
+class CPhoneCardBase;
 
 // A device path as the user sees it: without its "/dev/" ("/dev/ttyUSB0"
 // gives "ttyUSB0"); a path too short to hold that prefix gives "".
@@ -15,5 +16,10 @@ std::string PortDisplayName(const std::string &comPath);
 // or the line dropped, while the port was open. Every later command would
 // only wait out its runner's whole budget for a reply that cannot come.
 bool IsLineGone(const CComPortBase &port);
+
+// After the SMS centre query was refused or went unanswered: a model that
+// can send without the answer goes on, with the module's own centre, as
+// long as the line is still there.
+bool MaySendWithoutSmsCenter(CPhoneCardBase *phone, CComPortBase *port);
 
 #endif
