@@ -48,6 +48,11 @@ int CComPortBase::GetErrorCode() const
     return m_pImpl ? m_pImpl->GetErrorCode() : 0;
 }
 
+PortFailureKind CComPortBase::GetFailureKind() const
+{
+    return m_pImpl ? m_pImpl->GetFailureKind() : PortFailureKind::None;
+}
+
 bool CComPortBase::Write(std::string command)
 {
     if (!m_pImpl || !m_pImpl->IsOpened())

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <string>
 
+#include "PortFailureKind.h"
+
 // The pause, in microseconds, that Write makes after sending and Read makes
 // before each look at the line: a reply that pauses this long is complete.
 constexpr int USLEEP_COUNT = 50000;
@@ -39,6 +41,10 @@ public:
     // port refused because the process has no descriptor to spare (the
     // settings table included) fails to open with EMFILE.
     int GetErrorCode() const;
+    // What the last failure recorded means for the caller: a device that
+    // went away (EIO, ENXIO, ENODEV), one that is not there (ENOENT), or
+    // anything else; None when nothing failed.
+    PortFailureKind GetFailureKind() const;
 
     // Writes one command and never reads the answer, which stays for
     // ReadAll; the result is false whenever a command was written. False

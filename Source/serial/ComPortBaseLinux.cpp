@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "ComPortBase.h"
+#include "ErrnoFailureKind.h"
 #include "SysErrorText.h"
 #include "TermLib.h"
 
@@ -199,6 +200,11 @@ std::string CComPortBaseLinux::GetErrorMsg() const
 int CComPortBaseLinux::GetErrorCode() const
 {
     return m_nErrorCode;
+}
+
+PortFailureKind CComPortBaseLinux::GetFailureKind() const
+{
+    return FailureKindOfErrno(m_nErrorCode);
 }
 
 void CComPortBaseLinux::HandleError()

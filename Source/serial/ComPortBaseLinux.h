@@ -54,6 +54,7 @@ public:
     bool IsComError() const;
     std::string GetErrorMsg() const;
     int GetErrorCode() const;
+    PortFailureKind GetFailureKind() const;  // the kind of GetErrorCode()
     void HandleError();  // records the thread's errno when it is not 0
 
     // Writes the whole command; false once it is written. An empty command

@@ -6,6 +6,7 @@
 
 #include "../serial/DescriptorLimit.h"
 #include "AppTestSupport.h"
+#include "CheckManagerLinux.h"
 #include "CheckManagerScan.h"
 #include "FakeProfile.h"
 
@@ -339,6 +340,19 @@ TEST(ScanTime, CountsClockSecondsPlusOne)
     EXPECT_EQ(FormatScanTime(1000, 1000), "设备检测耗时: 1 秒");
     EXPECT_EQ(FormatScanTime(1000, 1001), "设备检测耗时: 2 秒");
     EXPECT_EQ(FormatScanTime(1000, 1065), "设备检测耗时: 66 秒");
+}
+
+// The Windows scan's text, from two readings of clock(): milliseconds,
+// whatever the clock's own unit, without overflow on a 32-bit clock_t.
+TEST(ScanTime, CostTimeInMilliseconds)
+{
+    const std::clock_t start = 1000;
+    EXPECT_EQ(FormatScanCostTime(start, start), "cost time 0 ms\n");
+    EXPECT_EQ(FormatScanCostTime(start, start + CLOCKS_PER_SEC / 2), "cost time 500 ms\n");
+    EXPECT_EQ(FormatScanCostTime(start, start + 3 * CLOCKS_PER_SEC + 7 * (CLOCKS_PER_SEC / 1000)),
+              "cost time 3007 ms\n");
+    EXPECT_EQ(FormatScanCostTime(start, start + 2000 * static_cast<std::clock_t>(CLOCKS_PER_SEC)),
+              "cost time 2000000 ms\n");
 }
 
 // Always the two built-in ports, last; the USB adapters (if any on this

@@ -5,7 +5,7 @@
 
 #include "../serial/StreamingLine.h"
 #include "AppTestSupport.h"
-#include "CheckManagerScan.h"
+#include "CheckManagerLinux.h"
 
 namespace {
 using app_test::ElapsedMs;

@@ -17,7 +17,7 @@
 
 #include "../serial/StreamingLine.h"
 #include "CheckManager.h"
-#include "CheckManagerScan.h"
+#include "CheckManagerLinux.h"
 #include "ComPortBase.h"
 #include "FakePool.h"
 #include "ZarvexHarness.h"

@@ -9,7 +9,7 @@
 #include "../serial/DescriptorLimit.h"
 #include "../serial/StreamingLine.h"
 #include "AppTestSupport.h"
-#include "CheckManagerScan.h"
+#include "CheckManagerLinux.h"
 
 namespace {
 using app_test::DeviceLinks;

@@ -395,6 +395,32 @@ TEST_F(ComPortTest, VanishedDeviceEndsReadAllAndWritePromptlyWithTheError)
     EXPECT_EQ(port.GetErrorMsg(), ErrorText(EIO));
 }
 
+// The kind of the last failure, beside its text: what the flows decide on.
+TEST_F(ComPortTest, FailureKindTellsAVanishedDeviceFromAMissingOne)
+{
+    CComPortBase missing("/dev/ttyUSB-not-there", 9600);
+    EXPECT_EQ(missing.GetFailureKind(), PortFailureKind::NotFound);
+
+    char path[] = "/tmp/zarvex-not-a-tty-XXXXXX";
+    const int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    {
+        CComPortBase notATerminal(path, 9600);
+        EXPECT_EQ(notATerminal.GetFailureKind(), PortFailureKind::Other);
+    }
+    unlink(path);
+
+    CComPortBase port(pty.Path(), 9600);
+    ASSERT_TRUE(port.IsOpened());
+    std::string reply;
+    port.ReadAll(reply);  // nothing arrives, nothing failed
+    EXPECT_EQ(port.GetFailureKind(), PortFailureKind::None);
+    pty.CloseMaster();
+    port.ReadAll(reply);
+    EXPECT_EQ(port.GetFailureKind(), PortFailureKind::LineGone);
+}
+
 // The settings table takes as many ports as the process may hold
 // descriptors. One more fails to open, leaves the device as it was and says
 // why, instead of staying open on a line it never configured.

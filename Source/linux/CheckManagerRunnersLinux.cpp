@@ -1,5 +1,6 @@
-// Command runners: one command of a model object written on a port, the reply
-// gathered poll by poll and judged by the model's own parser each time.
+// Command runners of the Linux build: one command of a model object written
+// on a port, the reply gathered poll by poll and judged by the model's own
+// parser each time.
 #include <sys/time.h>
 #include <unistd.h>
 
@@ -7,7 +8,8 @@
 
 #include "CheckManager.h"
 #include "CheckManagerFlow.h"
-#include "CheckManagerScan.h"
+#include "CheckManagerLinux.h"
+#include "CommandBudgets.h"
 #include "ComPortBase.h"
 #include "PhoneCardBase.h"
 
@@ -21,16 +23,10 @@ using ReplyParser = COM_CMD_OPERATE_RESULT_t (CPhoneCardBase::*)(std::string);
 // them lost whatever state the earlier commands set up.
 enum class PortGuard { Open, IsOpened };
 
-// Poll limits, and so the time budget of each command: a poll costs at least
-// the port's 50 ms read pause plus LINUX_SLEEP.
-constexpr int INIT_POLLS_PER_COMMAND = 5;
-constexpr int AT_POLLS = 10;
-constexpr int VALUE_POLLS = 5;           // serial number, card number, signal
-constexpr int STORE_SELECT_POLLS = 5;    // choosing the SIM or device storage
-constexpr int LONG_POLLS = 1400;         // replies that may take a minute
-constexpr int SEND_LEN_POLLS = 1200;     // the ">" prompt of a message part
-constexpr int LIST_POLLS = 1200;         // a whole storage listing
-constexpr int DEL_ALL_POLLS = 1400;
+// The poll limits of CommandBudgets.h are the time budget of each command: a
+// poll costs at least the port's read pause plus LINUX_SLEEP.
+static_assert(RUNNER_POLL_MIN_MS * 1000 == USLEEP_COUNT + static_cast<int>(LINUX_SLEEP),
+              "a poll budget's time is the port's read pause plus the runner's sleep");
 
 // Deleting every message can keep a modem busy for minutes: each poll of
 // that runner waits this much longer.
@@ -196,10 +192,7 @@ bool CCheckManager::RunComCmdQuerySMSC(CPhoneCardBase *phone, CComPortBase *port
     if (RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetQuerySmsCenterCmd,
                         &CPhoneCardBase::OnGetQuerySmsCenterCmdRsp, LONG_POLLS))
         return true;
-    // A model that can send without the answer goes on after a time-out or a
-    // refusal, as long as the line is still there.
-    return phone != nullptr && port != nullptr && port->IsOpened() && !IsLineGone(*port)
-           && phone->IsSmsCenterQueryOptional();
+    return MaySendWithoutSmsCenter(phone, port);
 }
 
 bool CCheckManager::RunComCmdAT(CPhoneCardBase *phone, CComPortBase *port)
