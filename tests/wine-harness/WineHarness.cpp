@@ -142,15 +142,16 @@ bool WineHarness::Start(std::string *error)
         }
         mapping.emplace_back(ComName(com), LinkPath(com));
     }
-    return WineSession::Instance().MapPorts(mapping, m_fresh, error);
+    m_ready = WineSession::Instance().MapPorts(mapping, m_fresh, error);
+    return m_ready;
 }
 
 NamespaceResult WineHarness::Run(const std::string &program, const std::vector<std::string> &args,
                                  const WineRunOptions &options)
 {
     NamespaceResult result;
-    if (!m_started || access(program.c_str(), R_OK) != 0) {
-        result.err = m_started ? "no such program: " + program : "the harness was not started";
+    if (!m_ready || access(program.c_str(), R_OK) != 0) {
+        result.err = m_ready ? "no such program: " + program : "the harness has not started";
         return result;
     }
     WineSession &session = WineSession::Instance();
@@ -164,8 +165,8 @@ NamespaceResult WineHarness::Run(const std::string &program, const std::vector<s
 NamespaceProcess *WineHarness::StartOnTerminal(const std::string &program, const std::vector<std::string> &args,
                                                const WineRunOptions &options, std::string *error)
 {
-    if (!m_started || access(program.c_str(), R_OK) != 0) {
-        *error = m_started ? "no such program: " + program : "the harness was not started";
+    if (!m_ready || access(program.c_str(), R_OK) != 0) {
+        *error = m_ready ? "no such program: " + program : "the harness has not started";
         return nullptr;
     }
     WineSession &session = WineSession::Instance();

@@ -55,9 +55,12 @@ public:
     // The ports, before Start, each under its COM number (1 to 255; the
     // tests use 11 and up, clear of the numbers a machine's own ports have).
     WineHarness &AddFake(int com, const FakeConfig &config);
-    // Listed by Wine, but nothing is at its path.
+    // Listed by Wine, but nothing is at its path. Under Wine 8 such a port
+    // opens (the mount manager's device object answers) and its first read
+    // or write fails with ERROR_INVALID_FUNCTION (1); a name Wine does not
+    // list at all fails to open with ERROR_FILE_NOT_FOUND (2).
     WineHarness &AddMissingPort(int com);
-    // Listed by Wine; its path is a link to nothing.
+    // Listed by Wine; its path is a link to nothing (behaves as missing).
     WineHarness &AddDanglingPort(int com);
     // Listed by Wine and opening `unixPath` (a pty the test plays itself).
     WineHarness &AddDevicePort(int com, const std::string &unixPath);
@@ -72,9 +75,12 @@ public:
     // standard output and error captured through pipes byte for byte.
     NamespaceResult Run(const std::string &program, const std::vector<std::string> &args,
                         const WineRunOptions &options = {});
-    // The same on a pseudo-terminal, for programs that read keys. The
-    // harness owns it; null (and *error) when it cannot start. Wine's
-    // console on a terminal wraps the output in escape sequences.
+    // The same on a pseudo-terminal, for programs that read keys (_getch
+    // works). The harness owns it; null (and *error) when it cannot start.
+    // Wine's console on a terminal wraps every character it writes in
+    // escape sequences (see WaitForTerminalText), ends lines with
+    // "\r\r\n", and shows GBK text as mojibake: compare Chinese output
+    // through Run's pipes.
     NamespaceProcess *StartOnTerminal(const std::string &program, const std::vector<std::string> &args,
                                       const WineRunOptions &options, std::string *error);
 
@@ -109,7 +115,8 @@ private:
     std::map<int, Port> m_ports;
     std::string m_addError;
     bool m_fresh = false;
-    bool m_started = false;
+    bool m_started = false;  // Start was called
+    bool m_ready = false;    // and succeeded
     std::unique_ptr<FakePool> m_pool;
     std::unique_ptr<FakeModemProcess> m_process;
     // The in-process fakes' state when their masters were closed.

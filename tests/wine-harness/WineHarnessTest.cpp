@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <iostream>
 
 #include <gtest/gtest.h>
@@ -206,6 +207,58 @@ TEST_F(WineHarnessTest, KeysReachAProgramOnATerminal)
     const NamespaceResult r = p->WaitExit(20000);
     EXPECT_EQ(r.exitStatus, 0);
     EXPECT_NE(StripAnsi(r.out).find("[2]"), std::string::npos) << r.out;
+}
+
+// Not run by itself: the next test runs it in a child process that dies
+// with Wine busy.
+TEST(WineHarnessScenario, DISABLED_DiesWithAProgramRunning)
+{
+    WineHarness h;
+    h.AddFake(11, ModemFake(FakeModel::Pimsor));
+    std::string error;
+    ASSERT_TRUE(h.Start(&error)) << error;
+    ASSERT_NE(h.StartOnTerminal(kHelper, {"sleep", "60000"}, {}, &error), nullptr) << error;
+    std::cout << "prefix " << WineSession::Instance().Prefix() << std::endl;
+    usleep(500000);
+    kill(getpid(), SIGKILL);
+}
+
+// Whether any process runs Wine with this prefix.
+bool AnyProcessOf(const std::string &prefix)
+{
+    const std::string wanted = "WINEPREFIX=" + prefix;
+    bool found = false;
+    if (DIR *d = opendir("/proc")) {
+        while (dirent *e = readdir(d)) {
+            std::ifstream in(std::string("/proc/") + e->d_name + "/environ", std::ios::binary);
+            std::string entry;
+            while (!found && std::getline(in, entry, '\0'))
+                found = entry == wanted;
+        }
+        closedir(d);
+    }
+    return found;
+}
+
+TEST_F(WineHarnessTest, WineStopsAndItsPrefixGoesWhenTheTestProcessDies)
+{
+    const std::string filter = "--gtest_filter=WineHarnessScenario.DISABLED_DiesWithAProgramRunning";
+    NamespaceProcess child;
+    std::string error;
+    ASSERT_TRUE(child.StartHere({"/proc/self/exe", filter, "--gtest_also_run_disabled_tests"}, {},
+                                NamespaceStdio::Pipes, 120000, &error))
+        << error;
+    const NamespaceResult r = child.Wait();
+    EXPECT_EQ(r.signal, SIGKILL) << r.out << r.err;
+    const std::size_t at = r.out.find("prefix ");
+    ASSERT_NE(at, std::string::npos) << r.out << r.err;
+    const std::string prefix = r.out.substr(at + 7, r.out.find('\n', at) - at - 7);
+
+    const auto start = std::chrono::steady_clock::now();
+    while ((access(prefix.c_str(), F_OK) == 0 || AnyProcessOf(prefix)) && ElapsedMs(start) < 20000)
+        usleep(100000);
+    EXPECT_NE(access(prefix.c_str(), F_OK), 0) << prefix << " is still there";
+    EXPECT_FALSE(AnyProcessOf(prefix)) << "a Wine process outlived its test process";
 }
 
 }  // namespace
