@@ -4,9 +4,6 @@
 #ifndef ZARVEX_CHECK_MANAGER_H
 #define ZARVEX_CHECK_MANAGER_H
 
-#include <pthread.h>
-
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,18 +17,12 @@ constexpr int MAX_INPUT_TRY_COUNT = 3;
 // A destination number is shorter than this, its "+" included.
 constexpr std::size_t MAX_PHONE_LEN = 30;
 
-// Menu keys as getchLinux returns them.
+// Menu keys as the menu's key reading returns them.
 constexpr int KEY_VALUE_ENTER = 13;
 constexpr int KEY_VALUE_NUM_1 = 49;
 constexpr int KEY_VALUE_NUM_2 = 50;
 constexpr int KEY_VALUE_CHAR_D = 100;
 constexpr int KEY_VALUE_CHAR_Q = 113;
-
-// Pause between two polls of a command runner, in microseconds.
-constexpr unsigned LINUX_SLEEP = 1000;
-
-// Guards CCheckManager::g_comVec while the probe threads of a scan append.
-extern pthread_mutex_t vecLock;
 
 class CCheckManager {
 public:
@@ -42,7 +33,9 @@ public:
 
     // Start-up.
     static void InitLog();
-    static void InitConsoleSize();  // exits with status 1 unless run as root
+    // Linux: exits with status 1 unless run as root, then prepares the line
+    // settings. Windows: a console buffer of 100 x 800.
+    static void InitConsoleSize();
     static void OnAbout();          // the version line
 
     // Interactive loop and device table.
@@ -51,7 +44,9 @@ public:
     void PrintAllDevice();
 
     // Command runners: write one command built by the model object, poll the
-    // port and let the model's parser judge the reply gathered so far.
+    // port and let the model's parser judge the reply gathered so far. Each
+    // build defines those it has (in its platform folder); the Windows build
+    // runs no probe command through them and deletes nothing.
     static void RunComCmdInitPhone(CPhoneCardBase *phone, CComPortBase *port);
     bool RunComCmdDelAllSms(CPhoneCardBase *phone, CComPortBase *port);
     static bool RunComCmdQuerySMSC(CPhoneCardBase *phone, CComPortBase *port);
@@ -68,10 +63,15 @@ public:
     bool RunComCmdReadSM_Sms(CPhoneCardBase *phone, CComPortBase *port);
     static bool RunComCmdGetSignalStrength(CPhoneCardBase *phone, CComPortBase *port);
 
-    // Device detection.
+    // Device detection, one form per build, each defined in its platform
+    // folder. Linux: the device paths of the listing, probe records sorted by
+    // path. Windows: the registry's COM names, rows appended in the order the
+    // probes ended.
     void OnScanPort();
     static std::vector<DeviceBaseComInfo> DetectAllDevice();
     static std::vector<std::string> GetAllComPort();
+    static void DetectAllDevice(std::vector<Win32::CommInfo> &rows);
+    static bool GetAllComPort(std::vector<std::string> &comNames);
 
     // Destination numbers, target ports and message text.
     bool InputCheckSendPduSmsPhoneNumbers(std::vector<std::string> &numbers);
@@ -102,7 +102,7 @@ public:
     void HandleReadAllSms(std::vector<ComPortBaseInfo_t> ports);
     bool ReadAllSmsByPhoneSM(CPhoneCardBase *phone, CComPortBase *port);
     bool ReadAllSmsByPhoneME(CPhoneCardBase *phone, CComPortBase *port);
-    bool DeleteAllSmsByPhone(CPhoneCardBase *phone, CComPortBase *port);
+    bool DeleteAllSmsByPhone(CPhoneCardBase *phone, CComPortBase *port);  // Linux only
     void PrintRecvSms(std::vector<SmsRecvStruct_t> messages);
     void OnDelAllSms();
 
@@ -113,6 +113,7 @@ public:
     std::string RemoveDoubleQuotationMarksOfStringBothSide(std::string text);
     void PrintHelpInfo();
 
+    // The Linux scan's records, appended by its probe threads under vecLock.
     static std::vector<DeviceBaseComInfo> g_comVec;
 
 protected:
@@ -124,13 +125,8 @@ protected:
     bool m_bInteractive = true;
 };
 
-// Free functions of the application.
-std::uint64_t time_usec2();
-int usleep_until2(std::uint64_t targetUsec);
-int getchLinux();
-std::string cmd_system(const char *command);
-void GetInfoOnPort(const char *path);
-void *ThreadFunc(void *path);
+// Free functions of the application; those of one build only are declared in
+// its platform folder.
 bool LessDeviceBaseComInfo(const DeviceBaseComInfo &a, const DeviceBaseComInfo &b);
 std::string GetPortId(std::string path);
 bool IsDigitString(const std::string &text);

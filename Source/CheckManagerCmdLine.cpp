@@ -5,7 +5,10 @@
 
 #include "CheckManager.h"
 #include "CheckManagerFlow.h"
+#include "CheckManagerProgramTexts.h"
 #include "ColorCout.h"
+#include "ConsoleText.h"
+#include "PlatformConstants.h"
 
 namespace {
 enum CmdParamsOutcome {
@@ -39,17 +42,13 @@ void PrintFixedJson(const char *text)
         PrintStyledJson(value);
 }
 
-const char *const kHelpLines[] = {
-    "1. 执行Korvane检测工具  执行Zarvex ",
-    "2. 查看帮助信息  执行Zarvex help 可以输出本帮助信息 ",
-    "3. 通过所有串口设备发送短信 执行 Zarvex [空格]手机号1,手机号2...[空格]\"短信内容 \"",
-    "4. 通过指定串口设备发送短信 执行 Zarvex [空格]串口号1,串口号2...[空格]手机号1,手机号2，...[空格]\"短信内容 \"",
-    "注意: 如果短信内容中有空格，需要用双引号(\")括起来，短信内容中的双引号(\")需要转义为\\\" ",
-    "例1: 通过端口/dev/ttyUSB3给1830000000发送内容为 \"北京Korvane短信 欢迎使用\" 的短信则输入",
-    "命令1: Zarvex USB3 18300000000 \"北京Korvane短信 欢迎使用\"",
-    "例2: 通过端口/dev/ttyUSB3,/dev/ttyUSB4 给1830000000,18500000000 发送内容为 \"北京Korvane短信 欢迎使用\" 的短信则输入",
-    "命令2: Zarvex USB3,USB4 18300000000,18500000000 \"北京Korvane短信 欢迎使用\"",
-};
+// jsoncpp takes its strings as UTF-8, whatever the console shows: a text in
+// the ANSI code page (a Chinese reason, a system message) would come out as
+// other characters.
+Json::Value JsonText(const std::string &consoleText)
+{
+    return Json::Value(ConsoleTextToUtf8(consoleText));
+}
 }  // namespace
 
 void CCheckManager::OnCmdParams(int argc, char **argv)
@@ -98,13 +97,13 @@ void CCheckManager::PrintSendPduSmsResultAsJson()
     Json::ArrayIndex index = 0;
     for (const SendSmsResult_t &result : m_sendResultVec) {
         Json::Value item;
-        item["com"] = PortDisplayName(result.comPath);
-        item["number"] = result.phoneNumber;
-        item["time"] = result.sendTime;
+        item["com"] = JsonText(PortDisplayName(result.comPath));
+        item["number"] = JsonText(result.phoneNumber);
+        item["time"] = JsonText(result.sendTime);
         item["code"] = result.resultCode;
-        item["message"] = result.resultCode == SMS_CODE_FAILED_UNKNOWN_REASON
-                              ? result.resultMessage
-                              : GetSmsCodeEnglishStr(static_cast<SMS_CODE_ENUM>(result.resultCode));
+        const SMS_CODE_ENUM code = static_cast<SMS_CODE_ENUM>(result.resultCode);
+        item["message"] = JsonText(code == SMS_CODE_FAILED_UNKNOWN_REASON ? result.resultMessage
+                                                                          : GetSmsCodeEnglishStr(code));
         root["result"][index++] = item;
     }
     root["code"] = 0;
@@ -128,6 +127,6 @@ void CCheckManager::PrintHelpInfo()
 {
     CColorCout::CoutGreenMessage("Zarvex 短信设备检测工具 使用说明");
     std::cout << std::endl << std::endl;
-    for (const char *line : kHelpLines)
+    for (const char *line : kProgramTexts.helpLines)
         std::cout << line << std::endl;
 }

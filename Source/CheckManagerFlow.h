@@ -6,14 +6,22 @@
 #include <string>
 
 class CComPortBase;
+class CPhoneCardBase;
 
-// A device path as the user sees it: without its "/dev/" ("/dev/ttyUSB0"
-// gives "ttyUSB0"); a path too short to hold that prefix gives "".
+// A device path as the user sees it, in the result and read lines and the
+// JSON result: without its "/dev/" on Linux ("/dev/ttyUSB0" gives "ttyUSB0"),
+// without its "\\.\" on Windows ("\\.\COM3" gives "COM3"); a path too
+// short to hold more than that prefix gives "".
 std::string PortDisplayName(const std::string &comPath);
 
-// True once the port has recorded a hang-up: the device was unplugged, or the
-// line dropped, while the port was open. Every later command would only wait
-// out its runner's whole budget for a reply that cannot come.
+// True once the port's last failure is a device that went away: unplugged,
+// or the line dropped, while the port was open. Every later command would
+// only wait out its runner's whole budget for a reply that cannot come.
 bool IsLineGone(const CComPortBase &port);
+
+// After the SMS centre query was refused or went unanswered: a model that
+// can send without the answer goes on, with the module's own centre, as
+// long as the line is still there.
+bool MaySendWithoutSmsCenter(CPhoneCardBase *phone, CComPortBase *port);
 
 #endif

@@ -6,17 +6,18 @@
 #include <iostream>
 
 #include "CheckManager.h"
+#include "CheckManagerInput.h"
 #include "CheckManagerMenu.h"
 #include "CheckManagerScan.h"
 #include "ColorCout.h"
 #include "PhoneCardBase.h"
+#include "PlatformConstants.h"
 #include "StringUtil.h"
 
 namespace {
 
 const char kNumberPrompt[] = "请输入接收短信的号码: ";
 const char kNumberRefused[] = "您输入的号码有误，请重新输入";
-const char kPortPrompt[] = "请输入设备端口号(例:选择/dev/ttyUSB0,请输入USB0):";
 const char kPortRefused[] = "您输入的设备端口号有误，请重新输入";
 const char kTooManyTries[] = "输入的错误次数过多，返回主界面";
 const char kTextPrompt[] = "请输入短信内容:";
@@ -25,9 +26,6 @@ const char kDefaultSmsText[] = " 北京Korvane短信为您服务 ";
 // A number is at least this long, its "+" included.
 constexpr std::size_t MIN_PHONE_LEN = 5;
 
-const char kPortIdMark[] = "tty";
-// A typed id that matches no device still names a path, which is never opened.
-const char kUnknownPortDir[] = "/dev/tty";
 constexpr int UNKNOWN_PORT_BAUD_RATE = 115200;
 
 const char kListSeparator = ',';
@@ -110,10 +108,10 @@ ComPortBaseInfo_t TakeOverRow(const Win32::CommInfo &row, const DetectionModels 
 }
 
 // See ComPortBaseInfo_t: the record of a port that no scan found.
-ComPortBaseInfo_t NotExistingPort(const std::string &id)
+ComPortBaseInfo_t NotExistingPort(const PortNaming &naming, const std::string &id)
 {
     ComPortBaseInfo_t port;
-    port.comPath = kUnknownPortDir + id;
+    port.comPath = MissingPortPath(naming, id);
     port.baudRate = UNKNOWN_PORT_BAUD_RATE;
     port.isAtOk = false;
     port.phoneType = PHONE_TYPE_BASE;
@@ -145,22 +143,54 @@ void ChooseAutomatically(const std::vector<Win32::CommInfo> &rows, const Detecti
         ports.push_back(TakeOverRow(row, nullptr));
 }
 
-const Win32::CommInfo *FindRowById(const std::vector<Win32::CommInfo> &rows, const std::string &id)
+// Ids are compared as text: "03" is not the id of COM3.
+const Win32::CommInfo *FindRowById(const PortNaming &naming,
+                                   const std::vector<Win32::CommInfo> &rows, const std::string &id)
 {
     for (const Win32::CommInfo &row : rows)
-        if (GetPortId(row.comPath) == id)
+        if (PortIdIn(naming, row.comPath) == id)
             return &row;
     return nullptr;
 }
 
 }  // namespace
 
+std::vector<std::string> SplitPortAnswer(const PortNaming &naming, const std::string &answer)
+{
+    std::vector<std::string> ids;
+    for (const std::string &piece : SplitList(answer)) {
+        // An empty piece would name the bare prefix: "/dev/tty" is the
+        // controlling terminal.
+        if (piece.empty())
+            continue;
+        if (naming.digitIdsOnly && !IsDigitString(piece))
+            return {};
+        ids.push_back(piece);
+    }
+    return ids;
+}
+
+bool ChooseTypedPorts(const PortNaming &naming, const std::string &answer,
+                      const std::vector<Win32::CommInfo> &rows,
+                      std::vector<ComPortBaseInfo_t> &ports)
+{
+    ports.clear();
+    const DetectionModels models = CreateDetectionModels();
+    bool anyMatched = false;
+    for (const std::string &id : SplitPortAnswer(naming, answer)) {
+        if (const Win32::CommInfo *row = FindRowById(naming, rows, id)) {
+            ports.push_back(TakeOverRow(*row, &models));
+            anyMatched = true;
+        } else {
+            ports.push_back(NotExistingPort(naming, id));
+        }
+    }
+    return anyMatched;
+}
+
 std::string GetPortId(std::string path)
 {
-    const std::string::size_type mark = path.find(kPortIdMark);
-    if (mark == std::string::npos)
-        return std::string();
-    return path.substr(mark + (sizeof kPortIdMark - 1));
+    return PortIdIn(kPortNaming, path);
 }
 
 bool IsDigitString(const std::string &text)
@@ -198,17 +228,10 @@ std::vector<std::string> CCheckManager::SplitUserPhoneNumber(std::string answer)
     return numbers;
 }
 
+// The Windows build's reading of a port answer, whichever build calls it.
 std::vector<std::string> CCheckManager::SplitComPorts(std::string answer)
 {
-    std::vector<std::string> ids;
-    for (const std::string &piece : SplitList(answer)) {
-        if (piece.empty())
-            continue;
-        if (!IsDigitString(piece))
-            return {};
-        ids.push_back(piece);
-    }
-    return ids;
+    return SplitPortAnswer(kWindowsPortNaming, answer);
 }
 
 bool CCheckManager::InputCheckSendPduSmsPhoneNumbers(std::vector<std::string> &numbers)
@@ -234,24 +257,10 @@ bool CCheckManager::InputToSendPduSmsComPort(const std::string &portIds,
                                              std::vector<ComPortBaseInfo_t> &ports)
 {
     ports.clear();
-    const DetectionModels models = CreateDetectionModels();
-    if (portIds.empty()) {
-        ChooseAutomatically(m_commInfoVec, models, ports);
-        return true;
-    }
-    bool anyMatched = false;
-    for (const std::string &id : SplitList(portIds)) {
-        // An empty id would name "/dev/tty", the controlling terminal.
-        if (id.empty())
-            continue;
-        if (const Win32::CommInfo *row = FindRowById(m_commInfoVec, id)) {
-            ports.push_back(TakeOverRow(*row, &models));
-            anyMatched = true;
-        } else {
-            ports.push_back(NotExistingPort(id));
-        }
-    }
-    return anyMatched;
+    if (!portIds.empty())
+        return ChooseTypedPorts(kPortNaming, portIds, m_commInfoVec, ports);
+    ChooseAutomatically(m_commInfoVec, CreateDetectionModels(), ports);
+    return true;
 }
 
 bool CCheckManager::InputCheckSendPduSmsComPorts(std::vector<ComPortBaseInfo_t> &ports)
@@ -259,7 +268,7 @@ bool CCheckManager::InputCheckSendPduSmsComPorts(std::vector<ComPortBaseInfo_t> 
     for (int attempt = 0; attempt < MAX_INPUT_TRY_COUNT; ++attempt) {
         ports.clear();
         std::cout << std::endl;
-        CColorCout::CoutGreenMessage(kPortPrompt);
+        CColorCout::CoutGreenMessage(kPortNaming.portPrompt);
         std::string answer;
         const bool answered = ReadAnswerLine(answer);
         std::cout << std::endl;

@@ -1,18 +1,13 @@
 // The interactive loop: a fresh scan and device table on every pass, the menu
-// line, and one raw keystroke that picks what happens next.
+// line, and one keystroke that picks what happens next.
 #include "CheckManagerMenu.h"
 
-#include <signal.h>
-#include <termios.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <csignal>
 #include <cstdio>
 #include <iostream>
 
 #include "CheckManager.h"
-#include "PrintableText.h"
+#include "CheckManagerDeviceTable.h"
+#include "PlatformConstants.h"
 #include "StringUtil.h"
 
 namespace {
@@ -33,37 +28,6 @@ const char kTitle[] = "Korvane短信设备检测 V1.6 ";
 constexpr int TITLE_WIDTH = 45;
 constexpr int RULER_WIDTH = 90;
 
-// Header cells and their widths in bytes; the last cell has no width.
-struct HeaderCell {
-    const char *text;
-    int width;
-};
-const HeaderCell kHeaderCells[] = {
-    {"端口号", 13}, {"波特率", 13}, {"AT标识", 18}, {"SMS卡号", 25}, {"信号强度", 15},
-};
-const char kHeaderLastCell[] = "设备序列号";
-
-// Row cells: a value and its placeholder may have different widths, as the
-// table has always been drawn.
-const char kUnknown[] = "unknow";
-constexpr int PORT_WIDTH = 10;
-constexpr int BAUD_WIDTH = 10;
-const char kPortUnusable[] = "端口不可用";
-constexpr int PORT_UNUSABLE_WIDTH = 22;
-const char kAtOk[] = "OK";
-const char kNotAt[] = "不AT";
-constexpr int AT_STATE_WIDTH = 16;
-const char kNoCardNumber[] = "未读卡";
-constexpr int NO_CARD_NUMBER_WIDTH = 26;
-constexpr int CARD_NUMBER_WIDTH = 23;
-const char kNoSignal[] = "无信号";
-constexpr int NO_SIGNAL_WIDTH = 15;
-constexpr int SIGNAL_WIDTH = 12;
-const char kNoSerialNumber[] = "无效序列号";
-
-// "/dev/ttyUSB0" is shown as ttyUSB0.
-constexpr std::size_t DEVICE_DIR_LENGTH = 5;
-
 void PrintRuler(char c)
 {
     for (int i = 0; i < RULER_WIDTH; ++i)
@@ -71,68 +35,13 @@ void PrintRuler(char c)
     std::putchar('\n');
 }
 
-void PrintCell(const std::string &text, int width)
-{
-    std::printf("%-*s", width, text.c_str());
-}
-
-void PrintHeader()
-{
-    for (const HeaderCell &cell : kHeaderCells)
-        PrintCell(cell.text, cell.width);
-    std::printf("%s\n", kHeaderLastCell);
-}
-
-std::string PortName(const std::string &comPath)
-{
-    if (comPath.empty())
-        return kUnknown;
-    return comPath.size() > DEVICE_DIR_LENGTH ? comPath.substr(DEVICE_DIR_LENGTH) : std::string();
-}
-
-// Modems wrap their values in blanks and quotes; the row keeps them without.
-void TrimRowValues(Win32::CommInfo &row)
-{
-    row.smsCardNumber = TrimAllChar(TrimAllChar(TrimAllChar(row.smsCardNumber, '"'), ' '), '"');
-    row.signalStrength = TrimAllChar(TrimAllChar(row.signalStrength, '"'), ' ');
-    row.serialNumber = TrimAllChar(TrimAllChar(row.serialNumber, '"'), ' ');
-}
-
-// A modem leaves a carriage return after the serial number; in the row's
-// last cell it only ends the line, so it is left out rather than shown.
-std::string SerialNumberCell(const std::string &serialNumber)
-{
-    if (!serialNumber.empty() && serialNumber.back() == '\r')
-        return serialNumber.substr(0, serialNumber.size() - 1);
-    return serialNumber;
-}
-
 // The values come from the modem: printed, they must not be able to steer
 // the operator's terminal, nor end their row and start one of their own.
 void PrintRow(Win32::CommInfo &row)
 {
     PrintRuler('-');
-    PrintCell(PortName(row.comPath), PORT_WIDTH);
-    PrintCell(row.baudText.empty() ? kUnknown : row.baudText, BAUD_WIDTH);
-    if (!row.isPortOk)
-        PrintCell(kPortUnusable, PORT_UNUSABLE_WIDTH);
-    else
-        PrintCell(row.isAtOk ? kAtOk : kNotAt, AT_STATE_WIDTH);
-
-    TrimRowValues(row);
-    if (row.smsCardNumber.empty())
-        PrintCell(kNoCardNumber, NO_CARD_NUMBER_WIDTH);
-    else
-        PrintCell(MakePrintableText(row.smsCardNumber, PrintableLayout::SingleLine),
-                  CARD_NUMBER_WIDTH);
-    if (row.signalStrength.empty())
-        PrintCell(kNoSignal, NO_SIGNAL_WIDTH);
-    else
-        PrintCell(MakePrintableText(row.signalStrength, PrintableLayout::SingleLine), SIGNAL_WIDTH);
-    const std::string serialNumber = SerialNumberCell(row.serialNumber);
-    std::printf("%s\n", serialNumber.empty()
-                            ? kNoSerialNumber
-                            : MakePrintableText(serialNumber, PrintableLayout::SingleLine).c_str());
+    TrimDeviceRowValues(row);
+    std::fputs(DeviceTableRowLine(row, kDeviceTableLayout, kPortNaming).c_str(), stdout);
 }
 
 // No key can come any more: standard input is not a terminal, or it has
@@ -143,85 +52,7 @@ bool IsKeyInputGone()
     return !IsInputTerminal() || std::feof(stdin) != 0 || std::ferror(stdin) != 0;
 }
 
-// While the menu waits for a key the terminal is raw. A signal that ends the
-// program then (a hang-up, kill's SIGTERM; Ctrl-C itself is only a key in
-// raw mode) would leave the user's shell without echo or line editing, so
-// the settings are put back first and the signal then ends the program as
-// it would have.
-const int kEndingSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM};
-constexpr std::size_t kEndingSignalCount = sizeof kEndingSignals / sizeof kEndingSignals[0];
-
-termios g_settingsBeforeKey;
-volatile std::sig_atomic_t g_terminalRaw = 0;
-
-// Async-signal-safe: tcsetattr and raise only. Installed with SA_RESETHAND,
-// so the signal raised again takes its default action once this returns.
-extern "C" void RestoreTerminalAndEnd(int signalNumber)
-{
-    if (g_terminalRaw != 0)
-        tcsetattr(STDIN_FILENO, TCSANOW, &g_settingsBeforeKey);
-    raise(signalNumber);
-}
-
-// Handlers for the wait for one key; whatever was there before returns
-// afterwards. A signal ignored before (nohup) stays ignored.
-class KeyWaitSignals {
-public:
-    explicit KeyWaitSignals(const termios &settings)
-    {
-        g_settingsBeforeKey = settings;
-        // The settings must be complete before a handler may use them.
-        std::atomic_signal_fence(std::memory_order_seq_cst);
-        g_terminalRaw = 1;
-        struct sigaction action {};
-        action.sa_handler = RestoreTerminalAndEnd;
-        action.sa_flags = SA_RESETHAND;
-        sigemptyset(&action.sa_mask);
-        for (int signalNumber : kEndingSignals)
-            sigaddset(&action.sa_mask, signalNumber);
-        for (std::size_t i = 0; i < kEndingSignalCount; ++i) {
-            m_installed[i] = sigaction(kEndingSignals[i], nullptr, &m_previous[i]) == 0
-                             && m_previous[i].sa_handler != SIG_IGN
-                             && sigaction(kEndingSignals[i], &action, nullptr) == 0;
-        }
-    }
-    ~KeyWaitSignals()
-    {
-        for (std::size_t i = 0; i < kEndingSignalCount; ++i)
-            if (m_installed[i])
-                sigaction(kEndingSignals[i], &m_previous[i], nullptr);
-        g_terminalRaw = 0;
-    }
-    KeyWaitSignals(const KeyWaitSignals &) = delete;
-    KeyWaitSignals &operator=(const KeyWaitSignals &) = delete;
-
-private:
-    struct sigaction m_previous[kEndingSignalCount] {};
-    bool m_installed[kEndingSignalCount] {};
-};
-
 }  // namespace
-
-bool IsInputTerminal()
-{
-    return isatty(STDIN_FILENO) != 0;
-}
-
-int getchLinux()
-{
-    termios saved {};
-    if (tcgetattr(STDIN_FILENO, &saved) != 0)
-        return -1;
-    termios raw = saved;
-    cfmakeraw(&raw);
-    const KeyWaitSignals restoreOnSignal(saved);
-    if (tcsetattr(STDIN_FILENO, TCSANOW, &raw) != 0)
-        return -1;
-    const int key = std::getchar();
-    if (tcsetattr(STDIN_FILENO, TCSANOW, &saved) != 0)
-        return -1;
-    return key;
-}
 
 void CCheckManager::Start()
 {
@@ -241,14 +72,14 @@ int CCheckManager::PrintBaseMenu()
 {
     PrintAllDevice();
     std::cout << kMenuLine << std::endl;
-    switch (getchLinux()) {
+    switch (ReadMenuKey()) {
     case KEY_VALUE_ENTER: return MENU_REDRAW;
     case KEY_VALUE_NUM_1: return MENU_SEND_SMS;
     case KEY_VALUE_NUM_2: return MENU_READ_SMS;
     case KEY_VALUE_CHAR_D: return MENU_DELETE_SMS;
     case KEY_VALUE_CHAR_Q: return MENU_QUIT;
     default:
-        getchLinux();
+        ReadMenuKey();
         return MENU_OTHER_KEY;
     }
 }
@@ -258,7 +89,7 @@ void PrintDeviceTable(std::vector<Win32::CommInfo> &rows, const std::string &sca
     std::printf("\n\n");
     std::printf("%*s %s\n", TITLE_WIDTH, kTitle, GetCurTimeStr().c_str());
     PrintRuler('=');
-    PrintHeader();
+    std::fputs(DeviceTableHeaderLine(kDeviceTableLayout).c_str(), stdout);
     for (Win32::CommInfo &row : rows)
         PrintRow(row);
     PrintRuler('=');

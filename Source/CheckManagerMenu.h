@@ -1,6 +1,6 @@
 // The device table without the scan that precedes it on screen, so that
-// rows a scan never yields can be drawn too; and what the dialogues need to
-// know of the console they read from.
+// rows a scan never yields can be drawn too; and what the menu and the
+// dialogues need to know of the console they read from.
 #ifndef ZARVEX_CHECK_MANAGER_MENU_H
 #define ZARVEX_CHECK_MANAGER_MENU_H
 
@@ -17,5 +17,9 @@ void PrintDeviceTable(std::vector<Win32::CommInfo> &rows, const std::string &sca
 // True while standard input is a terminal, that is, a person can still type
 // at it: false for a pipe, a file, a closed input or a terminal that hung up.
 bool IsInputTerminal();
+
+// One keystroke of the menu, without echo and without waiting for a line
+// end; -1 when no key can be read. Each build reads it its own way.
+int ReadMenuKey();
 
 #endif

@@ -243,15 +243,6 @@ bool CCheckManager::ReadAllSmsByPhoneME(CPhoneCardBase *phone, CComPortBase *por
     return false;
 }
 
-bool CCheckManager::DeleteAllSmsByPhone(CPhoneCardBase *phone, CComPortBase *port)
-{
-    if (phone == nullptr || port == nullptr || !port->Open())
-        return false;
-    const bool deleted = RunComCmdDelAllSms(phone, port);
-    port->Close();
-    return deleted;
-}
-
 void CCheckManager::PrintRecvSms(std::vector<SmsRecvStruct_t> messages)
 {
     // Sender, time and text come from strangers and modems: shown, never

@@ -1,16 +1,9 @@
-// Device detection: every serial port probed at the same time, one thread per
-// port, each with its own port and model objects; the records meet in
-// CCheckManager::g_comVec under vecLock and become the device rows.
 #include "CheckManagerScan.h"
 
-#include <pthread.h>
-
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "CheckManager.h"
-#include "ComPortBase.h"
 #include "PhoneCardBase.h"
 #include "Phone_Orvast.h"
 #include "Phone_Pimsor.h"
@@ -18,79 +11,14 @@
 #include "Phone_Tarnel.h"
 #include "Phone_Velkor_ME.h"
 #include "Phone_Velkor_NC5.h"
-#include "StringUtil.h"
 
 namespace {
 
-const char kListUsbSerialCommand[] = "ls /dev/ttyUSB* 2> /dev/null";
-const char kDevicePathMark[] = "dev";
-// Built-in ports, probed in every scan whether they exist or not.
-const char *const kBuiltInPorts[] = {"/dev/ttyS0", "/dev/ttyS1"};
-
-// Tried in this order; a modem is read at the first speed it is identified at.
-const int kProbeBaudRates[] = {9600, 115200};
-// The speed a record reports when nothing was identified.
-constexpr int UNIDENTIFIED_BAUD_RATE = 115200;
-
-const char kEchoOffCommand[] = "ATE0\r\n";
-
-constexpr std::size_t CMD_OUTPUT_CHUNK = 1024;
-
 const char kScanTimePrefix[] = "设备检测耗时: ";
 const char kScanTimeSuffix[] = " 秒";
+const char kScanCostTimeFormat[] = "cost time %lld ms\n";
 
-class VecLockGuard {
-public:
-    VecLockGuard() { pthread_mutex_lock(&vecLock); }
-    ~VecLockGuard() { pthread_mutex_unlock(&vecLock); }
-    VecLockGuard(const VecLockGuard &) = delete;
-    VecLockGuard &operator=(const VecLockGuard &) = delete;
-};
-
-// Reads the claimed modem's values into the record. The card number decides
-// whether the signal is worth asking for; the values are taken whatever the
-// runners said, so a value never read stays empty.
-void ReadIdentifiedModem(CPhoneCardBase *model, CComPortBase *port, DeviceBaseComInfo &record)
-{
-    CCheckManager::RunComCmdInitPhone(model, port);
-    CCheckManager::RunComCmdGetSerialNumber(model, port);
-    if (CCheckManager::RunComCmdGetSmsCardNumber(model, port))
-        CCheckManager::RunComCmdGetSignalStrength(model, port);
-    SetDeviceField(record.smsCardNumber, model->GetSmsCardNumber());
-    SetDeviceField(record.serialNumber, model->GetSerialNumber());
-    SetDeviceField(record.signalStrength, model->GetSignalStrength());
-}
-
-// One speed of the probe. True when a model claimed the modem.
-bool ProbeAtBaudRate(const DetectionModels &models, const char *path, int baudRate,
-                     DeviceBaseComInfo &record)
-{
-    CComPortBase port(path, baudRate);
-    if (!port.Open())
-        return false;
-    // Modems start with echo on; the answer to this is not worth judging.
-    port.Write(kEchoOffCommand);
-    std::string discarded;
-    port.ReadAll(discarded);
-
-    bool found = false;
-    CPhoneCardBase *generic = models.front().get();
-    if (CCheckManager::RunComCmdAT(generic, &port)) {
-        CCheckManager::RunComCmdATI(generic, &port);
-        const std::string ati = generic->GetAtiRspString();
-        if (CPhoneCardBase *model = FindModelForAti(models, ati)) {
-            found = true;
-            record.baudRate = baudRate;
-            record.phoneType = model->GetPhoneType();
-            SetDeviceField(record.atiResponse, ati);
-            record.isAtOk = true;
-            record.isPortOk = true;
-            ReadIdentifiedModem(model, &port, record);
-        }
-    }
-    port.Close();
-    return found;
-}
+constexpr long long MS_PER_SECOND = 1000;
 
 }  // namespace
 
@@ -114,90 +42,9 @@ CPhoneCardBase *FindModelForAti(const DetectionModels &models, const std::string
     return nullptr;
 }
 
-std::string cmd_system(const char *command)
-{
-    std::string output;
-    FILE *stream = popen(command, "r");
-    if (stream == nullptr)
-        return output;
-    char chunk[CMD_OUTPUT_CHUNK];
-    while (std::fgets(chunk, sizeof chunk, stream) != nullptr)
-        output += chunk;
-    pclose(stream);
-    return output;
-}
-
-std::vector<std::string> CCheckManager::GetAllComPort()
-{
-    std::vector<std::string> ports;
-    for (const std::string &line : SplitStringByChar(cmd_system(kListUsbSerialCommand), '\n'))
-        if (line.find(kDevicePathMark) != std::string::npos)
-            ports.push_back(line);
-    for (const char *builtIn : kBuiltInPorts)
-        ports.push_back(builtIn);
-    return ports;
-}
-
-void GetInfoOnPort(const char *path)
-{
-    const DetectionModels models = CreateDetectionModels();
-    DeviceBaseComInfo record;
-    SetDeviceField(record.comPath, path);
-
-    bool found = false;
-    for (int baudRate : kProbeBaudRates) {
-        found = ProbeAtBaudRate(models, path, baudRate, record);
-        if (found)
-            break;
-    }
-    if (!found) {
-        record.baudRate = UNIDENTIFIED_BAUD_RATE;
-        record.isAtOk = false;
-        record.isPortOk = true;
-    }
-
-    VecLockGuard lock;
-    CCheckManager::g_comVec.push_back(record);
-}
-
-void *ThreadFunc(void *path)
-{
-    GetInfoOnPort(static_cast<const char *>(path));
-    return nullptr;
-}
-
 bool LessDeviceBaseComInfo(const DeviceBaseComInfo &a, const DeviceBaseComInfo &b)
 {
     return std::strcmp(a.comPath, b.comPath) < 0;
-}
-
-std::vector<DeviceBaseComInfo> DetectDevicesOnPorts(const std::vector<std::string> &paths)
-{
-    {
-        VecLockGuard lock;
-        CCheckManager::g_comVec.clear();
-    }
-    // A port whose thread cannot be started yields no record; only the
-    // threads that run are joined.
-    std::vector<pthread_t> threads;
-    threads.reserve(paths.size());
-    for (const std::string &path : paths) {
-        pthread_t thread;
-        if (pthread_create(&thread, nullptr, ThreadFunc, const_cast<char *>(path.c_str())) == 0)
-            threads.push_back(thread);
-    }
-    for (pthread_t thread : threads)
-        pthread_join(thread, nullptr);
-
-    VecLockGuard lock;
-    std::sort(CCheckManager::g_comVec.begin(), CCheckManager::g_comVec.end(),
-              LessDeviceBaseComInfo);
-    return CCheckManager::g_comVec;
-}
-
-std::vector<DeviceBaseComInfo> CCheckManager::DetectAllDevice()
-{
-    return DetectDevicesOnPorts(GetAllComPort());
 }
 
 std::vector<Win32::CommInfo> MakeDeviceRows(const std::vector<DeviceBaseComInfo> &records)
@@ -227,12 +74,11 @@ std::string FormatScanTime(std::time_t start, std::time_t end)
     return std::string(kScanTimePrefix) + count + kScanTimeSuffix;
 }
 
-void CCheckManager::OnScanPort()
+std::string FormatScanCostTime(std::clock_t start, std::clock_t end)
 {
-    m_commInfoVec.clear();
-    const std::time_t start = std::time(nullptr);
-    const std::vector<DeviceBaseComInfo> records = DetectAllDevice();
-    const std::time_t end = std::time(nullptr);
-    m_commInfoVec = MakeDeviceRows(records);
-    m_strScanTime = FormatScanTime(start, end);
+    const long long milliseconds =
+        static_cast<long long>(end - start) * MS_PER_SECOND / CLOCKS_PER_SEC;
+    char text[64] = {};
+    std::snprintf(text, sizeof text, kScanCostTimeFormat, milliseconds);
+    return text;
 }

@@ -1,6 +1,7 @@
-// Pieces of the device scan that the port choice and the tests use on their
-// own: the models asked to claim an identification reply, the parallel probe
-// of a given list of ports, and the rows and duration text made from it.
+// The platform-free pieces of the device scan, which the port choice and the
+// tests use on their own: the models asked to claim an identification reply,
+// the order of probe records, and the rows and duration texts of a scan. The
+// probing itself is each build's own (Source/linux, Source/windows).
 #ifndef ZARVEX_CHECK_MANAGER_SCAN_H
 #define ZARVEX_CHECK_MANAGER_SCAN_H
 
@@ -23,15 +24,14 @@ DetectionModels CreateDetectionModels();
 // The first model that accepts the reply, or null.
 CPhoneCardBase *FindModelForAti(const DetectionModels &models, const std::string &ati);
 
-// Probes every path on a thread of its own and returns one record per port
-// whose thread could be started, sorted by path. DetectAllDevice runs it on
-// the listed ports.
-std::vector<DeviceBaseComInfo> DetectDevicesOnPorts(const std::vector<std::string> &paths);
-
 // The device rows of a scan's records, in their order.
 std::vector<Win32::CommInfo> MakeDeviceRows(const std::vector<DeviceBaseComInfo> &records);
 
 // "设备检测耗时: N 秒" for a scan between two whole-second clock readings.
 std::string FormatScanTime(std::time_t start, std::time_t end);
+
+// "cost time N ms\n" for a scan between two readings of clock(), which
+// counts the milliseconds of the process's run on Windows.
+std::string FormatScanCostTime(std::clock_t start, std::clock_t end);
 
 #endif

@@ -47,8 +47,10 @@ void SetDeviceField(char (&field)[N], const std::string &text)
 }
 
 namespace Win32 {
-// One row of the device table.
-struct CommInfo {
+// The values of one row of the device table, the same in both builds. The row
+// itself, Win32::CommInfo, is each build's own (DeviceRow.h in the platform
+// folder): the Windows row also carries the probe's handle of the port.
+struct CommInfoFields {
     bool isAtOk = false;
     bool isPortOk = false;
     std::string comPath;
@@ -57,10 +59,12 @@ struct CommInfo {
     std::string serialNumber;
     std::string signalStrength;
     std::string modelName;  // only the Windows probe fills it
-    int modelCode = 0;      // only the Windows probe fills it
+    int modelCode = 0;      // only the Windows probe fills it (PROBE_MODULE_t)
     std::string atiResponse;
 };
 }  // namespace Win32
+
+#include "DeviceRow.h"
 
 // Outcome of one message to one number through one port.
 struct SendSmsResult_t {

@@ -114,7 +114,7 @@ void AppendPartHex(const SM_PARAM &part, std::string &hex)
     hex.append(part.partHex, count - count % 2);
 }
 
-// The joined user data is UCS2, whatever the parts' data coding says.
+// Joined user data of UCS2 parts.
 std::string DecodeJoinedHex(const std::string &hex)
 {
     std::vector<unsigned char> octets(hex.size() / 2 + 1);
@@ -122,16 +122,37 @@ std::string DecodeJoinedHex(const std::string &hex)
     return gsmDecodeNew2(octets.data(), count);
 }
 
+// The decoder reads every coding but 7-bit and 8-bit as UCS2. Such parts are
+// joined by their user data before it is decoded, so that a character whose
+// octets the sender split between two parts comes out whole. Septets and
+// octets would turn into nonsense that way; the decoder has already read
+// them after the part's header, so their parts join by that text.
+bool JoinsByUserData(const SM_PARAM &part)
+{
+    return part.dataCoding != GSM_DCS_7BIT && part.dataCoding != GSM_DCS_8BIT;
+}
+
 // Joins the parts of one message, ordered by part number; the message takes
-// the number and time of its last part.
+// the number and time of its last part. Parts that disagree on the coding
+// each keep their own: neighbouring UCS2 parts are joined by their user data,
+// any other part adds its own text between them.
 SmsRecvStruct_t JoinParts(std::vector<const SmsInfo *> parts)
 {
     std::stable_sort(parts.begin(), parts.end(),
                      [](const SmsInfo *a, const SmsInfo *b) { return LessLongSms(*a, *b); });
+    std::string content;
     std::string hex;
-    for (const SmsInfo *part : parts)
-        AppendPartHex(part->param, hex);
-    return Received(*parts.back(), DecodeJoinedHex(hex));
+    for (const SmsInfo *part : parts) {
+        if (JoinsByUserData(part->param)) {
+            AppendPartHex(part->param, hex);
+            continue;
+        }
+        content += DecodeJoinedHex(hex);
+        hex.clear();
+        content += FieldText(part->param.userText);
+    }
+    content += DecodeJoinedHex(hex);
+    return Received(*parts.back(), content);
 }
 
 }  // namespace

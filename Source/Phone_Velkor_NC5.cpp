@@ -132,11 +132,14 @@ int CPhone_Velkor_NC5::OnReadNextSmsCmdRsp(std::string reply)
             info.mode.stat = kFetchedStat;
             gsmDecodePdu(phone_at::WithoutTrailingCr(lines[i + 1]).c_str(), &info.param);
             m_vecSmsInfo.push_back(info);
+            // The pass may end before its last index: the read flow bounds
+            // its fetches, and the module may refuse an index. The list is
+            // built anew from all that was fetched, so each fetch leaves it
+            // whole, long messages joined and nothing counted twice.
+            m_vecRecvSms = SmsInfoVecToSmsRecvStructVec(m_vecSmsInfo);
         }
         break;
     }
-    if (!NotFinished())
-        m_vecRecvSms = SmsInfoVecToSmsRecvStructVec(m_vecSmsInfo);
     return 1;
 }
 

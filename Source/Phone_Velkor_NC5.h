@@ -1,6 +1,7 @@
 // Yuga CLM920_NC5 modules. They read stored messages one by one: the listing
 // command asks which storage indices are in use, and every index is fetched on
-// its own; the fetched messages are joined once the last index is done. The
+// its own; the messages fetched so far, long ones joined, are the pass's
+// list after every fetch, also when the pass ends before its last index. The
 // module also answers the PDU-mode switch with a "+CMGW: " line, needs its own
 // compatible receive mode, and may report no SMS centre without that stopping
 // a send.

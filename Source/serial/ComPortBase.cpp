@@ -43,6 +43,16 @@ std::string CComPortBase::GetErrorMsg() const
     return m_pImpl ? m_pImpl->GetErrorMsg() : std::string();
 }
 
+int CComPortBase::GetErrorCode() const
+{
+    return m_pImpl ? m_pImpl->GetErrorCode() : 0;
+}
+
+PortFailureKind CComPortBase::GetFailureKind() const
+{
+    return m_pImpl ? m_pImpl->GetFailureKind() : PortFailureKind::None;
+}
+
 bool CComPortBase::Write(std::string command)
 {
     if (!m_pImpl || !m_pImpl->IsOpened())
@@ -56,6 +66,16 @@ bool CComPortBase::ReadAll(std::string &out)
         return false;
     std::string collected;
     m_pImpl->ReadAll(collected);
+    out += collected;
+    return true;
+}
+
+bool CComPortBase::ReadAll(std::string &out, const ReadBound &bound)
+{
+    if (!m_pImpl)
+        return false;
+    std::string collected;
+    m_pImpl->ReadAll(collected, bound);
     out += collected;
     return true;
 }

@@ -4,11 +4,23 @@
 #ifndef ZARVEX_COM_PORT_BASE_H
 #define ZARVEX_COM_PORT_BASE_H
 
+#include <cstddef>
 #include <string>
+
+#include "PortFailureKind.h"
 
 // The pause, in microseconds, that Write makes after sending and Read makes
 // before each look at the line: a reply that pauses this long is complete.
 constexpr int USLEEP_COUNT = 50000;
+
+// The most that one gathering may take, for a caller that knows how long the
+// reply it waits for can be: besides at a pause, the gathering ends once it
+// has added maxBytes, or once maxMs have passed, even while input keeps
+// arriving.
+struct ReadBound {
+    std::size_t maxBytes;
+    int maxMs;
+};
 
 class CComPortBaseLinux;
 
@@ -25,14 +37,26 @@ public:
     bool IsOpened();
     bool IsComError() const;
     std::string GetErrorMsg() const;  // "Code: <errno>  <system text>", or empty
+    // The system error number of the last failure recorded, 0 when none. A
+    // port refused because the process has no descriptor to spare (the
+    // settings table included) fails to open with EMFILE.
+    int GetErrorCode() const;
+    // What the last failure recorded means for the caller: a device that
+    // went away (EIO, ENXIO, ENODEV), one that is not there (ENOENT), or
+    // anything else; None when nothing failed.
+    PortFailureKind GetFailureKind() const;
 
     // Writes one command and never reads the answer, which stays for
     // ReadAll; the result is false whenever a command was written. False
     // without touching the device when the port is closed.
     bool Write(std::string command);
     // Appends what arrives until the line pauses for USLEEP_COUNT; always
-    // true. Costs at least USLEEP_COUNT.
+    // true. Costs at least USLEEP_COUNT. Input that never pauses ends it at
+    // a cap of about 50 s and 128000 bytes.
     bool ReadAll(std::string &out);
+    // The same within a bound: never more than bound.maxBytes appended, and
+    // no look at the line begun after bound.maxMs (at least one is taken).
+    bool ReadAll(std::string &out, const ReadBound &bound);
     bool Read(std::string &out);  // as ReadAll, but answers false
     bool SetParam();
 

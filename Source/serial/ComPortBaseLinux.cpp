@@ -10,9 +10,11 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <utility>
 
 #include "ComPortBase.h"
+#include "ErrnoFailureKind.h"
 #include "SysErrorText.h"
 #include "TermLib.h"
 
@@ -126,27 +128,44 @@ bool CComPortBaseLinux::Open()
     errno = 0;
     tcflush(m_fd, TCIOFLUSH);
     HandleError();
-    return SetParam();
+    const LineSetup setup = SetUpLine();
+    if (setup == LineSetup::Refused) {
+        // Never configured, so never usable: the port is not open, and its
+        // error says why, rather than leaving a line that cannot answer.
+        close(m_fd);
+        m_fd = -1;
+    }
+    return setup == LineSetup::Done;
 }
 
 bool CComPortBaseLinux::SetParam()
+{
+    return SetUpLine() == LineSetup::Done;
+}
+
+CComPortBaseLinux::LineSetup CComPortBaseLinux::SetUpLine()
 {
     const opt_t opts;
     errno = 0;
     if (term_set(m_fd, 1, m_nBaudRate, opts.parity, opts.databits, opts.stopbits, opts.flow, 1,
                  opts.noreset == 0) < 0) {
+        // The settings table holds as many ports as the process may have
+        // descriptors; one more is out of descriptors, and reported so.
+        const bool refused = term_errno == TERM_EFULL;
+        if (refused)
+            errno = EMFILE;
         HandleError();
-        return false;
+        return refused ? LineSetup::Refused : LineSetup::Failed;
     }
     errno = 0;
     if (term_apply(m_fd, 0) < 0) {
         HandleError();
-        return false;
+        return LineSetup::Failed;
     }
     const int speed = term_get_baudrate(m_fd, nullptr);
     const int size = speed / 10;
     tty_write_sz = size < MIN_WRITE_SIZE ? MIN_WRITE_SIZE : size;
-    return true;
+    return LineSetup::Done;
 }
 
 bool CComPortBaseLinux::Close()
@@ -176,6 +195,16 @@ bool CComPortBaseLinux::IsComError() const
 std::string CComPortBaseLinux::GetErrorMsg() const
 {
     return m_strErrorMsg;
+}
+
+int CComPortBaseLinux::GetErrorCode() const
+{
+    return m_nErrorCode;
+}
+
+PortFailureKind CComPortBaseLinux::GetFailureKind() const
+{
+    return FailureKindOfErrno(m_nErrorCode);
 }
 
 void CComPortBaseLinux::HandleError()
@@ -291,43 +320,69 @@ bool CComPortBaseLinux::ReadReplyOnce()
 
 bool CComPortBaseLinux::Read(std::string &out)
 {
-    if (!IsOpened())
-        return false;
+    Gather(out, std::numeric_limits<std::size_t>::max(), std::numeric_limits<int64_t>::max());
+    return false;
+}
+
+// Appends what arrives until a look at the line USLEEP_COUNT after the last
+// one finds nothing, at most READ_CHUNK_SIZE bytes a round. Every round that
+// brings bytes allows READ_ROUNDS_STEP more, up to READ_ROUNDS_MAX; input that
+// never pauses also ends once maxBytes have been added or at the deadline.
+void CComPortBaseLinux::Gather(std::string &out, std::size_t maxBytes, int64_t deadlineUs)
+{
+    if (!IsOpened() || maxBytes == 0)
+        return;
+    std::size_t gathered = 0;
     int roundLimit = READ_ROUNDS_FIRST;
     usleep(USLEEP_COUNT);
     for (int round = 0; round < roundLimit; round++) {
         if (!IsOpened())
-            return false;
+            return;
         errno = 0;
         const int ready = WaitReady(m_fd, POLLIN, POLL_TIMEOUT_US);
         if (ready <= 0) {
             // Nothing within USLEEP_COUNT of the last bytes: the reply is
             // complete. Only a failed poll is an error.
             HandleError();
-            return false;
+            return;
         }
         char buffer[READ_CHUNK_SIZE];
         errno = 0;
-        const ssize_t n = ReadChunk(m_fd, buffer, sizeof buffer);
-        if (n == 0)
-            return RecordHangUp();
+        const ssize_t n =
+            ReadChunk(m_fd, buffer, std::min(sizeof buffer, maxBytes - gathered));
+        if (n == 0) {
+            RecordHangUp();
+            return;
+        }
         if (n < 0 && errno != EAGAIN) {
             HandleError();
-            return false;
+            return;
         }
         if (n > 0) {
             out.append(buffer, static_cast<size_t>(n));
+            gathered += static_cast<size_t>(n);
+            if (gathered >= maxBytes)
+                return;
             roundLimit = std::min(roundLimit + READ_ROUNDS_STEP, READ_ROUNDS_MAX);
         }
+        if (NowUs() >= deadlineUs)
+            return;
         usleep(USLEEP_COUNT);
     }
-    return false;
 }
 
 bool CComPortBaseLinux::ReadAll(std::string &out)
 {
     std::string collected;
     Read(collected);
+    out += collected;
+    return true;
+}
+
+bool CComPortBaseLinux::ReadAll(std::string &out, const ReadBound &bound)
+{
+    std::string collected;
+    Gather(collected, bound.maxBytes, NowUs() + static_cast<int64_t>(bound.maxMs) * 1000);
     out += collected;
     return true;
 }

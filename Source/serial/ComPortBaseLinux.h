@@ -5,7 +5,10 @@
 #define ZARVEX_COM_PORT_BASE_LINUX_H
 
 #include <atomic>
+#include <cstdint>
 #include <string>
+
+#include "ComPortBase.h"
 
 // The largest number of bytes handed to one write call: one tenth of the
 // output speed of the port configured last (about 100 ms of line time), at
@@ -42,13 +45,16 @@ public:
     CComPortBaseLinux &operator=(const CComPortBaseLinux &) = delete;
 
     // Opens and configures the device. A port whose configuration failed
-    // stays open (IsOpened true) with the settings it had.
+    // stays open (IsOpened true) with the settings it had; one that the
+    // settings table refused is closed again, with the error EMFILE.
     bool Open();
-    bool SetParam();
+    bool SetParam();  // EMFILE recorded when the settings table refuses the port
     bool Close();  // leaves the device raw at the port's speed, HUPCL off
     bool IsOpened();
     bool IsComError() const;
     std::string GetErrorMsg() const;
+    int GetErrorCode() const;
+    PortFailureKind GetFailureKind() const;  // the kind of GetErrorCode()
     void HandleError();  // records the thread's errno when it is not 0
 
     // Writes the whole command; false once it is written. An empty command
@@ -56,11 +62,15 @@ public:
     bool Write(std::string command);
     bool Read(std::string &out);  // appends until the line pauses; false
     bool ReadAll(std::string &out);  // the same, true
+    bool ReadAll(std::string &out, const ReadBound &bound);  // also ends at the bound; true
     static void ResetAllComPort();
 
 private:
+    enum class LineSetup { Done, Refused, Failed };
+    LineSetup SetUpLine();
     bool WriteCommand(const std::string &command);
     bool ReadReplyOnce();
+    void Gather(std::string &out, std::size_t maxBytes, int64_t deadlineUs);
     bool RecordHangUp();
 
     int m_nErrorCode = 0;

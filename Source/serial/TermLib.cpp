@@ -3,12 +3,16 @@
 
 #include <pthread.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
+#include <new>
+#include <vector>
 
 #include "SysErrorText.h"
 #include "TermBaud.h"
@@ -20,12 +24,19 @@ constexpr int FREE_SLOT = -1;
 constexpr unsigned DTR_PULSE_SECONDS = 1;
 constexpr size_t TTY_NAME_SIZE = 128;
 
+struct TermSlot {
+    int fd;
+    termios origtermios;
+    termios currtermios;
+    termios nexttermios;
+};
+
+// Slots are only ever added, never removed; a freed one is taken by the next
+// registration. A slot's index names it for good, but a reference into the
+// table is good only while the lock is held: a registration may move them.
 struct TermTable {
     int init;
-    int fd[TERM_TABLE_SIZE];
-    termios origtermios[TERM_TABLE_SIZE];
-    termios currtermios[TERM_TABLE_SIZE];
-    termios nexttermios[TERM_TABLE_SIZE];
+    std::vector<TermSlot> slots;
 };
 
 TermTable term;
@@ -47,6 +58,22 @@ public:
 void LockBeforeFork() { pthread_mutex_lock(&termLock); }
 void UnlockAfterFork() { pthread_mutex_unlock(&termLock); }
 
+int SlotCount()
+{
+    return static_cast<int>(term.slots.size());
+}
+
+// How many descriptors the table may hold: as many as the process may have
+// open, since each registered one is an open descriptor of its own.
+std::size_t TableCapacity()
+{
+    rlimit limit {};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY ||
+        limit.rlim_cur > static_cast<rlim_t>(std::numeric_limits<int>::max()))
+        return static_cast<std::size_t>(std::numeric_limits<int>::max());
+    return static_cast<std::size_t>(limit.rlim_cur);
+}
+
 // The slot of fd, or -1. Caller holds the lock.
 int term_find(int fd)
 {
@@ -54,25 +81,36 @@ int term_find(int fd)
         term_errno = TERM_ENOINIT;
         return -1;
     }
-    for (int i = 0; i < TERM_TABLE_SIZE; i++)
-        if (term.fd[i] == fd)
+    for (int i = 0; i < SlotCount(); i++)
+        if (term.slots[i].fd == fd)
             return i;
     term_errno = TERM_ENOTFOUND;
     return -1;
 }
 
-// The first free slot, or -1. Caller holds the lock.
+// The first free slot, a new one at the end when every slot is taken, or -1
+// once the table holds as many descriptors as the process may open. Caller
+// holds the lock.
 int term_find_next_free()
 {
     if (!term.init) {
         term_errno = TERM_ENOINIT;
         return -1;
     }
-    for (int i = 0; i < TERM_TABLE_SIZE; i++)
-        if (term.fd[i] == FREE_SLOT)
+    for (int i = 0; i < SlotCount(); i++)
+        if (term.slots[i].fd == FREE_SLOT)
             return i;
-    term_errno = TERM_EFULL;
-    return -1;
+    if (term.slots.size() >= TableCapacity()) {
+        term_errno = TERM_EFULL;
+        return -1;
+    }
+    try {
+        term.slots.push_back(TermSlot {FREE_SLOT, {}, {}, {}});
+    } catch (const std::bad_alloc &) {
+        term_errno = TERM_EFULL;
+        return -1;
+    }
+    return SlotCount() - 1;
 }
 
 // Looks fd up under the lock and answers its slot (for calls on the device
@@ -95,16 +133,16 @@ int SetAttrRetrying(int fd, const termios &tio)
 // Puts a slot's saved settings back and frees it. Caller holds the lock.
 void RestoreAndFree(int i, const char *who)
 {
-    const int fd = term.fd[i];
+    const int fd = term.slots[i].fd;
     tcflush(fd, TCIOFLUSH);
-    if (SetAttrRetrying(fd, term.origtermios[i]) < 0) {
+    if (SetAttrRetrying(fd, term.slots[i].origtermios) < 0) {
         const int failure = errno;
         char name[TTY_NAME_SIZE];
         const char *devName = ttyname_r(fd, name, sizeof name) == 0 ? name : "UNKNOWN";
         std::fprintf(stderr, "%s: reset failed for dev %s: %s\n", who, devName,
                      SysErrorText(failure).c_str());
     }
-    term.fd[i] = FREE_SLOT;
+    term.slots[i].fd = FREE_SLOT;
 }
 
 void term_exitfunc()
@@ -112,8 +150,8 @@ void term_exitfunc()
     TableLock lock;
     if (!term.init)
         return;
-    for (int i = 0; i < TERM_TABLE_SIZE; i++)
-        if (term.fd[i] != FREE_SLOT)
+    for (int i = 0; i < SlotCount(); i++)
+        if (term.slots[i].fd != FREE_SLOT)
             RestoreAndFree(i, "term_exitfunc");
 }
 
@@ -124,8 +162,8 @@ int AddLocked(int fd)
         term_errno = TERM_ENOINIT;
         return -1;
     }
-    for (int i = 0; i < TERM_TABLE_SIZE; i++) {
-        if (term.fd[i] == fd) {
+    for (const TermSlot &slot : term.slots) {
+        if (slot.fd == fd) {
             term_errno = TERM_EEXISTS;
             return -1;
         }
@@ -137,13 +175,14 @@ int AddLocked(int fd)
     const int i = term_find_next_free();
     if (i < 0)
         return -1;
-    if (tcgetattr(fd, &term.origtermios[i]) < 0) {
+    TermSlot &slot = term.slots[i];
+    if (tcgetattr(fd, &slot.origtermios) < 0) {
         term_errno = TERM_EGETATTR;
         return -1;
     }
-    term.currtermios[i] = term.origtermios[i];
-    term.nexttermios[i] = term.origtermios[i];
-    term.fd[i] = fd;
+    slot.currtermios = slot.origtermios;
+    slot.nexttermios = slot.origtermios;
+    slot.fd = fd;
     return i;
 }
 
@@ -201,7 +240,7 @@ int ChangeNext(int fd, Change change)
     const int i = term_find(fd);
     if (i < 0)
         return -1;
-    return change(term.nexttermios[i]);
+    return change(term.slots[i].nexttermios);
 }
 
 // Runs read on fd's current settings under the lock.
@@ -212,7 +251,7 @@ int ReadCurrent(int fd, Read read)
     const int i = term_find(fd);
     if (i < 0)
         return -1;
-    return read(term.currtermios[i]);
+    return read(term.slots[i].currtermios);
 }
 
 }  // namespace
@@ -221,13 +260,11 @@ int term_lib_init()
 {
     TableLock lock;
     if (term.init) {
-        for (int i = 0; i < TERM_TABLE_SIZE; i++)
-            if (term.fd[i] != FREE_SLOT)
+        for (int i = 0; i < SlotCount(); i++)
+            if (term.slots[i].fd != FREE_SLOT)
                 RestoreAndFree(i, "term_lib_init");
         return 0;
     }
-    for (int i = 0; i < TERM_TABLE_SIZE; i++)
-        term.fd[i] = FREE_SLOT;
     if (std::atexit(term_exitfunc) != 0) {
         term_errno = TERM_EATEXIT;
         return -1;
@@ -257,7 +294,7 @@ int term_set(int fd, int raw, int baud, int parity, int databits, int stopbits, 
             return -1;
         added = true;
     }
-    termios &tio = term.nexttermios[i];
+    termios &tio = term.slots[i].nexttermios;
     const termios before = tio;
     int r = 0;
     if (raw)
@@ -278,7 +315,7 @@ int term_set(int fd, int raw, int baud, int parity, int databits, int stopbits, 
         return 0;
     }
     if (added)
-        term.fd[i] = FREE_SLOT;
+        term.slots[i].fd = FREE_SLOT;
     else
         tio = before;
     return -1;
@@ -292,7 +329,7 @@ int term_apply(int fd, int now)
         const int i = term_find(fd);
         if (i < 0)
             return -1;
-        tio = term.nexttermios[i];
+        tio = term.slots[i].nexttermios;
     }
     // TCSAFLUSH waits for pending output to leave: done without the lock.
     if (tcsetattr(fd, now ? TCSANOW : TCSAFLUSH, &tio) < 0) {
@@ -307,8 +344,8 @@ int term_apply(int fd, int now)
     const int i = term_find(fd);
     if (i < 0)
         return -1;
-    term.nexttermios[i] = tio;
-    term.currtermios[i] = tio;
+    term.slots[i].nexttermios = tio;
+    term.slots[i].currtermios = tio;
     return 0;
 }
 
@@ -322,11 +359,11 @@ int term_remove(int fd)
     if (tcflush(fd, TCIOFLUSH) < 0) {
         term_errno = TERM_EFLUSH;
         r = -1;
-    } else if (tcsetattr(fd, TCSANOW, &term.origtermios[i]) < 0) {
+    } else if (tcsetattr(fd, TCSANOW, &term.slots[i].origtermios) < 0) {
         term_errno = TERM_ESETATTR;
         r = -1;
     }
-    term.fd[i] = FREE_SLOT;
+    term.slots[i].fd = FREE_SLOT;
     return r;
 }
 
@@ -336,7 +373,7 @@ int term_erase(int fd)
     const int i = term_find(fd);
     if (i < 0)
         return -1;
-    term.fd[i] = FREE_SLOT;
+    term.slots[i].fd = FREE_SLOT;
     return 0;
 }
 
@@ -347,21 +384,22 @@ int term_replace(int oldfd, int newfd)
     if (i < 0)
         return -1;
     // Two slots for one descriptor would leave the table contradicting itself.
-    for (int k = 0; k < TERM_TABLE_SIZE; k++) {
-        if (k != i && term.fd[k] == newfd) {
+    for (int k = 0; k < SlotCount(); k++) {
+        if (k != i && term.slots[k].fd == newfd) {
             term_errno = TERM_EEXISTS;
             return -1;
         }
     }
-    if (tcsetattr(newfd, TCSANOW, &term.currtermios[i]) < 0) {
+    TermSlot &slot = term.slots[i];
+    if (tcsetattr(newfd, TCSANOW, &slot.currtermios) < 0) {
         term_errno = TERM_ESETATTR;
         return -1;
     }
-    if (tcgetattr(newfd, &term.currtermios[i]) < 0) {
+    if (tcgetattr(newfd, &slot.currtermios) < 0) {
         term_errno = TERM_EGETATTR;
         return -1;
     }
-    term.fd[i] = newfd;
+    slot.fd = newfd;
     return 0;
 }
 
@@ -375,15 +413,16 @@ int term_reset(int fd)
         term_errno = TERM_EFLUSH;
         return -1;
     }
-    if (tcsetattr(fd, TCSANOW, &term.origtermios[i]) < 0) {
+    TermSlot &slot = term.slots[i];
+    if (tcsetattr(fd, TCSANOW, &slot.origtermios) < 0) {
         term_errno = TERM_ESETATTR;
         return -1;
     }
-    if (tcgetattr(fd, &term.currtermios[i]) < 0) {
+    if (tcgetattr(fd, &slot.currtermios) < 0) {
         term_errno = TERM_EGETATTR;
         return -1;
     }
-    term.nexttermios[i] = term.currtermios[i];
+    slot.nexttermios = slot.currtermios;
     return 0;
 }
 
@@ -393,7 +432,7 @@ int term_revert(int fd)
     const int i = term_find(fd);
     if (i < 0)
         return -1;
-    term.nexttermios[i] = term.currtermios[i];
+    term.slots[i].nexttermios = term.slots[i].currtermios;
     return 0;
 }
 
@@ -403,7 +442,7 @@ int term_refresh(int fd)
     const int i = term_find(fd);
     if (i < 0)
         return -1;
-    if (tcgetattr(fd, &term.currtermios[i]) < 0) {
+    if (tcgetattr(fd, &term.slots[i].currtermios) < 0) {
         term_errno = TERM_EGETATTR;
         return -1;
     }

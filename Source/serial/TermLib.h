@@ -7,12 +7,13 @@
 //
 // Every table operation runs under one lock, so the probe threads of a scan
 // may register, change, apply and forget their own descriptors at once.
+//
+// A scan registers every port it lists at the same time, so the table grows
+// as descriptors are registered: it holds as many as the process may have
+// open (its RLIMIT_NOFILE soft limit at the time of a registration), and
+// only a registration beyond that is refused as full.
 #ifndef ZARVEX_TERM_LIB_H
 #define ZARVEX_TERM_LIB_H
-
-// A scan opens every port at the same time and modem pools hold 32 to 64
-// modems; the table leaves room for far more than that.
-constexpr int TERM_TABLE_SIZE = 256;
 
 // Library error numbers; term_strerror gives their texts.
 enum term_errno_e {

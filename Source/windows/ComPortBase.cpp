@@ -1,5 +1,8 @@
 #include "ComPortBase.h"
 
+#include <windows.h>
+
+#include <type_traits>
 #include <utility>
 
 #include "ComPortError.h"
@@ -14,12 +17,19 @@ constexpr DWORD kOutputQueueBytes = 1024;
 // n + 50 ms.
 constexpr COMMTIMEOUTS kFlowTimeouts = {10, 1, 50, 1, 50};
 
+static_assert(std::is_same<void *, HANDLE>::value, "the port keeps its HANDLE as a void pointer");
+
 }  // namespace
 
 CComPortBase::CComPortBase(std::string portName, int baudRate)
-    : m_strPortName(std::move(portName)), m_nBaudRate(baudRate)
+    : m_strPortName(std::move(portName)), m_nBaudRate(baudRate), m_hCom(INVALID_HANDLE_VALUE)
 {
     Open();
+}
+
+bool CComPortBase::IsOpened() const
+{
+    return m_hCom != INVALID_HANDLE_VALUE;
 }
 
 CComPortBase::~CComPortBase()
@@ -139,7 +149,7 @@ void CComPortBase::HandleErrorMsg()
     RecordError(GetLastError(), Stage::Io);
 }
 
-void CComPortBase::RecordError(DWORD code, Stage stage)
+void CComPortBase::RecordError(unsigned long code, Stage stage)
 {
     m_nErrorCode = static_cast<int>(code);
     m_strErrorMsg = FormatComErrorText(code);

@@ -4,19 +4,19 @@
 #ifndef ZARVEX_COM_PORT_BASE_H
 #define ZARVEX_COM_PORT_BASE_H
 
-#include <windows.h>
-
+// The shared flows include this header, so it names no Win32 type: the
+// handle is kept as the void pointer that a HANDLE is.
 #include <cstddef>
 #include <string>
 
 #include "PortFailureKind.h"
 
 // One read takes at most this many bytes.
-constexpr DWORD kComReadChunk = 512;
+constexpr std::size_t kComReadChunk = 512;
 // ReadAll ends after this many bytes or this long, even on a line that never
 // goes quiet; its caller reads again for the rest.
 constexpr std::size_t kComReadAllByteLimit = 64 * 1024;
-constexpr ULONGLONG kComReadAllTimeMs = 2000;
+constexpr unsigned long long kComReadAllTimeMs = 2000;
 
 class CComPortBase {
 public:
@@ -42,7 +42,7 @@ public:
     // time bounds above. Always true.
     bool ReadAll(std::string &out);
 
-    bool IsOpened() const { return m_hCom != INVALID_HANDLE_VALUE; }
+    bool IsOpened() const;
     bool IsComError() const { return m_nErrorCode != 0; }
     std::string GetErrorMsg() const { return m_strErrorMsg; }  // "Code:<n>   <system text>"
     PortFailureKind GetFailureKind() const { return m_failureKind; }
@@ -52,13 +52,13 @@ public:
 
 private:
     enum class Stage { Open, Io };
-    void RecordError(DWORD code, Stage stage);
+    void RecordError(unsigned long code, Stage stage);  // a Win32 error code
 
     int m_nErrorCode = 0;
     std::string m_strErrorMsg;
     std::string m_strPortName;
     int m_nBaudRate = 0;
-    HANDLE m_hCom = INVALID_HANDLE_VALUE;
+    void *m_hCom;  // INVALID_HANDLE_VALUE while closed
     PortFailureKind m_failureKind = PortFailureKind::None;
 };
 

@@ -4,10 +4,14 @@
 
 #include <algorithm>
 #include <mutex>
+#include <type_traits>
 
 #include "ComPortProbeLine.h"
 #include "ProbeComPath.h"
 #include "ProbeSteps.h"
+
+// The row spells the handle type out to stay free of Win32 headers.
+static_assert(std::is_same<Win32::ProbeHandle, HANDLE>::value, "a row's handle is a HANDLE");
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "WinCommInfo.h"
+#include "DeviceRecords.h"
 
 // The most ports probed in one scan.
 constexpr std::size_t kMaxProbedPorts = 255;

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <set>
 
+#include "../serial/DescriptorLimit.h"
 #include "AppTestSupport.h"
+#include "CheckManagerLinux.h"
 #include "CheckManagerScan.h"
 #include "FakeProfile.h"
 
@@ -149,6 +151,30 @@ TEST_F(ProbeEdgeTest, MissingDeviceGivesTheNotIdentifiedRecord)
     EXPECT_TRUE(r.isPortOk);
     EXPECT_STREQ(r.smsCardNumber, "");
     EXPECT_STREQ(r.atiResponse, "");
+}
+
+// With no descriptor to spare (the line settings table counts them too),
+// the port is never asked anything: the row tells of a port that failed, not
+// of a modem that does not answer.
+TEST_F(ProbeEdgeTest, PortWithoutADescriptorToSpareIsAPortError)
+{
+    FakeModem fake(Fake(FakeModel::Tarnel));
+    ASSERT_TRUE(fake.Ok()) << fake.Error();
+    DeviceBaseComInfo r;
+    {
+        FullSettingsTable table;
+        ASSERT_TRUE(table.Ok());
+        r = ProbeOnePort(fake.SlavePath());
+    }
+    EXPECT_EQ(std::string(r.comPath), fake.SlavePath());
+    EXPECT_FALSE(r.isPortOk);
+    EXPECT_FALSE(r.isAtOk);
+    EXPECT_EQ(r.phoneType, PHONE_TYPE_BASE);
+    EXPECT_EQ(r.baudRate, 115200);
+    EXPECT_TRUE(app_test::Received(fake).empty());
+
+    // With descriptors to spare, the same modem is found as always.
+    EXPECT_EQ(ProbeOnePort(fake.SlavePath()).phoneType, PHONE_TYPE_TARNEL);
 }
 
 // Values far longer than a field are cut to fit; the neighbours keep theirs.
@@ -314,6 +340,19 @@ TEST(ScanTime, CountsClockSecondsPlusOne)
     EXPECT_EQ(FormatScanTime(1000, 1000), "设备检测耗时: 1 秒");
     EXPECT_EQ(FormatScanTime(1000, 1001), "设备检测耗时: 2 秒");
     EXPECT_EQ(FormatScanTime(1000, 1065), "设备检测耗时: 66 秒");
+}
+
+// The Windows scan's text, from two readings of clock(): milliseconds,
+// whatever the clock's own unit, without overflow on a 32-bit clock_t.
+TEST(ScanTime, CostTimeInMilliseconds)
+{
+    const std::clock_t start = 1000;
+    EXPECT_EQ(FormatScanCostTime(start, start), "cost time 0 ms\n");
+    EXPECT_EQ(FormatScanCostTime(start, start + CLOCKS_PER_SEC / 2), "cost time 500 ms\n");
+    EXPECT_EQ(FormatScanCostTime(start, start + 3 * CLOCKS_PER_SEC + 7 * (CLOCKS_PER_SEC / 1000)),
+              "cost time 3007 ms\n");
+    EXPECT_EQ(FormatScanCostTime(start, start + 2000 * static_cast<std::clock_t>(CLOCKS_PER_SEC)),
+              "cost time 2000000 ms\n");
 }
 
 // Always the two built-in ports, last; the USB adapters (if any on this

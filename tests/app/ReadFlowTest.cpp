@@ -2,6 +2,8 @@
 // port with long messages joined, the failure line and its reasons, the
 // bounded one-by-one fetches, ports that must never be opened and a device
 // that goes away in the middle. The real program is in tests/e2e-flow.
+#include <tuple>
+
 #include "FakeSamples.h"
 #include "FlowTestSupport.h"
 #include "Phone_Tarnel.h"
@@ -285,8 +287,9 @@ INSTANTIATE_TEST_SUITE_P(Read, OneStorageTest, ::testing::ValuesIn(kOneStorageCa
                          });
 
 // A storage that lists more messages than the fetch bound allows: the
-// port's line says that it was not read to its end. A storage of exactly
-// the bound is read whole.
+// port's line says that it was not read to its end, and what was fetched is
+// shown. A storage of exactly the bound is read whole. Both models that fetch
+// one by one: the CDMA one and the index-list one.
 std::vector<StoredMessage> NumberedSimMessages(int count)
 {
     std::vector<StoredMessage> messages;
@@ -319,17 +322,37 @@ const FetchBoundCase kFetchBoundCases[] = {
     {"ExactlyTheBound", 100, "\n"},
 };
 
-class FetchBoundTest : public ReadFlowTest, public ::testing::WithParamInterface<FetchBoundCase> {};
+struct FetchingModel {
+    const char *name;
+    FakeModel fake;
+    PHONE_TYPE_t type;
+};
+
+void PrintTo(const FetchingModel &m, std::ostream *os)
+{
+    *os << m.name;
+}
+
+const FetchingModel kFetchingModels[] = {
+    {"Cdma", FakeModel::Sudrel, PHONE_TYPE_SUDREL},
+    {"IndexList", FakeModel::VelkorNc5, PHONE_TYPE_VELKOR_NC5},
+};
+
+class FetchBoundTest
+    : public ReadFlowTest,
+      public ::testing::WithParamInterface<std::tuple<FetchBoundCase, FetchingModel>> {};
 
 TEST_P(FetchBoundTest, PortLineTellsAStorageCutShort)
 {
-    FakeConfig config = Fake(FakeModel::Sudrel);
-    config.messages = NumberedSimMessages(GetParam().stored);
+    const FetchBoundCase &c = std::get<0>(GetParam());
+    const FetchingModel &model = std::get<1>(GetParam());
+    FakeConfig config = Fake(model.fake);
+    config.messages = NumberedSimMessages(c.stored);
     FakeModem fake(config);
     ASSERT_TRUE(fake.Ok()) << fake.Error();
-    const std::string out = Read({Target(fake.SlavePath(), PHONE_TYPE_SUDREL)});
+    const std::string out = Read({Target(fake.SlavePath(), model.type)});
     const std::string head = Green("端口 " + ShownName(fake.SlavePath()) + " 接收短信成功 共 100 条短信")
-                             + GetParam().afterCount + Green("SIM卡中的短信共 100 条") + "\n";
+                             + c.afterCount + Green("SIM卡中的短信共 100 条") + "\n";
     EXPECT_EQ(out.compare(0, head.size(), head), 0) << out;
     EXPECT_NE(out.find("短信内容: m99\n"), std::string::npos);
     EXPECT_EQ(out.find("短信内容: m100\n"), std::string::npos);
@@ -337,10 +360,12 @@ TEST_P(FetchBoundTest, PortLineTellsAStorageCutShort)
         << "the device storage, read whole, says nothing more";
 }
 
-INSTANTIATE_TEST_SUITE_P(Read, FetchBoundTest, ::testing::ValuesIn(kFetchBoundCases),
-                         [](const ::testing::TestParamInfo<FetchBoundCase> &info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Read, FetchBoundTest,
+    ::testing::Combine(::testing::ValuesIn(kFetchBoundCases), ::testing::ValuesIn(kFetchingModels)),
+    [](const auto &info) {
+        return std::string(std::get<1>(info.param).name) + std::get<0>(info.param).name;
+    });
 
 TEST_F(ReadFlowTest, EmptyStoragesCountZero)
 {

@@ -3,7 +3,9 @@
 // judged whole however it arrives.
 #include <algorithm>
 
+#include "../serial/StreamingLine.h"
 #include "AppTestSupport.h"
+#include "CheckManagerLinux.h"
 
 namespace {
 using app_test::ElapsedMs;
@@ -236,6 +238,83 @@ TEST_F(RunnerReplyTest, DelAllSmsWaitsLongerBetweenPolls)
     // Three polls went on, each with 100 ms more and LINUX_SLEEP.
     EXPECT_GE(ElapsedMs(start), 3 * 101);
     EXPECT_EQ(fake.Record().CommandTexts(), std::vector<std::string> {"AT+CMGD=0,4"});
+}
+
+struct ProbeRunnerCase {
+    const char *name;
+    Runner run;
+};
+
+void PrintTo(const ProbeRunnerCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+bool InitPhone(CPhoneCardBase *phone, CComPortBase *port)
+{
+    CCheckManager::RunComCmdInitPhone(phone, port);
+    return false;
+}
+
+// The commands of the probe, whose replies are a few lines.
+const ProbeRunnerCase kProbeRunners[] = {
+    {"AT", CCheckManager::RunComCmdAT},
+    {"ATI", CCheckManager::RunComCmdATI},
+    {"InitPhone", InitPhone},
+    {"SerialNumber", CCheckManager::RunComCmdGetSerialNumber},
+    {"SmsCardNumber", CCheckManager::RunComCmdGetSmsCardNumber},
+    {"SignalStrength", CCheckManager::RunComCmdGetSignalStrength},
+};
+
+class ProbeRunnerTest : public app_test::PortTest,
+                        public ::testing::WithParamInterface<ProbeRunnerCase> {};
+
+// A device that never stops sending gets no verdict of its own: the run gives
+// up once the reply has reached the probe's bound, which the judge never
+// sees exceeded, instead of gathering for the port's 50 s cap every poll.
+TEST_P(ProbeRunnerTest, DeviceThatNeverStopsSendingIsNoAnswer)
+{
+    StreamingLine line(std::chrono::seconds(30));
+    ASSERT_TRUE(line.Ok());
+    CComPortBase port(line.Path(), 9600);
+    ASSERT_TRUE(port.IsOpened());
+    WatchedPhone phone;
+
+    const Clock::time_point start = Clock::now();
+    EXPECT_FALSE(GetParam().run(&phone, &port));
+    EXPECT_LT(ElapsedMs(start), PROBE_REPLY_BOUND.maxMs + 1000);
+    ASSERT_FALSE(phone.replies.empty());
+    for (const std::string &reply : phone.replies)
+        EXPECT_LE(reply.size(), PROBE_REPLY_BOUND.maxBytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Runners, ProbeRunnerTest, ::testing::ValuesIn(kProbeRunners),
+                         [](const ::testing::TestParamInfo<ProbeRunnerCase> &info) {
+                             return std::string(info.param.name);
+                         });
+
+// A storage listing is far longer than any reply of the probe, and is
+// gathered whole.
+TEST_F(RunnerReplyTest, ListingLongerThanAnyProbeReplyIsJudgedWhole)
+{
+    FakeConfig config = Fake(FakeModel::Tarnel);
+    config.echo = false;
+    for (int i = 0; i < 40; ++i) {
+        StoredMessage m;
+        m.index = i;
+        m.text = "第" + std::to_string(i + 1) + "条存储的测试短信";
+        config.messages.push_back(m);
+    }
+    FakeModem fake(config);
+    ASSERT_TRUE(fake.Ok()) << fake.Error();
+    CComPortBase port(fake.SlavePath(), 9600);
+    WatchedPhone phone;
+
+    EXPECT_TRUE(CCheckManager::RunComCmdReadAllSmsToPhone(&phone, &port));
+    ASSERT_FALSE(phone.replies.empty());
+    const std::string &listing = phone.replies.back();
+    EXPECT_GT(listing.size(), PROBE_REPLY_BOUND.maxBytes);
+    EXPECT_EQ(listing.substr(listing.size() - 6), "\r\nOK\r\n");
 }
 
 class InitPhoneTest : public app_test::PortTest {};

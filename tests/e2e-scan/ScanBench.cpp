@@ -1,7 +1,8 @@
 // Scan wall time against pools of fake modems, for the benchmark script:
-// the probe of one silent port, the scan in-process, and one whole run of the
-// program (one pass of its interactive loop, standard input no terminal)
-// with the fakes at /dev/ttyUSB<n> and silent fakes at /dev/ttyS0 and S1.
+// the probe of one silent port, the scan in-process with and without a port
+// that never stops sending, and one whole run of the program (one pass of its
+// interactive loop, standard input no terminal) with the fakes at
+// /dev/ttyUSB<n> and silent fakes at /dev/ttyS0 and S1.
 //
 //   scan_bench ZARVEX FAKE_MODEM [MODEMS...]
 #include <unistd.h>
@@ -10,11 +11,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "../serial/StreamingLine.h"
 #include "CheckManager.h"
-#include "CheckManagerScan.h"
+#include "CheckManagerLinux.h"
 #include "ComPortBase.h"
 #include "FakePool.h"
 #include "ZarvexHarness.h"
@@ -27,6 +30,10 @@ constexpr int kRunTimeoutMs = 120000;
 // Ten polls of AT and the echo-off exchange, at each of the two speeds.
 constexpr double kSilentProbeBudgetMs = 1320;
 constexpr double kAllowedRatio = 1.5;
+// Modems scanned beside a port that never stops sending.
+constexpr int kModemsBesideTheStream = 8;
+// Far longer than any bounded scan, so that the stream outlasts every repeat.
+constexpr std::chrono::minutes kStreamFor(10);
 
 const FakeModel kModels[] = {FakeModel::Tarnel, FakeModel::VelkorNc5, FakeModel::VelkorMe,
                              FakeModel::Pimsor, FakeModel::Orvast,    FakeModel::Sudrel};
@@ -68,8 +75,14 @@ double SilentProbeMs()
     return Median(times);
 }
 
-double InProcessScanMs(int modems)
+double InProcessScanMs(int modems, bool withStreamingPort = false)
 {
+    std::unique_ptr<StreamingLine> stream;
+    if (withStreamingPort) {
+        stream = std::make_unique<StreamingLine>(kStreamFor);
+        if (!stream->Ok())
+            return -1;
+    }
     FakePool pool;
     std::string error;
     for (int i = 0; i < modems; ++i)
@@ -83,6 +96,8 @@ double InProcessScanMs(int modems)
     std::vector<std::string> paths;
     for (std::size_t i = 0; i < pool.Size(); ++i)
         paths.push_back(pool.SlavePath(i));
+    if (stream)
+        paths.push_back(stream->Path());
     std::vector<double> times;
     for (int i = 0; i < kRepeats; ++i) {
         const Clock::time_point start = Clock::now();
@@ -139,8 +154,13 @@ int main(int argc, char **argv)
 
     CComPortBase::ResetAllComPort();
     const double silent = SilentProbeMs();
-    std::printf("silent port, both speeds: %.0f ms (the poll limits allow about %.0f ms)\n\n",
+    std::printf("silent port, both speeds: %.0f ms (the poll limits allow about %.0f ms)\n",
                 silent, kSilentProbeBudgetMs);
+    const double quiet = InProcessScanMs(kModemsBesideTheStream);
+    const double streaming = InProcessScanMs(kModemsBesideTheStream, true);
+    std::printf("in-process scan of %d modems: %.0f ms; with a port that never stops sending: "
+                "%.0f ms\n\n",
+                kModemsBesideTheStream, quiet, streaming);
     std::printf("Median of %d scans; every scan also probes two silent ports.\n", kRepeats);
     std::printf("%7s  %16s  %16s  %s\n", "modems", "in-process scan", "program run", "program's own text");
     double first = 0;
@@ -157,5 +177,5 @@ int main(int argc, char **argv)
         std::fflush(stdout);
     }
     std::printf("\nevery run within %.1f x the first: %s\n", kAllowedRatio, within ? "yes" : "no");
-    return within && silent > 0 ? 0 : 1;
+    return within && silent > 0 && quiet > 0 && streaming > 0 ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -32,6 +33,18 @@ inline std::string Fixture(const std::string &name)
         crlf += c;
     }
     return crlf;
+}
+
+// The PDU lines of a listing, each as the reply to its own "AT+CMGR=" fetch
+// of the index-list model.
+inline std::vector<std::string> FetchRepliesOf(const std::string &listing)
+{
+    std::vector<std::string> replies;
+    std::istringstream lines(listing);
+    for (std::string line; std::getline(lines, line);)
+        if (line.compare(0, 2, "08") == 0)
+            replies.push_back("\r\n+CMGR: 1,,34\r\n" + line + "\n\r\nOK\r\n");
+    return replies;
 }
 
 // The model object of a type, or the plain base class for type 1.

@@ -1,13 +1,13 @@
 // CPhone_Velkor_NC5 reads a storage one index at a time: "AT+CMGD=?" lists the
-// indices in use, each is fetched with "AT+CMGR=", and the last fetch joins
-// what the pass collected.
+// indices in use, each is fetched with "AT+CMGR=", and the pass's messages are
+// joined from what it fetched.
 #include <ostream>
 #include <set>
-#include <sstream>
 
 #include "ModemTestSupport.h"
 #include "Phone_Velkor_NC5.h"
 
+using modem_test::FetchRepliesOf;
 using modem_test::Fixture;
 
 namespace {
@@ -115,17 +115,6 @@ TEST_F(ReadPass, LastFetchJoinsTheCollectedMessages)
     EXPECT_EQ(messages[1].content, "第一部分第二部分");
 }
 
-// The PDU lines of a listing, each as the reply to its own fetch.
-std::vector<std::string> FetchRepliesOf(const std::string &listing)
-{
-    std::vector<std::string> replies;
-    std::istringstream lines(listing);
-    for (std::string line; std::getline(lines, line);)
-        if (line.compare(0, 2, "08") == 0)
-            replies.push_back("\r\n+CMGR: 1,,34\r\n" + line + "\n\r\nOK\r\n");
-    return replies;
-}
-
 // Every fetched record carries the same index, so the parts sort by number
 // alone; two messages under one reference still come out whole.
 TEST_F(ReadPass, TwoLongMessagesUnderOneReference)
@@ -151,16 +140,35 @@ TEST_F(ReadPass, TwoLongMessagesUnderOneReference)
     }
 }
 
-TEST_F(ReadPass, NothingIsReportedBeforeTheLastFetch)
+// The read flow may stop fetching before the last index (it bounds the
+// fetches per storage), and the module may refuse any index: each fetch that
+// brings a message rebuilds the list from everything fetched in the pass, so
+// what was fetched is never lost, never counted twice, and long messages stay
+// joined.
+TEST_F(ReadPass, ListHoldsWhatWasFetchedSoFar)
 {
-    ASSERT_EQ(modem.OnReadAllSmsCmdRsp("\r\n+CMGD: (1,2),(0-4)\r\n\r\nOK\r\n"), COM_CMD_OK);
-    modem.GetReadNextSmsCmd();
-    EXPECT_EQ(modem.OnReadNextSmsCmdRsp(Fixture("velkor_nc5/cmgr_short.txt")), 1);
-    EXPECT_TRUE(modem.GetReadSms().empty());
-    // A reply that has not brought its OK changes nothing.
-    modem.GetReadNextSmsCmd();
-    EXPECT_EQ(modem.OnReadNextSmsCmdRsp("\r\n+CMGR: 1,,34\r\n"), 0);
-    EXPECT_TRUE(modem.GetReadSms().empty());
+    ASSERT_EQ(modem.OnReadAllSmsCmdRsp("\r\n+CMGD: (1,2,3,5,7),(0-4)\r\n\r\nOK\r\n"), COM_CMD_OK);
+    const struct {
+        const char *fetch;
+        std::string reply;
+        std::vector<std::string> contents;
+    } steps[] = {
+        {"short", Fixture("velkor_nc5/cmgr_short.txt"), {"Meeting at 10"}},
+        {"part 2", Fixture("velkor_nc5/cmgr_long_second.txt"), {"Meeting at 10", "第二部分"}},
+        // A reply that has not brought its OK changes nothing.
+        {"no OK yet", "\r\n+CMGR: 1,,34\r\n", {"Meeting at 10", "第二部分"}},
+        {"part 1", Fixture("velkor_nc5/cmgr_long_first.txt"), {"Meeting at 10", "第一部分第二部分"}},
+        {"last index refused", "\r\n+CMS ERROR: 321\r\n", {"Meeting at 10", "第一部分第二部分"}},
+    };
+    for (const auto &step : steps) {
+        modem.GetReadNextSmsCmd();
+        modem.OnReadNextSmsCmdRsp(step.reply);
+        std::vector<std::string> contents;
+        for (const SmsRecvStruct_t &sms : modem.GetReadSms())
+            contents.push_back(sms.content);
+        EXPECT_EQ(contents, step.contents) << step.fetch;
+    }
+    EXPECT_FALSE(modem.NotFinished());
 }
 
 TEST_F(ReadPass, StoredOutgoingMessageIsReadAsReceived)

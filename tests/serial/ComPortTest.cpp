@@ -14,7 +14,9 @@
 #include <thread>
 
 #include "ComPortBaseLinux.h"
+#include "DescriptorLimit.h"
 #include "PtyPair.h"
+#include "StreamingLine.h"
 #include "TermLib.h"
 
 namespace {
@@ -393,31 +395,53 @@ TEST_F(ComPortTest, VanishedDeviceEndsReadAllAndWritePromptlyWithTheError)
     EXPECT_EQ(port.GetErrorMsg(), ErrorText(EIO));
 }
 
-TEST_F(ComPortTest, FullTableLeavesThePortOpenButUnconfigured)
+// The kind of the last failure, beside its text: what the flows decide on.
+TEST_F(ComPortTest, FailureKindTellsAVanishedDeviceFromAMissingOne)
 {
-    PtyPair other;
-    ASSERT_TRUE(other.Ok());
-    int fds[TERM_TABLE_SIZE];
-    for (int &fd : fds) {
-        fd = dup(other.Slave());
-        ASSERT_EQ(term_add(fd), 0);
+    CComPortBase missing("/dev/ttyUSB-not-there", 9600);
+    EXPECT_EQ(missing.GetFailureKind(), PortFailureKind::NotFound);
+
+    char path[] = "/tmp/zarvex-not-a-tty-XXXXXX";
+    const int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    {
+        CComPortBase notATerminal(path, 9600);
+        EXPECT_EQ(notATerminal.GetFailureKind(), PortFailureKind::Other);
     }
+    unlink(path);
+
     CComPortBase port(pty.Path(), 9600);
-    EXPECT_TRUE(port.IsOpened());
-    EXPECT_TRUE(port.Open());  // already open
-    EXPECT_FALSE(port.SetParam());
-    EXPECT_EQ(term_errno, TERM_EFULL);
-    // The library's refusal carries no system error.
-    EXPECT_FALSE(port.IsComError());
+    ASSERT_TRUE(port.IsOpened());
+    std::string reply;
+    port.ReadAll(reply);  // nothing arrives, nothing failed
+    EXPECT_EQ(port.GetFailureKind(), PortFailureKind::None);
+    pty.CloseMaster();
+    port.ReadAll(reply);
+    EXPECT_EQ(port.GetFailureKind(), PortFailureKind::LineGone);
+}
+
+// The settings table takes as many ports as the process may hold
+// descriptors. One more fails to open, leaves the device as it was and says
+// why, instead of staying open on a line it never configured.
+TEST_F(ComPortTest, PortTheSettingsTableRefusesFailsToOpenOutOfDescriptors)
+{
+    FullSettingsTable table;
+    ASSERT_TRUE(table.Ok());
+    CComPortBase port(pty.Path(), 9600);
+    EXPECT_FALSE(port.IsOpened());
+    EXPECT_TRUE(port.IsComError());
+    EXPECT_EQ(port.GetErrorCode(), EMFILE);
+    EXPECT_EQ(port.GetErrorMsg(), ErrorText(EMFILE));
+    EXPECT_FALSE(port.Write("AT\r\n"));
+    EXPECT_EQ(pty.ReadMaster(1, 100), "");
     EXPECT_TRUE(pty.SlaveSettings().c_lflag & ICANON);
 
-    term_erase(fds[0]);
-    EXPECT_TRUE(port.SetParam());
+    table.FreeOneSlot();
+    EXPECT_TRUE(port.Open());
+    EXPECT_TRUE(port.IsOpened());
     EXPECT_FALSE(pty.SlaveSettings().c_lflag & ICANON);
     port.Close();
-    CComPortBase::ResetAllComPort();
-    for (int fd : fds)
-        close(fd);
 }
 
 TEST_F(ComPortTest, GatheringEndsAtTheRoundCapWhenInputNeverPauses)
@@ -447,6 +471,73 @@ TEST_F(ComPortTest, GatheringEndsAtTheRoundCapWhenInputNeverPauses)
     EXPECT_GT(reply.size(), 900u * 128u);
     EXPECT_GE(took, 1000L * USLEEP_COUNT / 1000);
     EXPECT_LT(took, 3L * 1000 * USLEEP_COUNT / 1000);
+}
+
+struct BoundCase {
+    const char *name;
+    std::string piece;  // sent again and again, never pausing for a whole pause
+    std::chrono::microseconds gap;
+    ReadBound bound;
+    size_t minBytes, maxBytes;
+    long minMs, maxMs;
+    friend void PrintTo(const BoundCase &c, std::ostream *os) { *os << c.name; }
+};
+
+class BoundedGatheringTest : public ComPortTest, public testing::WithParamInterface<BoundCase> {};
+
+// A caller that knows how long its reply can be is not held for the round
+// cap: the gathering stops at the bytes or the time it allows, whichever
+// comes first, and never appends more than it allows.
+TEST_P(BoundedGatheringTest, InputThatNeverPausesEndsAtTheBound)
+{
+    const BoundCase &c = GetParam();
+    StreamingLine line(std::chrono::seconds(10), c.piece, c.gap);
+    ASSERT_TRUE(line.Ok());
+    CComPortBase port(line.Path(), 115200);
+    ASSERT_TRUE(port.IsOpened());
+    std::string reply = "kept";
+    const auto start = Clock::now();
+    EXPECT_TRUE(port.ReadAll(reply, c.bound));
+    const long took = ElapsedMs(start);
+    ASSERT_EQ(reply.compare(0, 4, "kept"), 0);
+    EXPECT_GE(reply.size() - 4, c.minBytes);
+    EXPECT_LE(reply.size() - 4, c.maxBytes);
+    EXPECT_GE(took, c.minMs);
+    EXPECT_LT(took, c.maxMs);
+    EXPECT_FALSE(port.IsComError());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bounds, BoundedGatheringTest,
+    testing::Values(
+        // 128 bytes a round: 1000 bytes take 8 rounds, far less than the time.
+        BoundCase{"FloodStopsAtTheBytes", kPositionReport, std::chrono::microseconds(2000),
+                  ReadBound{1000, 10000}, 1000, 1000, 8 * USLEEP_COUNT / 1000, 2000},
+        // A byte every 5 ms: never a pause, never many bytes.
+        BoundCase{"TrickleStopsAtTheTime", "$", std::chrono::microseconds(5000),
+                  ReadBound{100000, 600}, 1, 600 / 5 + 20, 600, 600 + 500}),
+    [](const testing::TestParamInfo<BoundCase> &info) { return std::string(info.param.name); });
+
+// Within its bound a reply still ends at the line's pause; a longer one is
+// cut where the bound ends and the rest waits on the line.
+TEST_F(ComPortTest, BoundedGatheringOfAReplyThatPauses)
+{
+    CComPortBase port(pty.Path(), 9600);
+    ASSERT_TRUE(port.IsOpened());
+    ASSERT_TRUE(pty.WriteMaster("\r\nOK\r\n"));
+    std::string reply;
+    auto start = Clock::now();
+    port.ReadAll(reply, ReadBound{4096, 2000});
+    EXPECT_EQ(reply, "\r\nOK\r\n");
+    EXPECT_LT(ElapsedMs(start), 500);
+
+    const std::string listing = "\r\n+CMGL: " + std::string(290, '0') + "\r\n";
+    ASSERT_TRUE(pty.WriteMaster(listing));
+    reply.clear();
+    port.ReadAll(reply, ReadBound{100, 2000});
+    EXPECT_EQ(reply, listing.substr(0, 100));
+    port.ReadAll(reply);
+    EXPECT_EQ(reply, listing);
 }
 
 struct FinishedCase {

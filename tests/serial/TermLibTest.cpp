@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "DescriptorLimit.h"
 #include "PtyPair.h"
 
 namespace {
@@ -100,24 +101,35 @@ TEST_F(TermLibTest, RegistrationRefusesDuplicatesNonTerminalsAndUnknownDescripto
     EXPECT_EQ(term_errno, TERM_ENOTFOUND);
 }
 
-TEST_F(TermLibTest, TableHoldsTableSizeDescriptorsAndThenRefuses)
+// A scan registers every port it lists at once: hundreds fit, and only the
+// process's own descriptor limit turns one more away.
+TEST_F(TermLibTest, TableGrowsUntilItHoldsAsManyAsTheDescriptorLimit)
 {
+    constexpr int kRegistered = 300;
     std::vector<int> fds;
-    for (int i = 0; i < TERM_TABLE_SIZE; i++) {
+    for (int i = 0; i < kRegistered; i++) {
         const int fd = dup(pty.Slave());
         ASSERT_GE(fd, 0);
         fds.push_back(fd);
         ASSERT_EQ(term_add(fd), 0) << "descriptor " << i;
     }
     const int extra = dup(pty.Slave());
-    EXPECT_EQ(term_add(extra), -1);
-    EXPECT_EQ(term_errno, TERM_EFULL);
-    EXPECT_EQ(term_set(extra, 1, 9600, P_NONE, 8, 1, FC_NONE, 1, 1), -1);
-    EXPECT_EQ(term_errno, TERM_EFULL);
+    ASSERT_GE(extra, 0);
+    {
+        ScopedDescriptorLimit limit(kRegistered);
+        ASSERT_TRUE(limit.Ok());
+        EXPECT_EQ(term_add(extra), -1);
+        EXPECT_EQ(term_errno, TERM_EFULL);
+        EXPECT_EQ(term_set(extra, 1, 9600, P_NONE, 8, 1, FC_NONE, 1, 1), -1);
+        EXPECT_EQ(term_errno, TERM_EFULL);
 
-    // A freed slot can be taken again.
-    ASSERT_EQ(term_erase(fds[TERM_TABLE_SIZE / 2]), 0);
-    EXPECT_EQ(term_add(extra), 0);
+        // A freed slot can be taken again.
+        ASSERT_EQ(term_erase(fds[kRegistered / 2]), 0);
+        EXPECT_EQ(term_add(extra), 0);
+    }
+    // The others are still known by their own settings.
+    EXPECT_EQ(term_set_hupcl(fds.front(), 0), 0);
+    EXPECT_EQ(term_set_hupcl(fds.back(), 0), 0);
 
     term_lib_init();
     for (int fd : fds)

@@ -1,10 +1,15 @@
-// Command runners: one command of a model object written on a port, the reply
-// gathered poll by poll and judged by the model's own parser each time.
+// Command runners of the Linux build: one command of a model object written
+// on a port, the reply gathered poll by poll and judged by the model's own
+// parser each time.
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <chrono>
+
 #include "CheckManager.h"
 #include "CheckManagerFlow.h"
+#include "CheckManagerLinux.h"
+#include "CommandBudgets.h"
 #include "ComPortBase.h"
 #include "PhoneCardBase.h"
 
@@ -18,16 +23,10 @@ using ReplyParser = COM_CMD_OPERATE_RESULT_t (CPhoneCardBase::*)(std::string);
 // them lost whatever state the earlier commands set up.
 enum class PortGuard { Open, IsOpened };
 
-// Poll limits, and so the time budget of each command: a poll costs at least
-// the port's 50 ms read pause plus LINUX_SLEEP.
-constexpr int INIT_POLLS_PER_COMMAND = 5;
-constexpr int AT_POLLS = 10;
-constexpr int VALUE_POLLS = 5;           // serial number, card number, signal
-constexpr int STORE_SELECT_POLLS = 5;    // choosing the SIM or device storage
-constexpr int LONG_POLLS = 1400;         // replies that may take a minute
-constexpr int SEND_LEN_POLLS = 1200;     // the ">" prompt of a message part
-constexpr int LIST_POLLS = 1200;         // a whole storage listing
-constexpr int DEL_ALL_POLLS = 1400;
+// The poll limits of CommandBudgets.h are the time budget of each command: a
+// poll costs at least the port's read pause plus LINUX_SLEEP.
+static_assert(RUNNER_POLL_MIN_MS * 1000 == USLEEP_COUNT + static_cast<int>(LINUX_SLEEP),
+              "a poll budget's time is the port's read pause plus the runner's sleep");
 
 // Deleting every message can keep a modem busy for minutes: each poll of
 // that runner waits this much longer.
@@ -42,22 +41,66 @@ bool PortPassesGuard(CComPortBase *port, PortGuard guard)
     return guard == PortGuard::Open ? port->Open() : port->IsOpened();
 }
 
+// One reply gathered poll by poll, within a bound when the command has one:
+// the bytes gathered, and the time spent in polls that brought bytes, count
+// against it. A poll that finds the line silent costs the port's pause and
+// is bounded by the runner's poll count instead, so a modem slow to begin
+// its reply keeps the whole budget of its command.
+class BoundedReply {
+public:
+    explicit BoundedReply(const ReadBound *bound) : m_bound(bound) {}
+
+    // Appends what the port delivers now, never more than the bound leaves.
+    bool ReadMore(CComPortBase *port)
+    {
+        if (m_bound == nullptr)
+            return port->ReadAll(m_reply);
+        const std::size_t before = m_reply.size();
+        const Clock::time_point start = Clock::now();
+        const ReadBound left = {m_bound->maxBytes - before, m_bound->maxMs - m_receivingMs};
+        const bool read = port->ReadAll(m_reply, left);
+        if (m_reply.size() > before)
+            m_receivingMs += static_cast<int>(
+                std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start)
+                    .count());
+        return read;
+    }
+
+    // The reply took all that its bound allows without being decisive.
+    bool IsBoundReached() const
+    {
+        return m_bound != nullptr
+               && (m_reply.size() >= m_bound->maxBytes || m_receivingMs >= m_bound->maxMs);
+    }
+
+    const std::string &Text() const { return m_reply; }
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    const ReadBound *m_bound;
+    std::string m_reply;
+    int m_receivingMs = 0;
+};
+
 // Polls the reply to the command just written: every ReadAll appends to one
 // reply, which the parser sees whole each time. Answers COM_CMD_WAIT when
 // the polls ran out without a verdict, and COM_CMD_ERROR as soon as the line
 // has gone away: a vanished device cannot answer, and waiting out the whole
-// budget (over a minute for some commands) would only hold the flow up.
+// budget (over a minute for some commands) would only hold the flow up. A
+// reply that reaches its bound without a verdict is no answer either.
 COM_CMD_OPERATE_RESULT_t PollReply(CPhoneCardBase *phone, CComPortBase *port, ReplyParser parser,
-                                   int polls, std::uint64_t extraWaitUsec)
+                                   int polls, std::uint64_t extraWaitUsec,
+                                   const ReadBound *bound = nullptr)
 {
-    std::string reply;
+    BoundedReply reply(bound);
     for (int poll = 0; poll < polls; ++poll) {
-        if (port->ReadAll(reply)) {
-            const COM_CMD_OPERATE_RESULT_t verdict = (phone->*parser)(reply);
+        if (reply.ReadMore(port)) {
+            const COM_CMD_OPERATE_RESULT_t verdict = (phone->*parser)(reply.Text());
             if (verdict == COM_CMD_OK || verdict == COM_CMD_ERROR)
                 return verdict;
         }
-        if (IsLineGone(*port))
+        if (reply.IsBoundReached() || IsLineGone(*port))
             return COM_CMD_ERROR;
         if (extraWaitUsec > 0)
             usleep_until2(time_usec2() + extraWaitUsec);
@@ -67,20 +110,28 @@ COM_CMD_OPERATE_RESULT_t PollReply(CPhoneCardBase *phone, CComPortBase *port, Re
 }
 
 bool WriteAndJudge(CPhoneCardBase *phone, CComPortBase *port, const std::string &command,
-                   ReplyParser parser, int polls, std::uint64_t extraWaitUsec = 0)
+                   ReplyParser parser, int polls, std::uint64_t extraWaitUsec = 0,
+                   const ReadBound *bound = nullptr)
 {
     // Write answers false even after a good write; the reply tells.
     port->Write(command);
-    return PollReply(phone, port, parser, polls, extraWaitUsec) == COM_CMD_OK;
+    return PollReply(phone, port, parser, polls, extraWaitUsec, bound) == COM_CMD_OK;
 }
 
 bool RunBuiltCommand(CPhoneCardBase *phone, CComPortBase *port, PortGuard guard,
                      CommandBuilder builder, ReplyParser parser, int polls,
-                     std::uint64_t extraWaitUsec = 0)
+                     std::uint64_t extraWaitUsec = 0, const ReadBound *bound = nullptr)
 {
     if (phone == nullptr || port == nullptr || !PortPassesGuard(port, guard))
         return false;
-    return WriteAndJudge(phone, port, (phone->*builder)(), parser, polls, extraWaitUsec);
+    return WriteAndJudge(phone, port, (phone->*builder)(), parser, polls, extraWaitUsec, bound);
+}
+
+// A command of the probe, whose reply is a few lines at most.
+bool RunProbeCommand(CPhoneCardBase *phone, CComPortBase *port, PortGuard guard,
+                     CommandBuilder builder, ReplyParser parser, int polls)
+{
+    return RunBuiltCommand(phone, port, guard, builder, parser, polls, 0, &PROBE_REPLY_BOUND);
 }
 
 bool RunGivenText(CPhoneCardBase *phone, CComPortBase *port, const std::string &text,
@@ -121,7 +172,9 @@ void CCheckManager::RunComCmdInitPhone(CPhoneCardBase *phone, CComPortBase *port
             continue;
         port->Write(command);
         // A silent modem may still take the rest; only a refusal stops here.
-        if (PollReply(phone, port, &CPhoneCardBase::OnInitAtCmdRsp, INIT_POLLS_PER_COMMAND, 0)
+        // The replies are as short as the probe's, whichever flow asks.
+        if (PollReply(phone, port, &CPhoneCardBase::OnInitAtCmdRsp, INIT_POLLS_PER_COMMAND, 0,
+                      &PROBE_REPLY_BOUND)
             == COM_CMD_ERROR)
             return;
     }
@@ -139,27 +192,24 @@ bool CCheckManager::RunComCmdQuerySMSC(CPhoneCardBase *phone, CComPortBase *port
     if (RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetQuerySmsCenterCmd,
                         &CPhoneCardBase::OnGetQuerySmsCenterCmdRsp, LONG_POLLS))
         return true;
-    // A model that can send without the answer goes on after a time-out or a
-    // refusal, as long as the line is still there.
-    return phone != nullptr && port != nullptr && port->IsOpened() && !IsLineGone(*port)
-           && phone->IsSmsCenterQueryOptional();
+    return MaySendWithoutSmsCenter(phone, port);
 }
 
 bool CCheckManager::RunComCmdAT(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunBuiltCommand(phone, port, PortGuard::Open, &CPhoneCardBase::GetATCmd,
+    return RunProbeCommand(phone, port, PortGuard::Open, &CPhoneCardBase::GetATCmd,
                            &CPhoneCardBase::OnGetAtCmdRsp, AT_POLLS);
 }
 
 bool CCheckManager::RunComCmdATI(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetAtiCmd,
+    return RunProbeCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetAtiCmd,
                            &CPhoneCardBase::OnGetAtiCmdRsp, LONG_POLLS);
 }
 
 bool CCheckManager::RunComCmdGetSerialNumber(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunBuiltCommand(phone, port, PortGuard::Open, &CPhoneCardBase::GetIMEI_Cmd,
+    return RunProbeCommand(phone, port, PortGuard::Open, &CPhoneCardBase::GetIMEI_Cmd,
                            &CPhoneCardBase::OnGetIMEI_Cmd, VALUE_POLLS);
 }
 
@@ -195,7 +245,7 @@ bool CCheckManager::RunComCmdSetPduMode(CPhoneCardBase *phone, CComPortBase *por
 
 bool CCheckManager::RunComCmdGetSmsCardNumber(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetIMSI_Cmd,
+    return RunProbeCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetIMSI_Cmd,
                            &CPhoneCardBase::OnGetIMSI_CmdRsp, VALUE_POLLS);
 }
 
@@ -213,6 +263,6 @@ bool CCheckManager::RunComCmdReadSM_Sms(CPhoneCardBase *phone, CComPortBase *por
 
 bool CCheckManager::RunComCmdGetSignalStrength(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetSignalStrengthCmd,
+    return RunProbeCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetSignalStrengthCmd,
                            &CPhoneCardBase::OnGetSignalStrengthCmdRsp, VALUE_POLLS);
 }

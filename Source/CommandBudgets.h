@@ -1,0 +1,33 @@
+// How long each modem command may keep its runner waiting for a verdict,
+// named once for the runners of both builds.
+//
+// The Linux runners count polls of the port: a poll lasts at least the
+// port's read pause (50 ms) plus the runner's own LINUX_SLEEP, so a budget of
+// N polls gives the modem at least PollBudgetMs(N) to answer. The Windows
+// port reads with other pauses, so the Windows runner bounds each command by
+// that same time on the clock instead of by a count: a command waits as long
+// in either build.
+#ifndef ZARVEX_COMMAND_BUDGETS_H
+#define ZARVEX_COMMAND_BUDGETS_H
+
+// Pause between two polls of a Linux command runner, in microseconds.
+constexpr unsigned LINUX_SLEEP = 1000;
+// The least time one poll of a Linux runner takes, in milliseconds.
+constexpr int RUNNER_POLL_MIN_MS = 51;
+
+constexpr int INIT_POLLS_PER_COMMAND = 5;
+constexpr int AT_POLLS = 10;
+constexpr int VALUE_POLLS = 5;           // serial number, card number, signal
+constexpr int STORE_SELECT_POLLS = 5;    // choosing the SIM or device storage
+constexpr int LONG_POLLS = 1400;         // replies that may take a minute
+constexpr int SEND_LEN_POLLS = 1200;     // the ">" prompt of a message part
+constexpr int LIST_POLLS = 1200;         // a whole storage listing
+constexpr int DEL_ALL_POLLS = 1400;
+
+// The time that `polls` polls of a Linux runner take at least.
+constexpr int PollBudgetMs(int polls)
+{
+    return polls * RUNNER_POLL_MIN_MS;
+}
+
+#endif

@@ -1,0 +1,49 @@
+// The check manager's pieces that only the Linux build has: the scan's
+// threads and shared record list, the device listing through the shell, the
+// command runners' clock, and the raw key of the menu.
+#ifndef ZARVEX_CHECK_MANAGER_LINUX_H
+#define ZARVEX_CHECK_MANAGER_LINUX_H
+
+#include <pthread.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "CommandBudgets.h"
+#include "ComPortBase.h"
+#include "DeviceRecords.h"
+
+// Guards CCheckManager::g_comVec while the probe threads of a scan append.
+extern pthread_mutex_t vecLock;
+
+// The most a reply to one of the probe's commands may bring, and the longest
+// it may keep the port reading. Those replies are a few hundred bytes that
+// take a fraction of a second even at 9600 baud; a port that sends more, or
+// for longer, has no modem answering behind it. Without this bound a device
+// that never stops sending would hold every command for the whole 50 s that
+// the port's gathering allows.
+constexpr ReadBound PROBE_REPLY_BOUND = {4096, 2000};
+
+// Probes every path on a thread of its own and returns one record per port
+// whose thread could be started, sorted by path. DetectAllDevice runs it on
+// the listed ports.
+std::vector<DeviceBaseComInfo> DetectDevicesOnPorts(const std::vector<std::string> &paths);
+
+// Everything the shell command writes to its standard output; empty when it
+// cannot be started.
+std::string cmd_system(const char *command);
+// Probes one port and appends exactly one record to CCheckManager::g_comVec.
+void GetInfoOnPort(const char *path);
+// Thread entry of a probe: the path as a NUL-terminated text.
+void *ThreadFunc(void *path);
+
+// Microseconds since the epoch, and a sleep until such a time.
+std::uint64_t time_usec2();
+int usleep_until2(std::uint64_t targetUsec);
+
+// One keystroke from standard input with the terminal raw for just that
+// key; -1 when standard input is no terminal or the key cannot be read.
+int getchLinux();
+
+#endif
