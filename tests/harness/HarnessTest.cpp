@@ -195,6 +195,28 @@ TEST_F(HarnessTest, RefusesWhatIsNotASerialDevice)
     EXPECT_NE(error.find("not a character device"), std::string::npos) << error;
 }
 
+TEST_F(HarnessTest, AProgramStartedHereGetsItsEnvironmentAndFolder)
+{
+    setenv("ZARVEX_HARNESS_KEPT", "kept", 1);
+    setenv("ZARVEX_HARNESS_GONE", "gone", 1);
+    NamespaceProcess p;
+    std::string error;
+    HereOptions options;
+    options.environment = {"ZARVEX_HARNESS_SET=a=b", "ZARVEX_HARNESS_GONE", "ZARVEX_HARNESS_KEPT=replaced"};
+    options.workDir = "/proc";
+    ASSERT_TRUE(p.StartHere({"/bin/sh", "-c",
+                             "echo \"$ZARVEX_HARNESS_SET|${ZARVEX_HARNESS_GONE-unset}|$ZARVEX_HARNESS_KEPT\"; pwd; "
+                             "test -e /dev/full"},
+                            options, NamespaceStdio::Pipes, 10000, &error))
+        << error;
+    const NamespaceResult r = p.Wait();
+    EXPECT_EQ(r.out, "a=b|unset|replaced\n/proc\n");
+    EXPECT_EQ(r.exitStatus, 0) << "the caller's own /dev, which has more than the private one";
+    unsetenv("ZARVEX_HARNESS_KEPT");
+    unsetenv("ZARVEX_HARNESS_GONE");
+    EXPECT_EQ(EnvironmentWith({"ZARVEX_HARNESS_NEW=1"}).back(), "ZARVEX_HARNESS_NEW=1");
+}
+
 TEST_F(HarnessTest, SetUpFailureIsReported)
 {
     NamespaceProcess p;

@@ -14,7 +14,9 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <iterator>
 #include <cstring>
 
 namespace {
@@ -39,21 +41,36 @@ void CloseFd(int &fd)
     fd = -1;
 }
 
+}  // namespace
+
 // Everything the child needs, prepared before fork: between fork and exec
 // the child of a threaded parent may only make system calls.
-struct ChildPlan {
+struct NamespaceChildPlan {
+    bool ownNamespace = true;  // false: the program stays in the caller's
     std::string stage;
     std::vector<std::string> files;    // created, then bound over
     std::vector<std::string> sources;  // one per file
     std::string pts;
     std::string ptmx;
+    std::vector<std::string> tmpfsDirs;
+    std::vector<std::string> directories;
+    std::vector<std::string> links;        // created as symbolic links
+    std::vector<std::string> linkTargets;  // one per link
     std::vector<char *> argv;
+    std::vector<char *> envp;  // empty: this process's environment
+    std::string workDir;       // empty: this process's
     int report = -1;  // write end of the set-up failure pipe
     NamespaceStdio stdio = NamespaceStdio::Pipes;
     int terminal = -1;
     int in = -1, out = -1, err = -1;
     pid_t parent = 0;
+    // Storage the pointers above point into.
+    std::vector<std::string> argStore;
+    std::vector<std::string> envStore;
 };
+
+namespace {
+using ChildPlan = NamespaceChildPlan;
 
 // Reports the failed step and errno to the parent, then leaves.
 [[noreturn]] void ChildFail(const ChildPlan &plan, const char *step)
@@ -79,6 +96,46 @@ struct ChildPlan {
     _exit(kChildSetupFailed);
 }
 
+// Moves the calling process into a mount namespace of its own whose /dev is
+// the plan's. Only system calls, so that a child of a threaded parent may
+// call it between fork and exec. Returns the step that failed, or null.
+const char *MountPrivateDev(const ChildPlan &plan)
+{
+    if (unshare(CLONE_NEWNS) != 0)
+        return "unshare(CLONE_NEWNS)";
+    // Nothing mounted from here on propagates back to the host.
+    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        return "mount --make-rprivate /";
+    if (mount("tmpfs", plan.stage.c_str(), "tmpfs", MS_NOSUID, "mode=0755,size=64k") != 0)
+        return "mount tmpfs";
+    for (std::size_t i = 0; i < plan.files.size(); ++i) {
+        const int fd = open(plan.files[i].c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600);
+        if (fd < 0)
+            return "create mount point";
+        close(fd);
+        if (mount(plan.sources[i].c_str(), plan.files[i].c_str(), nullptr, MS_BIND, nullptr) != 0)
+            return "bind device";
+    }
+    if (mkdir(plan.pts.c_str(), 0755) != 0)
+        return "mkdir pts";
+    if (mount("devpts", plan.pts.c_str(), "devpts", MS_NOSUID | MS_NOEXEC, "newinstance,ptmxmode=0666,mode=0620") != 0)
+        return "mount devpts";
+    if (symlink("pts/ptmx", plan.ptmx.c_str()) != 0)
+        return "symlink ptmx";
+    for (const std::string &dir : plan.tmpfsDirs)
+        if (mkdir(dir.c_str(), 0755) != 0 || mount("tmpfs", dir.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, "mode=1777") != 0)
+            return "mount tmpfs directory";
+    for (const std::string &dir : plan.directories)
+        if (mkdir(dir.c_str(), 0755) != 0)
+            return "mkdir";
+    for (std::size_t i = 0; i < plan.links.size(); ++i)
+        if (symlink(plan.linkTargets[i].c_str(), plan.links[i].c_str()) != 0)
+            return "symlink";
+    if (mount(plan.stage.c_str(), "/dev", nullptr, MS_MOVE, nullptr) != 0)
+        return "mount --move /dev";
+    return nullptr;
+}
+
 [[noreturn]] void RunChild(const ChildPlan &plan)
 {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
@@ -98,33 +155,126 @@ struct ChildPlan {
         dup2(plan.out, 1);
         dup2(plan.err, 2);
     }
-    if (unshare(CLONE_NEWNS) != 0)
-        ChildFail(plan, "unshare(CLONE_NEWNS)");
-    // Nothing mounted from here on propagates back to the host.
-    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-        ChildFail(plan, "mount --make-rprivate /");
-    if (mount("tmpfs", plan.stage.c_str(), "tmpfs", MS_NOSUID, "mode=0755,size=64k") != 0)
-        ChildFail(plan, "mount tmpfs");
-    for (std::size_t i = 0; i < plan.files.size(); ++i) {
-        const int fd = open(plan.files[i].c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600);
-        if (fd < 0)
-            ChildFail(plan, "create mount point");
-        close(fd);
-        if (mount(plan.sources[i].c_str(), plan.files[i].c_str(), nullptr, MS_BIND, nullptr) != 0)
-            ChildFail(plan, "bind device");
+    if (plan.ownNamespace) {
+        if (const char *step = MountPrivateDev(plan))
+            ChildFail(plan, step);
     }
-    if (mkdir(plan.pts.c_str(), 0755) != 0)
-        ChildFail(plan, "mkdir pts");
-    if (mount("devpts", plan.pts.c_str(), "devpts", MS_NOSUID | MS_NOEXEC, "newinstance,ptmxmode=0666,mode=0620") != 0)
-        ChildFail(plan, "mount devpts");
-    if (symlink("pts/ptmx", plan.ptmx.c_str()) != 0)
-        ChildFail(plan, "symlink ptmx");
-    if (mount(plan.stage.c_str(), "/dev", nullptr, MS_MOVE, nullptr) != 0)
-        ChildFail(plan, "mount --move /dev");
-    execv(plan.argv[0], plan.argv.data());
+    if (!plan.workDir.empty() && chdir(plan.workDir.c_str()) != 0)
+        ChildFail(plan, "chdir");
+    if (plan.envp.empty())
+        execv(plan.argv[0], plan.argv.data());
+    else
+        execve(plan.argv[0], plan.argv.data(), plan.envp.data());
     ChildFail(plan, "execv");
 }
+
+// A single name inside the namespace's /dev: no path, nothing hidden.
+bool IsPlainName(const std::string &name)
+{
+    return !name.empty() && name[0] != '.' && name.find('/') == std::string::npos;
+}
+
+bool MakeStage(std::string *stage, std::string *error)
+{
+    char dir[] = "/tmp/zarvex-dev.XXXXXX";
+    if (!mkdtemp(dir)) {
+        *error = std::string("mkdtemp: ") + std::strerror(errno);
+        return false;
+    }
+    *stage = dir;
+    return true;
+}
+
+bool PlanPrivateDev(const std::string &stage, const PrivateDevLayout &layout, ChildPlan *plan, std::string *error)
+{
+    plan->stage = stage;
+    std::vector<std::string> nodes(std::begin(kBasicNodes), std::end(kBasicNodes));
+    nodes.insert(nodes.end(), layout.extraNodes.begin(), layout.extraNodes.end());
+    for (const std::string &node : nodes) {
+        if (!IsPlainName(node)) {
+            *error = "not a node name: " + node;
+            return false;
+        }
+        plan->files.push_back(stage + "/" + node);
+        plan->sources.push_back("/dev/" + node);
+    }
+    for (const NamespaceDevice &d : layout.devices) {
+        if (!IsSerialDeviceName(d.name)) {
+            *error = "not a serial device name: " + d.name;
+            return false;
+        }
+        struct stat st{};
+        if (stat(d.source.c_str(), &st) != 0 || !S_ISCHR(st.st_mode)) {
+            *error = "not a character device: " + d.source;
+            return false;
+        }
+        plan->files.push_back(stage + "/" + d.name);
+        plan->sources.push_back(d.source);
+    }
+    plan->pts = stage + "/pts";
+    plan->ptmx = stage + "/ptmx";
+    for (const std::string &dir : layout.tmpfsDirs)
+        plan->tmpfsDirs.push_back(stage + "/" + dir);
+    for (const std::string &dir : layout.directories)
+        plan->directories.push_back(stage + "/" + dir);
+    for (const auto &link : layout.links) {
+        plan->links.push_back(stage + "/" + link.first);
+        plan->linkTargets.push_back(link.second);
+    }
+    for (const std::string &name : layout.tmpfsDirs)
+        if (!IsPlainName(name)) {
+            *error = "not a directory name: " + name;
+            return false;
+        }
+    for (const std::string &name : layout.directories)
+        if (!IsPlainName(name)) {
+            *error = "not a directory name: " + name;
+            return false;
+        }
+    for (const auto &link : layout.links)
+        if (!IsPlainName(link.first)) {
+            *error = "not a link name: " + link.first;
+            return false;
+        }
+    return true;
+}
+
 }  // namespace
+
+std::vector<std::string> EnvironmentWith(const std::vector<std::string> &changes)
+{
+    std::vector<std::string> env;
+    for (char **e = environ; e && *e; ++e)
+        env.push_back(*e);
+    for (const std::string &change : changes) {
+        const std::size_t eq = change.find('=');
+        const std::string prefix = change.substr(0, eq) + "=";
+        env.erase(std::remove_if(env.begin(), env.end(),
+                                 [&](const std::string &e) { return e.compare(0, prefix.size(), prefix) == 0; }),
+                  env.end());
+        if (eq != std::string::npos)
+            env.push_back(change);
+    }
+    return env;
+}
+
+bool EnterPrivateDev(const PrivateDevLayout &layout, std::string *error)
+{
+    std::string stage;
+    if (!MakeStage(&stage, error))
+        return false;
+    ChildPlan plan;
+    bool ok = PlanPrivateDev(stage, layout, &plan, error);
+    if (ok) {
+        if (const char *step = MountPrivateDev(plan)) {
+            *error = std::string(step) + ": " + std::strerror(errno);
+            ok = false;
+        }
+    }
+    // Empty once /dev has moved away from it; it is in the host's /tmp.
+    rmdir(stage.c_str());
+    return ok;
+}
 
 bool IsSerialDeviceName(const std::string &name)
 {
@@ -172,36 +322,40 @@ bool NamespaceProcess::Start(const std::vector<NamespaceDevice> &devices, const 
         *error = m_pid > 0 ? "already started" : "no program";
         return false;
     }
-    char stage[] = "/tmp/zarvex-dev.XXXXXX";
-    if (!mkdtemp(stage)) {
-        *error = std::string("mkdtemp: ") + std::strerror(errno);
+    if (!MakeStage(&m_stage, error))
+        return false;
+    PrivateDevLayout layout;
+    layout.devices = devices;
+    ChildPlan plan;
+    if (!PlanPrivateDev(m_stage, layout, &plan, error))
+        return false;
+    return Launch(plan, argv, stdio, lifetimeMs, error);
+}
+
+bool NamespaceProcess::StartHere(const std::vector<std::string> &argv, const HereOptions &options,
+                                 NamespaceStdio stdio, int lifetimeMs, std::string *error)
+{
+    if (m_pid > 0 || argv.empty()) {
+        *error = m_pid > 0 ? "already started" : "no program";
         return false;
     }
-    m_stage = stage;
-
     ChildPlan plan;
-    plan.stage = m_stage;
-    for (const char *node : kBasicNodes) {
-        plan.files.push_back(m_stage + "/" + node);
-        plan.sources.push_back(std::string("/dev/") + node);
+    plan.ownNamespace = false;
+    plan.workDir = options.workDir;
+    if (!options.environment.empty()) {
+        plan.envStore = EnvironmentWith(options.environment);
+        for (std::string &e : plan.envStore)
+            plan.envp.push_back(&e[0]);
+        plan.envp.push_back(nullptr);
     }
-    for (const NamespaceDevice &d : devices) {
-        if (!IsSerialDeviceName(d.name)) {
-            *error = "not a serial device name: " + d.name;
-            return false;
-        }
-        struct stat st{};
-        if (stat(d.source.c_str(), &st) != 0 || !S_ISCHR(st.st_mode)) {
-            *error = "not a character device: " + d.source;
-            return false;
-        }
-        plan.files.push_back(m_stage + "/" + d.name);
-        plan.sources.push_back(d.source);
-    }
-    plan.pts = m_stage + "/pts";
-    plan.ptmx = m_stage + "/ptmx";
-    std::vector<std::string> args = argv;
-    for (std::string &a : args)
+    return Launch(plan, argv, stdio, lifetimeMs, error);
+}
+
+bool NamespaceProcess::Launch(NamespaceChildPlan &plan, const std::vector<std::string> &argv, NamespaceStdio stdio,
+                              int lifetimeMs, std::string *error)
+{
+    plan.argStore = argv;
+    for (std::string &a : plan.argStore)
         plan.argv.push_back(&a[0]);
     plan.argv.push_back(nullptr);
     plan.stdio = stdio;

@@ -10,8 +10,10 @@
 #include <sys/types.h>
 
 struct termios;
+struct NamespaceChildPlan;
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // /dev/<name> inside, bound to `source` (a slave path) outside. Names are
@@ -19,6 +21,31 @@ struct termios;
 struct NamespaceDevice {
     std::string name;
     std::string source;
+};
+
+// The private /dev of a process that stays in it (EnterPrivateDev): besides
+// null, zero, urandom, tty, ptmx and a pts of its own, each named under /dev.
+struct PrivateDevLayout {
+    std::vector<NamespaceDevice> devices;
+    std::vector<std::string> extraNodes;   // further host nodes bound in
+    std::vector<std::string> tmpfsDirs;    // empty, writable by all
+    std::vector<std::string> directories;  // empty, for the caller to fill
+    std::vector<std::pair<std::string, std::string>> links;  // name, target
+};
+
+// Moves the calling process, which must be single-threaded and root, into a
+// mount namespace of its own with that /dev, for good: what it starts from
+// then on (StartHere) sees only that /dev, and the host's stays as it was.
+bool EnterPrivateDev(const PrivateDevLayout &layout, std::string *error);
+
+// This process's environment with each "NAME=VALUE" set and each "NAME"
+// removed, in that order.
+std::vector<std::string> EnvironmentWith(const std::vector<std::string> &changes);
+
+// How a program started with StartHere differs from this process.
+struct HereOptions {
+    std::vector<std::string> environment;  // "NAME=VALUE" sets, "NAME" removes
+    std::string workDir;                   // empty: this process's
 };
 
 // How the program's standard input and output are connected.
@@ -46,6 +73,11 @@ public:
     // argv[0] is a path. `lifetimeMs` bounds the whole run.
     bool Start(const std::vector<NamespaceDevice> &devices, const std::vector<std::string> &argv,
                NamespaceStdio stdio, int lifetimeMs, std::string *error);
+    // The same, but in the mount namespace this process is in (one it
+    // entered with EnterPrivateDev), with the options' environment and
+    // working directory.
+    bool StartHere(const std::vector<std::string> &argv, const HereOptions &options, NamespaceStdio stdio,
+                   int lifetimeMs, std::string *error);
 
     // Pipes: `input` goes to standard input, which is then closed.
     // Collects the output until the program ends or its lifetime is over.
@@ -75,6 +107,8 @@ public:
     bool WaitEnded(int timeoutMs);
 
 private:
+    bool Launch(NamespaceChildPlan &plan, const std::vector<std::string> &argv, NamespaceStdio stdio,
+                int lifetimeMs, std::string *error);
     void Pump(int timeoutMs);
     void Reap(bool block);
 
