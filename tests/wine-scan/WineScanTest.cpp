@@ -17,7 +17,8 @@
 
 namespace {
 
-const char kNoArguments[] = "";
+// Standard input: a pipe that ends at once, so no key can come.
+const char kNoInput[] = "";
 
 // The table's widths in bytes of the console's code page (GBK).
 constexpr int kPortWidth = 10;
@@ -143,7 +144,7 @@ Pass RunMenuPass(WineHarness &h)
 {
     Pass pass;
     const auto start = std::chrono::steady_clock::now();
-    pass.result = h.Run(ZarvexExe(), {}, {kNoArguments, 60000, {}, ""});
+    pass.result = h.Run(ZarvexExe(), {}, {kNoInput, WineRunOptions::kDefaultTimeoutMs, {}, ""});
     pass.wallMs = ElapsedMs(start);
     EXPECT_EQ(pass.result.exitStatus, 0) << pass.result.err;
     EXPECT_FALSE(pass.result.timedOut);
@@ -345,6 +346,21 @@ TEST_F(WineScanTest, SeventySilentPortsAreProbedAtOnce)
     }
 }
 
+// Without a COM port in the registry the table is empty and the scan has
+// nothing to wait for.
+TEST_F(WineScanTest, NoPortNoRowAndNoWait)
+{
+    constexpr long long kNothingToWaitForMs = 100;
+    WineHarness h;
+    std::string error;
+    ASSERT_TRUE(h.Start(&error)) << error;
+    ASSERT_TRUE(h.PortNames().empty());
+
+    const Pass pass = RunMenuPass(h);
+    EXPECT_TRUE(pass.table.rows.empty()) << ReadableGbk(pass.result.out);
+    EXPECT_LT(pass.table.costMs, kNothingToWaitForMs);
+}
+
 // Ports named on the command line: one that matches no device is refused
 // alone and accepted beside a found one; a modem that vanishes between the
 // scan and the send fails with the port's error text, at once.
@@ -358,7 +374,7 @@ TEST_F(WineScanTest, NamedPortsThatMatchNoDeviceOrVanished)
     h.AddFake(11, vanishing);
     std::string error;
     ASSERT_TRUE(h.Start(&error)) << error;
-    const WineRunOptions options = {kNoArguments, 60000, {}, ""};
+    const WineRunOptions options = {kNoInput, WineRunOptions::kDefaultTimeoutMs, {}, ""};
 
     NamespaceResult r = h.Run(ZarvexExe(), {"99", "13800138000", "hello"}, options);
     EXPECT_EQ(r.exitStatus, 0) << r.err;
