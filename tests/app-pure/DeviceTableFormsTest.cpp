@@ -37,6 +37,13 @@ TEST(DeviceTableForms, HeaderWidths)
                   + Cell("信号强度", 15) + "设备序列号\n");
 }
 
+Win32::CommInfo BusyPortRow(const char *path)
+{
+    Win32::CommInfo row;
+    row.comPath = path;
+    return row;
+}
+
 struct RowCase {
     const char *name;
     const DeviceTableLayout *layout;
@@ -63,6 +70,10 @@ const RowCase kRowCases[] = {
     {"WindowsPortUnusable", &kWindowsDeviceTableLayout, &kWindowsPortNaming,
      Row("\\\\.\\COM12", "9600", false, false, "", "", ""),
      "COM12     9600      " + Cell("端口不可用", 15) + kNothingRead},
+    // A port held open by another program: the scan's row is as made, with
+    // only its path, since the probe could not open it (no speed tried).
+    {"WindowsPortBusy", &kWindowsDeviceTableLayout, &kWindowsPortNaming, BusyPortRow("\\\\.\\COM7"),
+     "COM7      unknow    " + Cell("端口不可用", 15) + kNothingRead},
     {"WindowsEmptyPathAndSpeed", &kWindowsDeviceTableLayout, &kWindowsPortNaming,
      Row("", "", true, false, "", "", ""), "unknow    unknow    " + Cell("不AT", 15) + kNothingRead},
     {"WindowsLongValuesPushTheLine", &kWindowsDeviceTableLayout, &kWindowsPortNaming,

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <set>
 
 #include "ComScan.h"
@@ -47,26 +49,34 @@ TEST(ProbeComPortTest, APortThatCannotBeOpenedGivesTheUnusableRow)
 
 TEST(ProbeComPortsTest, MoreThan64ProbesRunAtOnceAndEachGivesOneRow)
 {
+    // Each probe waits until every probe has begun: a scan that started
+    // the probes in groups of 64 would leave its first group waiting for
+    // the whole bound. Thread starts under a busy Wine server spread over
+    // hundreds of milliseconds, so a fixed pause would not prove overlap.
+    constexpr auto kAllBegunBound = std::chrono::seconds(10);
     const std::vector<std::string> paths = PortPaths(130);
-    std::atomic<int> running{0};
-    std::atomic<int> mostAtOnce{0};
+    std::mutex lock;
+    std::condition_variable allBegun;
+    int begun = 0;
+    int mostAtOnce = 0;
+    int running = 0;
     const auto start = std::chrono::steady_clock::now();
     const ComScanResult result = ProbeComPorts(paths, [&](Win32::CommInfo &row) {
-        const int now = ++running;
-        int seen = mostAtOnce.load();
-        while (now > seen && !mostAtOnce.compare_exchange_weak(seen, now)) {
-        }
-        Sleep(300);
-        row.isPortOk = true;
+        std::unique_lock<std::mutex> hold(lock);
+        ++begun;
+        mostAtOnce = std::max(mostAtOnce, ++running);
+        allBegun.notify_all();
+        allBegun.wait_for(hold, kAllBegunBound, [&] { return begun == static_cast<int>(paths.size()); });
         --running;
+        row.isPortOk = true;
     });
     const auto elapsed = std::chrono::steady_clock::now() - start;
 
     EXPECT_EQ(result.rows.size(), paths.size());
     EXPECT_EQ(PathsOf(result.rows), std::set<std::string>(paths.begin(), paths.end()));
     EXPECT_TRUE(result.unprobedPaths.empty());
-    EXPECT_GT(mostAtOnce.load(), 64);
-    EXPECT_LT(elapsed, std::chrono::seconds(5));
+    EXPECT_EQ(mostAtOnce, static_cast<int>(paths.size()));
+    EXPECT_LT(elapsed, kAllBegunBound);
 }
 
 TEST(ProbeComPortsTest, PortsBeyondTheTableAreReportedNotProbed)
