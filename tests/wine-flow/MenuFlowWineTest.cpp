@@ -102,7 +102,7 @@ TEST_F(MenuFlowWineTest, ReadEveryStorageOfEveryModel)
     ASSERT_NO_FATAL_FAILURE(Start());
 
     const auto start = std::chrono::steady_clock::now();
-    const std::string out = Printed(Run(FlowDriver(), {"read"}, "11 12;13,14,15\n"));
+    const std::string out = Printed(Run(FlowDriver(), {"read"}, "COM11\n11 12;13,14,15\n"));
     const std::string tarnel =
         "端口 COM11 接收短信成功 共 6 条短信\n" + SampleSim() + "设备中的短信共 3 条\n"
         + Listed(1, "10086", "", "查询余额") + Listed(2, "8615800000001", "19-08-05 09:09:09", "设备存储中的短信")
@@ -113,7 +113,9 @@ TEST_F(MenuFlowWineTest, ReadEveryStorageOfEveryModel)
                                + Listed(2, "10086", "2019-06-06 11:00:00", "你好，CDMA") + kDashes
                                + "\n设备中的短信共 1 条\n" + Listed(1, "13912345678", "2019-06-07 12:00:00", "设备中的短信")
                                + kDashes + "\n";
-    const std::string head = "\n请输入设备端口号(例:选择COM3,请输入3):\n";
+    // A port name is no id: the dialogue asks again.
+    const std::string prompt = "\n请输入设备端口号(例:选择COM3,请输入3):\n";
+    const std::string head = prompt + "您输入的设备端口号有误，请重新输入\n" + prompt;
     const std::string body = tarnel + "端口 COM12 接收短信成功 共 6 条短信\n";
     ASSERT_EQ(out.compare(0, head.size() + body.size(), head + body), 0) << out;
     EXPECT_NE(out.find("短信内容: Part one of three, part two of three, part three of three.\n" + kDashes + "\n" + sudrel
