@@ -1,7 +1,10 @@
-// Modems that go away under the flows, under Wine: a line that drops in the
-// middle of a send or of a read ends that port's work at once with the
-// system's reason; the other ports, and a silent port beside them, are
-// unaffected.
+// Modems that go away or fall silent under the flows, under Wine: a line
+// that drops in the middle of a send or of a read ends that port's work at
+// once with the system's reason, a modem that stops answering holds its
+// port for bounded time; the other ports, and a silent port beside them,
+// are unaffected.
+#include <algorithm>
+
 #include "FakeSamples.h"
 #include "WineFlowSupport.h"
 
@@ -16,6 +19,13 @@ constexpr int kVelkorNc5ScanCommands = 12;
 // No flow here waits out a budget of a dead line: each would be over a
 // minute.
 constexpr long long kBoundMs = 45000;
+
+std::size_t Count(const std::vector<std::string> &texts, const std::string &prefix)
+{
+    return static_cast<std::size_t>(std::count_if(texts.begin(), texts.end(), [&prefix](const std::string &t) {
+        return t.rfind(prefix, 0) == 0;
+    }));
+}
 
 class DropWineTest : public WineFlowTest {};
 
@@ -32,11 +42,23 @@ TEST_F(DropWineTest, ALineThatDropsEndsItsPortOnly)
     reading.faults.dropAfterCommands = 2 * kVelkorNc5ScanCommands + 9;
     FakeConfig stored = ModemFake(FakeModel::Tarnel);
     stored.messages = SampleStoredMessages();
+    // Lists its two messages, then leaves each fetch unanswered: a fetch
+    // waits as long as on Linux, not a hundred reads of the silent line
+    // (about a minute each under the Windows port's time-outs).
+    FakeConfig silentFetches = ModemFake(FakeModel::VelkorNc5);
+    for (int index : {1, 2}) {
+        StoredMessage m;
+        m.index = index;
+        m.text = "unfetched";
+        silentFetches.messages.push_back(m);
+    }
+    silentFetches.faults.silentCommands = {"AT+CMGR"};
     h.AddFake(11, sending)
         .AddFake(12, ModemFake(FakeModel::Pimsor))
         .AddFake(13, ModemFake(FakeModel::Silent))
         .AddFake(14, reading)
-        .AddFake(15, stored);
+        .AddFake(15, stored)
+        .AddFake(16, silentFetches);
     ASSERT_NO_FATAL_FAILURE(Start());
 
     auto start = std::chrono::steady_clock::now();
@@ -64,10 +86,11 @@ TEST_F(DropWineTest, ALineThatDropsEndsItsPortOnly)
     EXPECT_EQ(h.Record(11).submissions.size(), 1u);
     EXPECT_EQ(h.Record(12).submissions.size(), 3u);
 
-    // The read: the index-list modem goes during its fetches; the next port
-    // is read whole, the silent one has no card to read.
+    // The read: the index-list modem goes during its fetches; the one that
+    // never answers a fetch holds the flow a few seconds; the next port is
+    // read whole; the silent one has no card to read.
     start = std::chrono::steady_clock::now();
-    const NamespaceResult read = Run(FlowDriver(), {"read"}, "14,15,13\n");
+    const NamespaceResult read = Run(FlowDriver(), {"read"}, "14,16,15,13\n");
     EXPECT_LT(MsSince(start), kBoundMs);
     std::string out;
     EXPECT_TRUE(GbkToUtf8(read.out, &out)) << ReadableGbk(read.out);
@@ -80,6 +103,7 @@ TEST_F(DropWineTest, ALineThatDropsEndsItsPortOnly)
     EXPECT_NE(noCard, std::string::npos) << out;
     EXPECT_TRUE(failed < nextRead && nextRead < noCard) << out;
     EXPECT_EQ(out.find("端口 COM14 接收短信成功"), std::string::npos) << out;
+    EXPECT_EQ(Count(h.Record(16).CommandTexts(), "AT+CMGR="), 2u);
 }
 
 }  // namespace

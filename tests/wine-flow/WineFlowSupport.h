@@ -8,7 +8,6 @@
 #include <json/json.h>
 
 #include <chrono>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -81,7 +80,24 @@ inline std::vector<DecodedSubmission> Decoded(const WineHarness &h, int com)
 // "YYYY-MM-DD hh:mm:ss".
 inline bool IsTimeText(const std::string &text)
 {
-    return std::regex_match(text, std::regex("\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}"));
+    const std::string form = "dddd-dd-dd dd:dd:dd";
+    if (text.size() != form.size())
+        return false;
+    for (std::size_t i = 0; i < form.size(); ++i)
+        if (form[i] == 'd' ? (text[i] < '0' || text[i] > '9') : text[i] != form[i])
+            return false;
+    return true;
+}
+
+// The text ends with `label`, a count of at least 1 and `unit`.
+inline bool EndsWithCount(const std::string &text, const std::string &label, const std::string &unit)
+{
+    const std::size_t at = text.rfind(label);
+    if (at == std::string::npos || text.size() < unit.size()
+        || text.compare(text.size() - unit.size(), unit.size(), unit) != 0)
+        return false;
+    const std::string count = text.substr(at + label.size(), text.size() - unit.size() - at - label.size());
+    return !count.empty() && count[0] != '0' && count.find_first_not_of("0123456789") == std::string::npos;
 }
 
 inline long long MsSince(std::chrono::steady_clock::time_point start)
