@@ -1,5 +1,6 @@
 // Read flow: every stored message of the chosen ports, from the device's own
 // storage and from the SIM card, shown with long messages joined.
+#include <chrono>
 #include <ctime>
 #include <iostream>
 #include <memory>
@@ -7,16 +8,15 @@
 #include "CheckManager.h"
 #include "CheckManagerFlow.h"
 #include "ColorCout.h"
+#include "CommandBudgets.h"
 #include "ComPortBase.h"
 #include "PhoneFactory.h"
 #include "PrintableText.h"
 
 namespace {
 
-// Bounds of the one-by-one fetches of a storage: messages fetched, and reads
-// spent on the reply to one fetch. Each read waits at least USLEEP_COUNT.
+// Messages fetched one by one from a storage, at most.
 constexpr int MAX_FETCHES_PER_STORAGE = 100;
-constexpr int MAX_READS_PER_FETCH = 100;
 const char *const kFetchReplyEnds[] = {"OK", "ERROR"};
 
 constexpr std::size_t MESSAGE_SEPARATOR_WIDTH = 50;
@@ -65,10 +65,13 @@ bool EndsFetchReply(const std::string &reply)
 }
 
 // The reply to one fetch, gathered until it holds its final result; false
-// when it never did.
+// when it never did within its reads and their time (CommandBudgets.h).
 bool CollectFetchReply(CComPortBase &port, std::string &reply)
 {
-    for (int read = 0; read < MAX_READS_PER_FETCH; ++read) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline =
+        Clock::now() + std::chrono::milliseconds(PollBudgetMs(FETCH_REPLY_READS));
+    for (int read = 0; read < FETCH_REPLY_READS && (read == 0 || Clock::now() < deadline); ++read) {
         port.ReadAll(reply);
         if (EndsFetchReply(reply))
             return true;

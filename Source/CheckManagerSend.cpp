@@ -9,6 +9,7 @@
 #include "ColorCout.h"
 #include "ComPortBase.h"
 #include "PhoneFactory.h"
+#include "PlatformConstants.h"
 #include "PrintableText.h"
 #include "StringUtil.h"
 
@@ -107,8 +108,9 @@ void CCheckManager::OnSendPDUSms()
     const std::time_t start = std::time(nullptr);
     HandleSendPduSmsProcess(ports, numbers, text);
     const std::time_t end = std::time(nullptr);
-    std::cout << kDurationLabel << static_cast<long long>(end - start + 1) << kSecondsUnit
-              << std::endl;
+    if (kSendShowsDuration)
+        std::cout << kDurationLabel << static_cast<long long>(end - start + 1) << kSecondsUnit
+                  << std::endl;
 }
 
 std::string CCheckManager::AddTimeStampToSmsContextByPhoneNum(std::string text, std::string number,

@@ -23,6 +23,10 @@ constexpr int LONG_POLLS = 1400;         // replies that may take a minute
 constexpr int SEND_LEN_POLLS = 1200;     // the ">" prompt of a message part
 constexpr int LIST_POLLS = 1200;         // a whole storage listing
 constexpr int DEL_ALL_POLLS = 1400;
+// The reads the read flow spends on the reply to one fetched message. They
+// bound its time as polls do: a read of a silent line takes far longer on
+// Windows than on Linux.
+constexpr int FETCH_REPLY_READS = 100;
 
 // The time that `polls` polls of a Linux runner take at least.
 constexpr int PollBudgetMs(int polls)

@@ -27,6 +27,9 @@ inline constexpr const PortNaming &kPortNaming = kLinuxPortNaming;
 inline constexpr const DeviceTableLayout &kDeviceTableLayout = kLinuxDeviceTableLayout;
 inline constexpr const ProgramTexts &kProgramTexts = kLinuxProgramTexts;
 
+// The menu's send ends with the time it took.
+constexpr bool kSendShowsDuration = true;
+
 // The version line ends with gcc's version text.
 constexpr char kCompilerVersion[] = __VERSION__;
 

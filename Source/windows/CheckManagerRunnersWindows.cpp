@@ -1,7 +1,7 @@
+// The wrappers of the Windows runner: each picks its command, its handler
+// and its budget, the budget of the Linux runner of the same name.
 #include "CheckManagerRunnersWindows.h"
 
-#include <chrono>
-#include <thread>
 #include <utility>
 
 #include "CheckManager.h"
@@ -12,110 +12,100 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+// The Win32 port as the runner's line. A null port is a closed one.
+class ComPortLine : public CommandLine {
+public:
+    explicit ComPortLine(CComPortBase *port) : m_port(port) {}
+    bool IsOpened() const override { return m_port != nullptr && m_port->IsOpened(); }
+    void Write(const std::string &command) override { m_port->Write(command); }
+    void ReadAll(std::string &reply) override { m_port->ReadAll(reply); }
+    bool IsLineGone() const override { return m_port != nullptr && ::IsLineGone(*m_port); }
+
+private:
+    CComPortBase *m_port;
+};
+
 using CommandBuilder = std::string (CPhoneCardBase::*)();
-using ReplyParser = COM_CMD_OPERATE_RESULT_t (CPhoneCardBase::*)(std::string);
-
-// Pause after a poll that brought no verdict.
-constexpr std::chrono::milliseconds POLL_PAUSE(100);
-
-ComCmdHandler_t ParserHandler(ReplyParser parser)
-{
-    return [parser](CPhoneCardBase *phone, std::string reply) {
-        return (phone->*parser)(std::move(reply));
-    };
-}
 
 bool RunBuiltCommand(CPhoneCardBase *phone, CComPortBase *port, CommandBuilder builder,
-                     ReplyParser parser, int polls)
+                     ComCmdHandler_t handler, int polls)
 {
     if (phone == nullptr)
         return false;
-    return RunComCmd(phone, port, (phone->*builder)(), ParserHandler(parser), polls);
+    return RunComCmd(phone, port, (phone->*builder)(), std::move(handler), polls);
 }
 
 }  // namespace
 
-// Stand-in until the handler-driven runner and its handler table land: the
-// same contract, kept to the least that lets the flows run on the Windows port.
 bool RunComCmd(CPhoneCardBase *phone, CComPortBase *port, std::string command,
                ComCmdHandler_t handler, int polls)
 {
-    if (phone == nullptr || port == nullptr || !port->IsOpened())
-        return false;
-    port->Write(std::move(command));
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(PollBudgetMs(polls));
-    std::string reply;
-    while (Clock::now() < deadline) {
-        port->ReadAll(reply);
-        const COM_CMD_OPERATE_RESULT_t verdict = handler(phone, reply);
-        if (verdict == COM_CMD_OK)
-            return true;
-        if (verdict == COM_CMD_ERROR || IsLineGone(*port))
-            return false;
-        std::this_thread::sleep_for(POLL_PAUSE);
-    }
-    return false;
+    ComPortLine line(port);
+    const CommandClock::Duration budget(PollBudgetMs(polls));
+    return RunHandledCommand(phone, line, SteadyCommandClock(), command, handler, budget)
+           == CommandEnd::Done;
 }
 
-// Stand-ins until the wrappers of the handler-driven runner land: each runs
-// its command with the budget of the Linux runner of the same name.
+// Every command is sent whatever the one before got: the Windows build
+// takes any answer to them as done. Only a vanished line stops them.
 void CCheckManager::RunComCmdInitPhone(CPhoneCardBase *phone, CComPortBase *port)
 {
     if (phone == nullptr || port == nullptr || !port->Open())
         return;
-    for (const std::string &command : phone->GetInitAtCmd())
-        RunComCmd(phone, port, command, ParserHandler(&CPhoneCardBase::OnInitAtCmdRsp),
-                  INIT_POLLS_PER_COMMAND);
+    for (const std::string &command : phone->GetInitAtCmd()) {
+        if (IsLineGone(*port))
+            return;
+        RunComCmd(phone, port, command, OnInitPhoneHandler, INIT_POLLS_PER_COMMAND);
+    }
 }
 
 bool CCheckManager::RunComCmdQuerySMSC(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunBuiltCommand(phone, port, &CPhoneCardBase::GetQuerySmsCenterCmd,
-                           &CPhoneCardBase::OnGetQuerySmsCenterCmdRsp, LONG_POLLS)
+    return RunBuiltCommand(phone, port, &CPhoneCardBase::GetQuerySmsCenterCmd, OnQuerySMSCHandler,
+                           LONG_POLLS)
            || MaySendWithoutSmsCenter(phone, port);
 }
 
 bool CCheckManager::RunComCmdSetPduMode(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunBuiltCommand(phone, port, &CPhoneCardBase::SetSmsPDUModeCmd,
-                           &CPhoneCardBase::OnSetSmsPduModeCmdRsp, LONG_POLLS);
+    return RunBuiltCommand(phone, port, &CPhoneCardBase::SetSmsPDUModeCmd, OnSetPduModeHandler,
+                           LONG_POLLS);
 }
 
 bool CCheckManager::RunComCmdSetRecvSmsCompatibleMode(CPhoneCardBase *phone, CComPortBase *port)
 {
     return RunBuiltCommand(phone, port, &CPhoneCardBase::GetRecvSmsCompatibleModeCmd,
-                           &CPhoneCardBase::OnGetRecvSmsCompatibleModeCmdRsp, LONG_POLLS);
+                           OnSetRecvSmsCompatibleModeHandler, LONG_POLLS);
 }
 
+// A listing refused or never completed is a storage not read: the modem
+// object keeps the refusal's text for the read flow to show.
 bool CCheckManager::RunComCmdReadAllSmsToPhone(CPhoneCardBase *phone, CComPortBase *port)
 {
     return RunBuiltCommand(phone, port, &CPhoneCardBase::GetReadAllSmsCmd,
-                           &CPhoneCardBase::OnReadAllSmsCmdRsp, LIST_POLLS);
+                           OnReadAllSmsToPhoneHandler, LIST_POLLS);
 }
 
 bool CCheckManager::RunComCmdSendPduLen(CPhoneCardBase *phone, CComPortBase *port, std::string cmd)
 {
-    return RunComCmd(phone, port, std::move(cmd),
-                     ParserHandler(&CPhoneCardBase::OnSendPduSmsLenCmdRsp), SEND_LEN_POLLS);
+    return RunComCmd(phone, port, std::move(cmd), OnSendPduLenHandler, SEND_LEN_POLLS);
 }
 
 bool CCheckManager::RunComCmdSendPduContext(CPhoneCardBase *phone, CComPortBase *port,
                                             std::string pdu)
 {
-    return RunComCmd(phone, port, std::move(pdu),
-                     ParserHandler(&CPhoneCardBase::OnSendPduSmsContextCmdRsp), LONG_POLLS);
+    return RunComCmd(phone, port, std::move(pdu), OnSendPduContextHandler, LONG_POLLS);
 }
 
 // The read flow's two storage steps.
 bool CCheckManager::RunComCmdReadME_Sms(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunBuiltCommand(phone, port, &CPhoneCardBase::GetReadSmsOnMeCmd,
-                           &CPhoneCardBase::OnGetReadSmsOnMeCmd, STORE_SELECT_POLLS);
+    return RunBuiltCommand(phone, port, &CPhoneCardBase::GetReadSmsOnMeCmd, OnReadME_SmsHandler,
+                           STORE_SELECT_POLLS);
 }
 
 bool CCheckManager::RunComCmdReadSM_Sms(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunBuiltCommand(phone, port, &CPhoneCardBase::GetReadSmsOnSmCmd,
-                           &CPhoneCardBase::OnGetReadSmsOnSmCmd, STORE_SELECT_POLLS);
+    return RunBuiltCommand(phone, port, &CPhoneCardBase::GetReadSmsOnSmCmd, OnReadSM_SmsHandler,
+                           STORE_SELECT_POLLS);
 }

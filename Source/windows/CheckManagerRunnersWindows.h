@@ -1,19 +1,16 @@
 // The command runner of the Windows build: every modem command of the send
 // and read flows is written once and its reply judged, poll by poll, by a
-// handler that asks one reply parser of the modem object.
+// handler that asks one reply parser of the modem object (runner/).
 #ifndef ZARVEX_CHECK_MANAGER_RUNNERS_WINDOWS_H
 #define ZARVEX_CHECK_MANAGER_RUNNERS_WINDOWS_H
 
-#include <functional>
 #include <string>
 
-#include "PhoneCardDefine.h"
+#include "ComCmdHandlers.h"
+#include "HandledCommand.h"
 
 class CPhoneCardBase;
 class CComPortBase;
-
-using ComCmdHandler_t =
-    std::function<COM_CMD_OPERATE_RESULT_t(CPhoneCardBase *phone, std::string reply)>;
 
 // Writes `command` once, then hands everything read since to `handler` until
 // it answers COM_CMD_OK (true) or COM_CMD_ERROR (false), the line goes away

@@ -28,6 +28,10 @@ inline constexpr const PortNaming &kPortNaming = kWindowsPortNaming;
 inline constexpr const DeviceTableLayout &kDeviceTableLayout = kWindowsDeviceTableLayout;
 inline constexpr const ProgramTexts &kProgramTexts = kWindowsProgramTexts;
 
+// The menu's send ends with its last result line: this build has no text
+// for the time it took.
+constexpr bool kSendShowsDuration = false;
+
 // The version line ends with the compiler's version as one decimal number,
 // as Windows compilers give it. gcc has none: major * 100 + minor stands in
 // (1200 for gcc 12.0), which orders as the versions do.

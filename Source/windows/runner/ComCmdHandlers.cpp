@@ -1,0 +1,53 @@
+#include "ComCmdHandlers.h"
+
+#include <utility>
+
+#include "PhoneCardBase.h"
+
+COM_CMD_OPERATE_RESULT_t OnQuerySMSCHandler(CPhoneCardBase *phone, std::string reply)
+{
+    return phone->OnGetQuerySmsCenterCmdRsp(std::move(reply));
+}
+
+COM_CMD_OPERATE_RESULT_t OnSetPduModeHandler(CPhoneCardBase *phone, std::string reply)
+{
+    return phone->OnSetSmsPduModeCmdRsp(std::move(reply));
+}
+
+COM_CMD_OPERATE_RESULT_t OnSetRecvSmsCompatibleModeHandler(CPhoneCardBase *phone,
+                                                           std::string reply)
+{
+    return phone->OnGetRecvSmsCompatibleModeCmdRsp(std::move(reply));
+}
+
+COM_CMD_OPERATE_RESULT_t OnReadAllSmsToPhoneHandler(CPhoneCardBase *phone, std::string reply)
+{
+    return phone->OnReadAllSmsCmdRsp(std::move(reply));
+}
+
+COM_CMD_OPERATE_RESULT_t OnSendPduContextHandler(CPhoneCardBase *phone, std::string reply)
+{
+    return phone->OnSendPduSmsContextCmdRsp(std::move(reply));
+}
+
+COM_CMD_OPERATE_RESULT_t OnSendPduLenHandler(CPhoneCardBase *phone, std::string reply)
+{
+    return phone->OnSendPduSmsLenCmdRsp(std::move(reply));
+}
+
+COM_CMD_OPERATE_RESULT_t OnReadME_SmsHandler(CPhoneCardBase *phone, std::string reply)
+{
+    return phone->OnGetReadSmsOnMeCmd(std::move(reply));
+}
+
+COM_CMD_OPERATE_RESULT_t OnReadSM_SmsHandler(CPhoneCardBase *phone, std::string reply)
+{
+    return phone->OnGetReadSmsOnSmCmd(std::move(reply));
+}
+
+COM_CMD_OPERATE_RESULT_t OnInitPhoneHandler(CPhoneCardBase *phone, std::string reply)
+{
+    if (phone == nullptr)
+        return COM_CMD_ERROR;
+    return phone->OnInitAtCmdRsp(std::move(reply));
+}

@@ -1,0 +1,24 @@
+// The reply handlers of the Windows runner: each asks exactly one reply
+// parser of the modem object and answers its verdict unchanged.
+#ifndef ZARVEX_COM_CMD_HANDLERS_H
+#define ZARVEX_COM_CMD_HANDLERS_H
+
+#include <string>
+
+#include "PhoneCardDefine.h"
+
+class CPhoneCardBase;
+
+COM_CMD_OPERATE_RESULT_t OnQuerySMSCHandler(CPhoneCardBase *phone, std::string reply);
+COM_CMD_OPERATE_RESULT_t OnSetPduModeHandler(CPhoneCardBase *phone, std::string reply);
+COM_CMD_OPERATE_RESULT_t OnSetRecvSmsCompatibleModeHandler(CPhoneCardBase *phone,
+                                                           std::string reply);
+COM_CMD_OPERATE_RESULT_t OnReadAllSmsToPhoneHandler(CPhoneCardBase *phone, std::string reply);
+COM_CMD_OPERATE_RESULT_t OnSendPduContextHandler(CPhoneCardBase *phone, std::string reply);
+COM_CMD_OPERATE_RESULT_t OnSendPduLenHandler(CPhoneCardBase *phone, std::string reply);
+COM_CMD_OPERATE_RESULT_t OnReadME_SmsHandler(CPhoneCardBase *phone, std::string reply);
+COM_CMD_OPERATE_RESULT_t OnReadSM_SmsHandler(CPhoneCardBase *phone, std::string reply);
+// The only one that takes a null modem object (as COM_CMD_ERROR).
+COM_CMD_OPERATE_RESULT_t OnInitPhoneHandler(CPhoneCardBase *phone, std::string reply);
+
+#endif

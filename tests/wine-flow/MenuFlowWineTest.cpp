@@ -1,0 +1,208 @@
+// The menu's flows of Zarvex under Wine: the keys themselves on a terminal
+// (1 sends, 2 reads, q ends), and the send and read flows through pipes
+// (the flow program), where every byte of their GBK texts can be compared.
+// The CDMA model and the index-list model send and read through the runner;
+// long messages come out joined; a refused listing and a silent modem fail
+// their port with a reason, within bounded time, the other ports unaffected.
+#include <dirent.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <thread>
+
+#include "FakeSamples.h"
+#include "WineFlowSupport.h"
+
+namespace {
+using namespace wine_flow;
+
+const std::string kDashes(50, '-');
+
+FakeConfig WithMessages(FakeModel model, const std::vector<StoredMessage> &messages)
+{
+    FakeConfig c = ModemFake(model);
+    c.messages = messages;
+    return c;
+}
+
+std::string Listed(int ordinal, const char *number, const char *time, const char *content)
+{
+    return kDashes + "\n 第 " + std::to_string(ordinal) + " 条短信\n发送号码: " + number + "\n发送时间: " + time
+           + "\n短信内容: " + content + "\n";
+}
+
+// The sample SIM storage: a two-part message stored part 2 first comes out
+// joined, after the single messages.
+std::string SampleSim()
+{
+    return "SIM卡中的短信共 3 条\n" + Listed(1, "8613800138000", "19-08-01 12:05:04", "你好，这是一条测试短信。")
+           + Listed(2, "10086", "19-08-02 08:30:15", "Hello from the fake modem")
+           + Listed(3, "8613800138000", "19-08-03 10:15:00", "这是一条长短信的前半部分，后半部分到此结束。") + kDashes
+           + "\n";
+}
+
+std::string FailureLine(const std::string &port, const std::string &reason)
+{
+    return "端口 " + port + " 接收短信失败\t 失败原因: " + reason + "\n";
+}
+
+std::size_t Count(const std::vector<std::string> &texts, const std::string &prefix)
+{
+    return static_cast<std::size_t>(std::count_if(texts.begin(), texts.end(), [&prefix](const std::string &t) {
+        return t.rfind(prefix, 0) == 0;
+    }));
+}
+
+// What the program printed, as UTF-8 with Linux line ends.
+std::string Printed(const NamespaceResult &r)
+{
+    std::string utf8;
+    EXPECT_TRUE(GbkToUtf8(r.out, &utf8)) << ReadableGbk(r.out);
+    return UnixLineEnds(utf8);
+}
+
+// A new pseudo-terminal turns the Enter key's carriage return into a line
+// feed on its way in, which Wine's console takes for Ctrl-J, not Enter: the
+// test's terminals (the masters this process holds) pass it unchanged.
+void PassCarriageReturns()
+{
+    DIR *d = opendir("/proc/self/fd");
+    if (d == nullptr)
+        return;
+    while (dirent *e = readdir(d)) {
+        char target[256] = {};
+        const std::string link = std::string("/proc/self/fd/") + e->d_name;
+        if (readlink(link.c_str(), target, sizeof target - 1) <= 0
+            || std::string(target).find("ptmx") == std::string::npos)
+            continue;
+        const int fd = std::atoi(e->d_name);
+        termios settings {};
+        if (tcgetattr(fd, &settings) == 0) {
+            settings.c_iflag &= ~static_cast<tcflag_t>(ICRNL);
+            tcsetattr(fd, TCSANOW, &settings);
+        }
+    }
+    closedir(d);
+}
+
+class MenuFlowWineTest : public WineFlowTest {};
+
+TEST_F(MenuFlowWineTest, ReadEveryStorageOfEveryModel)
+{
+    FakeConfig refusing = WithMessages(FakeModel::Pimsor, SampleStoredMessages());
+    refusing.faults.errorCommands = {{"AT+CMGL", "+CMS ERROR: 321"}};
+    FakeConfig silent = ModemFake(FakeModel::Pimsor);
+    silent.faults.silentCommands = {"AT+CPMS"};
+    h.AddFake(11, WithMessages(FakeModel::Tarnel, SampleStoredMessages()))
+        .AddFake(12, WithMessages(FakeModel::VelkorNc5, SampleStoredMessages()))
+        .AddFake(13, WithMessages(FakeModel::Sudrel, SampleCdmaMessages()))
+        .AddFake(14, refusing)
+        .AddFake(15, silent);
+    ASSERT_NO_FATAL_FAILURE(Start());
+
+    const auto start = std::chrono::steady_clock::now();
+    const std::string out = Printed(Run(FlowDriver(), {"read"}, "COM11\n11 12;13,14,15\n"));
+    const std::string tarnel =
+        "端口 COM11 接收短信成功 共 6 条短信\n" + SampleSim() + "设备中的短信共 3 条\n"
+        + Listed(1, "10086", "", "查询余额") + Listed(2, "8615800000001", "19-08-05 09:09:09", "设备存储中的短信")
+        + Listed(3, "8613912345678", "19-08-04 18:00:02", "Part one of three, part two of three, part three of three.")
+        + kDashes + "\n";
+    const std::string sudrel = "端口 COM13 接收短信成功 共 3 条短信\nSIM卡中的短信共 2 条\n"
+                               + Listed(1, "13800138000", "2019-06-05 10:22:32", "Hello")
+                               + Listed(2, "10086", "2019-06-06 11:00:00", "你好，CDMA") + kDashes
+                               + "\n设备中的短信共 1 条\n" + Listed(1, "13912345678", "2019-06-07 12:00:00", "设备中的短信")
+                               + kDashes + "\n";
+    // A port name is no id: the dialogue asks again.
+    const std::string prompt = "\n请输入设备端口号(例:选择COM3,请输入3):\n";
+    const std::string head = prompt + "您输入的设备端口号有误，请重新输入\n" + prompt;
+    const std::string body = tarnel + "端口 COM12 接收短信成功 共 6 条短信\n";
+    ASSERT_EQ(out.compare(0, head.size() + body.size(), head + body), 0) << out;
+    EXPECT_NE(out.find("短信内容: Part one of three, part two of three, part three of three.\n" + kDashes + "\n" + sudrel
+                       + FailureLine("COM14", "+CMS ERROR: 321") + FailureLine("COM15", "设备不AT")),
+              std::string::npos)
+        << out;
+    EXPECT_TRUE(EndsWithCount(out, "\n读取短信耗时: ", " 秒\n")) << out;
+    // The silent modem's commands each end at their budget.
+    EXPECT_LT(MsSince(start), 90000);
+
+    // The index-list model fetches one by one; the CDMA model lists and
+    // fetches with its own commands; the refused listing was asked for
+    // each storage.
+    const std::vector<std::string> nc5 = h.Record(12).CommandTexts();
+    EXPECT_EQ(Count(nc5, "AT+CMGR="), 9u);
+    EXPECT_EQ(Count(h.Record(13).CommandTexts(), "AT^HCMGL="), 2u);
+    EXPECT_EQ(Count(h.Record(14).CommandTexts(), "AT+CMGL"), 2u);
+}
+
+TEST_F(MenuFlowWineTest, SendThroughTheCdmaAndTheIndexListModels)
+{
+    FakeConfig index = ModemFake(FakeModel::VelkorNc5);
+    index.faults.errorCommands = {{"AT+CSCA", "ERROR"}};
+    h.AddFake(11, ModemFake(FakeModel::Sudrel)).AddFake(12, index);
+    ASSERT_NO_FATAL_FAILURE(Start());
+
+    const std::string out = Printed(Run(FlowDriver(), {"send"}, "13800138000,10086\n11,12\n\n"));
+    // No duration line after the results: the Windows build has no such text.
+    EXPECT_EQ(out, "\n请输入接收短信的号码: \n\n请输入设备端口号(例:选择COM3,请输入3):\n\n请输入短信内容:\n"
+                   "端口 COM11 发送到 13800138000 的短信发送成功\n端口 COM11 发送到 10086 的短信发送成功\n"
+                   "端口 COM12 发送到 13800138000 的短信发送成功\n端口 COM12 发送到 10086 的短信发送成功\n");
+    for (int com : {11, 12}) {
+        const std::vector<DecodedSubmission> bodies = Decoded(h, com);
+        ASSERT_EQ(bodies.size(), 2u) << com;
+        EXPECT_EQ(bodies[0].destination, "13800138000") << com;
+        const std::string stamped = " 北京Korvane短信为您服务  ";
+        EXPECT_EQ(bodies[0].text.compare(0, stamped.size(), stamped), 0) << bodies[0].text;
+        EXPECT_TRUE(IsTimeText(bodies[0].text.substr(stamped.size()))) << bodies[0].text;
+        EXPECT_EQ(bodies[1].destination, "10086") << com;
+        EXPECT_EQ(bodies[1].text, " 北京Korvane短信为您服务 ") << "no time stamp for a service number";
+    }
+    EXPECT_TRUE(h.Record(11).submissions[0].cdma);
+    EXPECT_EQ(Decoded(h, 12)[0].smsc, "") << "the module's own centre";
+}
+
+// The keys themselves, on a terminal: 1 sends, 2 reads, q ends. Wine's
+// console shows GBK texts garbled on a terminal; the fake's record tells
+// what each key did.
+TEST_F(MenuFlowWineTest, KeysOneTwoAndQ)
+{
+    h.AddFake(11, WithMessages(FakeModel::Pimsor, SampleStoredMessages()));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    std::string error;
+    NamespaceProcess *p = h.StartOnTerminal(ZarvexExe(), {}, {"", kRunMs, {}, ""}, &error);
+    ASSERT_NE(p, nullptr) << error;
+    ASSERT_TRUE(WaitForTerminalText(p, "COM11", 60000)) << p->Screen();
+    PassCarriageReturns();
+    // Keys typed ahead wait in the console's input until a read takes them.
+    ASSERT_TRUE(p->SendKeys("1"));
+    ASSERT_TRUE(p->SendKeys("13800138000\r"));
+    ASSERT_TRUE(WaitForTerminalText(p, "COM3,", 60000)) << p->Screen();
+    ASSERT_TRUE(p->SendKeys("11\rhi there\r"));
+    const auto waitFor = [this](const std::string &command, std::size_t count) {
+        for (int i = 0; i < 600; ++i) {
+            if (Count(h.Record(11).CommandTexts(), command) >= count)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    };
+    ASSERT_TRUE(waitFor("AT+CMGS", 1)) << p->Screen();
+    ASSERT_TRUE(p->SendKeys("2"));
+    ASSERT_TRUE(p->SendKeys("11\r"));
+    ASSERT_TRUE(waitFor("AT+CMGL", 2)) << p->Screen();
+    ASSERT_TRUE(p->SendKeys("q"));
+    const NamespaceResult r = p->WaitExit(60000);
+    EXPECT_EQ(r.exitStatus, 0) << r.out;
+    EXPECT_FALSE(r.timedOut);
+
+    const std::vector<DecodedSubmission> bodies = Decoded(h, 11);
+    ASSERT_EQ(bodies.size(), 1u);
+    EXPECT_EQ(bodies[0].destination, "13800138000");
+    EXPECT_EQ(bodies[0].text.compare(0, 9, "hi there "), 0) << bodies[0].text;
+    // The read's messages reach the screen, the long one joined. Wine's
+    // console draws a blank as a cursor move, gone with the escapes.
+    EXPECT_NE(StripAnsi(r.out).find("Partoneofthree,parttwoofthree,partthreeofthree."), std::string::npos)
+        << r.out;
+}
+
+}  // namespace
