@@ -515,7 +515,7 @@ INSTANTIATE_TEST_SUITE_P(
                   ReadBound{1000, 10000}, 1000, 1000, 8 * USLEEP_COUNT / 1000, 2000},
         // A byte every 5 ms: never a pause, never many bytes.
         BoundCase{"TrickleStopsAtTheTime", "$", std::chrono::microseconds(5000),
-                  ReadBound{100000, 600}, 1, 600 / 5 + 20, 600, 600 + 500}),
+                  ReadBound{100000, 600}, 1, 600 / 5 + 20, 600, 600 + 1500}),
     [](const testing::TestParamInfo<BoundCase> &info) { return std::string(info.param.name); });
 
 // Within its bound a reply still ends at the line's pause; a longer one is
