@@ -4,6 +4,7 @@
 #include "ComPortBase.h"
 #include "PhoneCardBase.h"
 #include "PlatformConstants.h"
+#include "PrintableText.h"
 
 std::string PortDisplayName(const std::string &comPath)
 {
@@ -19,4 +20,16 @@ bool MaySendWithoutSmsCenter(CPhoneCardBase *phone, CComPortBase *port)
 {
     return phone != nullptr && port != nullptr && port->IsOpened() && !IsLineGone(*port)
            && phone->IsSmsCenterQueryOptional();
+}
+
+std::string ShownFailureReason(const std::string &reason)
+{
+    static const std::string kSystemLineEnd = "\r\n";
+    const std::size_t size = reason.size();
+    if (size >= kSystemLineEnd.size()
+        && reason.compare(size - kSystemLineEnd.size(), kSystemLineEnd.size(), kSystemLineEnd) == 0)
+        return MakePrintableText(reason.substr(0, size - kSystemLineEnd.size()),
+                                 PrintableLayout::SingleLine)
+               + kSystemLineEnd;
+    return MakePrintableText(reason, PrintableLayout::SingleLine);
 }

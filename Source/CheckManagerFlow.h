@@ -24,4 +24,12 @@ bool IsLineGone(const CComPortBase &port);
 // long as the line is still there.
 bool MaySendWithoutSmsCenter(CPhoneCardBase *phone, CComPortBase *port);
 
+// A failure reason as its result line shows it. The system's message for a
+// port error ends in its own carriage return and line feed (Windows writes
+// them so): that pair ends the line as the system wrote it, where shown as
+// \r\n it would read as part of the message. Any other line end, and
+// anything else a modem sent, is shown in a visible form, so a reason can
+// neither break its line early nor forge another one.
+std::string ShownFailureReason(const std::string &reason);
+
 #endif

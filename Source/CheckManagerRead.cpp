@@ -164,7 +164,7 @@ void PrintReadFailure(const std::string &portName, const std::string &reason)
     CColorCout::CoutRedMessage(kPortLabel + portName + kReadFailed);
     CColorCout::CoutRedMessage(kReasonLabel);
     // The reason may be what the modem sent, its line ends included.
-    CColorCout::CoutRedMessage(MakePrintableText(reason, PrintableLayout::SingleLine));
+    CColorCout::CoutRedMessage(ShownFailureReason(reason));
     std::cout << std::endl;
 }
 

@@ -10,7 +10,6 @@
 #include "ComPortBase.h"
 #include "PhoneFactory.h"
 #include "PlatformConstants.h"
-#include "PrintableText.h"
 #include "StringUtil.h"
 
 namespace {
@@ -89,8 +88,7 @@ void PrintResultLine(const SendSmsResult_t &result, const std::string &portName,
         CColorCout::CoutRedMessage(failedLabel);
         // The reason may be what the modem sent: it must not reach the
         // terminal as control sequences, nor break this line.
-        CColorCout::CoutRedMessage(
-            MakePrintableText(result.resultMessage, PrintableLayout::SingleLine));
+        CColorCout::CoutRedMessage(ShownFailureReason(result.resultMessage));
     }
     std::cout << std::endl;
 }

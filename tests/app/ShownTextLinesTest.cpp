@@ -35,6 +35,11 @@ const ReasonCase kReasonCases[] = {
      "+CMS ERROR: 500\\n端口 ttyUSB0 发送到 10086 的短信发送成功"},
     {"WholeReplyKept", "+CMGS: 12\r\n\r\nERROR", "+CMGS: 12\\r\\n\\r\\nERROR"},
     {"TrailingCarriageReturn", "+CMS ERROR: 304\r", "+CMS ERROR: 304\\r"},
+    // A port's error on Windows: the system's message ends in its own line
+    // end, which ends the line; one inside a reason never does.
+    {"SystemMessageEndsItsLine", "Code:5   拒绝访问。\r\n", "Code:5   拒绝访问。\r\n"},
+    {"OnlyTheClosingLineEndPasses", "+CMS ERROR: 500\r\n端口 ttyUSB0 发送到 10086 的短信发送成功\r\n",
+     "+CMS ERROR: 500\\r\\n端口 ttyUSB0 发送到 10086 的短信发送成功\r\n"},
     {"OverrideTurnsTheReason", std::string(kRightToLeftOverride) + "0 :RORRE SMC+",
      "\\u202e0 :RORRE SMC+"},
 };

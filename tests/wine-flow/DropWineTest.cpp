@@ -103,6 +103,8 @@ TEST_F(DropWineTest, ALineThatDropsEndsItsPortOnly)
     EXPECT_NE(noCard, std::string::npos) << out;
     EXPECT_TRUE(failed < nextRead && nextRead < noCard) << out;
     EXPECT_EQ(out.find("端口 COM14 接收短信成功"), std::string::npos) << out;
+    // The system's message ends its own line rather than show "\r\n" in it.
+    EXPECT_EQ(out.find("\\r\\n"), std::string::npos) << out;
     EXPECT_EQ(Count(h.Record(16).CommandTexts(), "AT+CMGR="), 2u);
 }
 
