@@ -4,9 +4,13 @@
 #include <json/json.h>
 
 #include "FlowE2eSupport.h"
+#include "StyledResultJson.h"
 
 namespace {
 using namespace flow_e2e;
+using styled_json::FixedObject;
+using styled_json::Outcome;
+using styled_json::ResultObject;
 
 class CmdLineE2eTest : public ::testing::Test {
 protected:
@@ -39,14 +43,6 @@ protected:
 
     ZarvexHarness h{kPaths};
 };
-
-// The fixed objects as a script reads them: styled, three blanks a level,
-// between the run's opening empty line and the closing one.
-std::string FixedObject(int code, const char *message)
-{
-    return "\n{\n   \"code\" : " + std::to_string(code) + ",\n   \"message\" : \"" + message
-           + "\",\n   \"result\" : []\n}\n\n";
-}
 
 struct ErrorCase {
     const char *name;
@@ -89,28 +85,6 @@ INSTANTIATE_TEST_SUITE_P(CmdLine, CmdLineErrorTest, ::testing::ValuesIn(kErrorCa
                          [](const ::testing::TestParamInfo<ErrorCase> &info) {
                              return std::string(info.param.name);
                          });
-
-struct Outcome {
-    int code;
-    const char *com;
-    const char *message;
-    const char *number;
-};
-
-// The styled result object, members in key order.
-std::string ResultObject(const std::vector<Outcome> &outcomes, const Json::Value &printed)
-{
-    std::string text = "\n{\n   \"code\" : 0,\n   \"message\" : \"param is ok\",\n   \"result\" : [\n";
-    for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        const Outcome &o = outcomes[i];
-        text += "      {\n         \"code\" : " + std::to_string(o.code) + ",\n         \"com\" : \"" + o.com
-                + "\",\n         \"message\" : \"" + o.message + "\",\n         \"number\" : \"" + o.number
-                + "\",\n         \"time\" : \""
-                + printed["result"][static_cast<Json::ArrayIndex>(i)]["time"].asString() + "\"\n      }"
-                + (i + 1 < outcomes.size() ? ",\n" : "\n");
-    }
-    return text + "   ]\n}\n\n";
-}
 
 // A named port that no scan found is accepted beside a found one; its
 // numbers get code 4. The quotes around a longer text are dropped.

@@ -2,39 +2,14 @@
 // JSON with the ports' COM names, results in port by number order, the
 // bodies the modems got, the tries a refusal gets, the fixed error objects,
 // and UTF-8 in every JSON text.
+#include "StyledResultJson.h"
 #include "WineFlowSupport.h"
 
 namespace {
 using namespace wine_flow;
-
-struct Outcome {
-    int code;
-    const char *com;
-    const char *message;
-    const char *number;
-};
-
-// The styled result object between the run's opening empty line and the
-// closing one, members in key order.
-std::string ResultObject(const std::vector<Outcome> &outcomes, const Json::Value &printed)
-{
-    std::string text = "\n{\n   \"code\" : 0,\n   \"message\" : \"param is ok\",\n   \"result\" : [\n";
-    for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        const Outcome &o = outcomes[i];
-        text += "      {\n         \"code\" : " + std::to_string(o.code) + ",\n         \"com\" : \"" + o.com
-                + "\",\n         \"message\" : \"" + o.message + "\",\n         \"number\" : \"" + o.number
-                + "\",\n         \"time\" : \""
-                + printed["result"][static_cast<Json::ArrayIndex>(i)]["time"].asString() + "\"\n      }"
-                + (i + 1 < outcomes.size() ? ",\n" : "\n");
-    }
-    return text + "   ]\n}\n\n";
-}
-
-std::string FixedObject(int code, const char *message)
-{
-    return "\n{\n   \"code\" : " + std::to_string(code) + ",\n   \"message\" : \"" + message
-           + "\",\n   \"result\" : []\n}\n\n";
-}
+using styled_json::FixedObject;
+using styled_json::Outcome;
+using styled_json::ResultObject;
 
 class CmdLineWineTest : public WineFlowTest {};
 
