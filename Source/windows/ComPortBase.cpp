@@ -6,11 +6,9 @@
 #include <utility>
 
 #include "ComPortError.h"
+#include "ComPortLineSettings.h"
 
 namespace {
-
-constexpr DWORD kInputQueueBytes = 4096;
-constexpr DWORD kOutputQueueBytes = 1024;
 
 // A read returns 10 ms after the last byte, or after 1 ms per requested
 // byte plus 50 ms (562 ms for a silent line); a write of n bytes may take
@@ -63,17 +61,8 @@ bool CComPortBase::SetParam()
 {
     if (m_hCom == INVALID_HANDLE_VALUE)
         return true;
-    DCB dcb = {};
-    dcb.DCBlength = sizeof dcb;
-    if (!GetCommState(m_hCom, &dcb))
+    if (!SetComLine8N1(m_hCom, m_nBaudRate))
         return false;
-    dcb.BaudRate = static_cast<DWORD>(m_nBaudRate);
-    dcb.ByteSize = 8;
-    dcb.Parity = NOPARITY;
-    dcb.StopBits = ONESTOPBIT;
-    if (!SetCommState(m_hCom, &dcb))
-        return false;
-    SetupComm(m_hCom, kInputQueueBytes, kOutputQueueBytes);
     COMMTIMEOUTS timeouts = kFlowTimeouts;
     SetCommTimeouts(m_hCom, &timeouts);
     return true;

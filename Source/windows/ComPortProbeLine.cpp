@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "ComPortLineSettings.h"
+
 namespace {
 
-constexpr DWORD kInputQueueBytes = 4096;
-constexpr DWORD kOutputQueueBytes = 1024;
 constexpr DWORD kReadChunk = 256;
 
 // Reads return at once with what the input queue holds; a write of n bytes
@@ -17,17 +17,7 @@ constexpr COMMTIMEOUTS kProbeTimeouts = {MAXDWORD, 0, 0, 1, 100};
 ProbeLineSetup SetProbeComParam(HANDLE hCom, int baudRate)
 {
     ProbeLineSetup setup;
-    DCB dcb = {};
-    dcb.DCBlength = sizeof dcb;
-    if (GetCommState(hCom, &dcb)) {
-        dcb.BaudRate = static_cast<DWORD>(baudRate);
-        dcb.ByteSize = 8;
-        dcb.Parity = NOPARITY;
-        dcb.StopBits = ONESTOPBIT;
-        setup.lineSet = SetCommState(hCom, &dcb) != FALSE;
-        if (setup.lineSet)
-            SetupComm(hCom, kInputQueueBytes, kOutputQueueBytes);
-    }
+    setup.lineSet = SetComLine8N1(hCom, baudRate);
     COMMTIMEOUTS timeouts = kProbeTimeouts;
     setup.timeoutsSet = SetCommTimeouts(hCom, &timeouts) != FALSE;
     return setup;
