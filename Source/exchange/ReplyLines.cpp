@@ -5,6 +5,26 @@ namespace {
 const char *const kFinalResults[] = {"OK", "ERROR"};
 const char *const kFinalErrorTags[] = {"+CME ERROR:", "+CMS ERROR:"};
 
+// Reports that are a whole line. Quectel modules announce their start-up
+// with the last four; "+PACSP" carries a digit.
+const char *const kUnsolicitedLines[] = {
+    "RING", "NO CARRIER", "RDY", "Call Ready", "SMS Ready", "+PACSP0", "+PACSP1",
+};
+
+// Reports known by the tag they begin with: 3GPP TS 27.005 and 27.007
+// (messages, calls, registration), then the Huawei, Wavecom and Quectel
+// ones. The CDMA modules report their signal as ^RSSILVL or ^HRSSILVL.
+const char *const kUnsolicitedTags[] = {
+    "+CMTI:", "+CDSI:", "+CMT:", "+CDS:", "+CBM:",
+    "+CREG:", "+CGREG:", "+CEREG:",
+    "+CLIP:", "+CRING:", "+CUSD:", "+CIEV:",
+    "^RSSI:", "^RSSILVL:", "^HRSSILVL:",
+    "^BOOT:", "^MODE:", "^SRVST:", "^SIMST:", "^HCMT:",
+    "^CEND:", "^ORIG:", "^CONF:", "^CONN:",
+    "^DSFLOWRPT:", "^STIN:", "^SMMEMFULL:", "^NDISSTAT:",
+    "+WIND:", "+QIND:",
+};
+
 std::string WithoutBlanks(const std::string &line)
 {
     const std::size_t first = line.find_first_not_of(" \t\r\n");
@@ -12,6 +32,11 @@ std::string WithoutBlanks(const std::string &line)
         return std::string();
     const std::size_t last = line.find_last_not_of(" \t\r\n");
     return line.substr(first, last - first + 1);
+}
+
+bool BeginsWith(const std::string &text, const char *tag)
+{
+    return text.rfind(tag, 0) == 0;
 }
 
 }  // namespace
@@ -23,7 +48,19 @@ bool IsFinalResultLine(const std::string &line)
         if (text == result)
             return true;
     for (const char *tag : kFinalErrorTags)
-        if (text.rfind(tag, 0) == 0)
+        if (BeginsWith(text, tag))
+            return true;
+    return false;
+}
+
+bool IsUnsolicitedReport(const std::string &line)
+{
+    const std::string text = WithoutBlanks(line);
+    for (const char *report : kUnsolicitedLines)
+        if (text == report)
+            return true;
+    for (const char *tag : kUnsolicitedTags)
+        if (BeginsWith(text, tag))
             return true;
     return false;
 }

@@ -8,4 +8,19 @@
 // "OK", "ERROR", "+CME ERROR: <n>" or "+CMS ERROR: <n>".
 bool IsFinalResultLine(const std::string &line);
 
+// True for a line (without its line end; blanks, CR and LF around it do not
+// count) that a modem sends of its own accord, in between or inside the
+// replies to commands: a ring, an incoming message or status report, a
+// change of registration, signal, mode or SIM state, a call's progress, a
+// module's start-up notice. Such a line is never part of the value of a
+// command this program sends. Case counts, as modems write these in capitals.
+//
+// Known by the whole line ("RING", "NO CARRIER", "Call Ready", ...) or by
+// the tag it begins with ("+CMTI:", "+CREG:", "^RSSI:", ...). Final result
+// codes, echoes and the value lines the program asks for ("+CCID:",
+// "^ICCID:", "+CSQ:", "+CSCA:", "+CMGL:", "^HCMGR:", "^CPBR:", ...) are not
+// reports. "+CMT:", "+CDS:", "+CBM:" and "^HCMT:" announce a message whose
+// body follows on the next line: that line is not recognised by itself.
+bool IsUnsolicitedReport(const std::string &line);
+
 #endif
