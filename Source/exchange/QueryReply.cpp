@@ -1,0 +1,160 @@
+#include "QueryReply.h"
+
+#include <vector>
+
+#include "ReplyLines.h"
+
+namespace {
+
+constexpr char kLineFeed = '\n';
+constexpr char kQuote = '"';
+constexpr char kBlank = ' ';
+// Around a line: its CR, and the blanks some modules pad it with.
+constexpr char kAroundLine[] = " \t\r";
+constexpr char kOk[] = "OK";
+
+struct Line {
+    std::string text;
+    bool startSeen;  // a line end came before it in this reply
+    bool ended;      // its own line end has come
+};
+
+std::string Trimmed(const std::string &text, const char *around)
+{
+    const std::size_t first = text.find_first_not_of(around);
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(around) - first + 1);
+}
+
+// Modems end a line with CR LF; the LF ends it.
+std::vector<Line> SplitAtLineFeeds(const std::string &reply)
+{
+    std::vector<Line> lines;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = reply.find(kLineFeed, start);
+        const bool ended = end != std::string::npos;
+        lines.push_back({Trimmed(reply.substr(start, ended ? end - start : std::string::npos),
+                                 kAroundLine),
+                         start > 0, ended});
+        if (!ended)
+            return lines;
+        start = end + 1;
+    }
+}
+
+bool SameLetters(const std::string &text, const char *command)
+{
+    std::size_t i = 0;
+    for (; command[i] != '\0'; ++i) {
+        if (i >= text.size())
+            return false;
+        char a = text[i];
+        char b = command[i];
+        if (a >= 'a' && a <= 'z')
+            a = static_cast<char>(a - 'a' + 'A');
+        if (b >= 'a' && b <= 'z')
+            b = static_cast<char>(b - 'a' + 'A');
+        if (a != b)
+            return false;
+    }
+    return i == text.size();
+}
+
+// Where the command's own reply begins: after its echo, when there is one.
+std::size_t FirstLineOfReply(const std::vector<Line> &lines, const char *echo)
+{
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].ended && SameLetters(lines[i].text, echo))
+            return i + 1;
+    return 0;
+}
+
+bool BeginsWith(const std::string &text, const char *tag)
+{
+    return text.rfind(tag, 0) == 0;
+}
+
+// The value of a tagged line, and whether a blank stood before it.
+std::string TaggedValue(const std::string &line, const QueryForm &form, bool &blankBefore)
+{
+    const std::size_t tagLength = std::char_traits<char>::length(form.tag);
+    const std::size_t start = tagLength + form.separatorAfterTag;
+    const std::string rest = start < line.size() ? line.substr(start) : std::string();
+    blankBefore = !rest.empty() && rest[0] == kBlank;
+    std::string value = Trimmed(rest, " \t");
+    if (value.size() >= 2 && value.front() == kQuote && value.back() == kQuote)
+        value = value.substr(1, value.size() - 2);
+    return value;
+}
+
+QueryReading Decided(QueryOutcome outcome)
+{
+    QueryReading reading;
+    reading.outcome = outcome;
+    return reading;
+}
+
+// The line that may hold the value, once one has come.
+struct ValueLine {
+    int count = 0;  // bare value: the lines that could be it
+    bool wellFormed = false;
+    QueryReading reading = Decided(QueryOutcome::Value);
+};
+
+void TakeBareLine(const std::string &text, const QueryForm &form, ValueLine &found)
+{
+    if (++found.count > 1)
+        return;
+    found.wellFormed = form.isValue(text);
+    found.reading.value = text;
+}
+
+void TakeTaggedLine(const std::string &text, const QueryForm &form, ValueLine &found)
+{
+    found.count = 1;
+    found.reading.value = TaggedValue(text, form, found.reading.blankBeforeValue);
+    found.wellFormed = form.isValue(found.reading.value);
+}
+
+QueryReading Verdict(const ValueLine &found)
+{
+    if (found.count == 1 && found.wellFormed)
+        return found.reading;
+    return Decided(QueryOutcome::NoValue);
+}
+
+}  // namespace
+
+QueryReading ReadQueryReply(const std::string &reply, const QueryForm &form)
+{
+    const std::vector<Line> lines = SplitAtLineFeeds(reply);
+    ValueLine found;
+    for (std::size_t i = FirstLineOfReply(lines, form.echo); i < lines.size(); ++i) {
+        const Line &line = lines[i];
+        if (line.text.empty())
+            continue;
+        if (IsFinalResultLine(line.text)) {
+            if (line.text != kOk) {
+                QueryReading refused = Decided(QueryOutcome::Refused);
+                refused.errorLineEnded = line.ended;
+                return refused;
+            }
+            if (found.count == 0 && form.earlyOk == EarlyOk::IsLate)
+                continue;
+            return Verdict(found);
+        }
+        if (!line.startSeen || !line.ended || IsUnsolicitedReport(line.text) ||
+            SameLetters(line.text, form.echo))
+            continue;
+        if (form.tag == nullptr) {
+            TakeBareLine(line.text, form, found);
+        } else if (found.count == 0 && BeginsWith(line.text, form.tag)) {
+            TakeTaggedLine(line.text, form, found);
+            if (!form.valueNeedsOk)
+                return Verdict(found);
+        }
+    }
+    return Decided(QueryOutcome::Pending);
+}

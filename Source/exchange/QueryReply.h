@@ -1,0 +1,55 @@
+// Reading the reply to one query command (AT+CGSN, AT+CCID, AT+CSQ, ...) for
+// its value, the same way in both builds.
+//
+// A value is taken only from a whole line of the command's own form: a line
+// whose start came in this reply (after a line end, or after the command's
+// echo) and whose line end has come too. So a line cut short, the rest of a
+// line that an earlier read cut, a report the modem sent of its own accord
+// (IsUnsolicitedReport, skipped wherever it stands) and the lines before the
+// command's echo (late answers to earlier commands) are never a value.
+//
+// The reader is pure and may be handed a reply that is still growing: it
+// answers Pending until the text is decisive, and then the same verdict for
+// every longer text.
+#ifndef ZARVEX_QUERY_REPLY_H
+#define ZARVEX_QUERY_REPLY_H
+
+#include <cstddef>
+#include <string>
+
+enum class QueryOutcome {
+    Pending,  // nothing decisive yet
+    Value,    // a well-formed value of the command's form
+    NoValue,  // the reply ended without one, or its value has the wrong form
+    Refused,  // an error report ("ERROR", "+CME ERROR: <n>", ...) ended it
+};
+
+// What an OK means when no line of the command's form has come before it.
+enum class EarlyOk {
+    EndsTheReply,  // the command was answered without a value
+    IsLate,        // an earlier command's final result: read on
+};
+
+struct QueryForm {
+    const char *echo;  // the command as a modem with echo on repeats it; any case
+    // What the value line begins with ("+CCID:"); null: the whole line is
+    // the value, which then counts only once OK has followed it and only
+    // when it is the one line before that OK.
+    const char *tag;
+    std::size_t separatorAfterTag;  // characters after the tag, whatever they are
+    bool (*isValue)(const std::string &value);
+    bool valueNeedsOk;  // a tagged value counts once OK has followed it
+    EarlyOk earlyOk;
+};
+
+struct QueryReading {
+    QueryOutcome outcome = QueryOutcome::Pending;
+    // For Value: the value without the blanks and the double quotes around it.
+    std::string value;
+    bool blankBeforeValue = false;  // for Value: a blank followed the tag
+    bool errorLineEnded = false;    // for Refused: the report's line end has come
+};
+
+QueryReading ReadQueryReply(const std::string &reply, const QueryForm &form);
+
+#endif
