@@ -7,11 +7,6 @@
 
 namespace phone_at {
 
-namespace {
-// A value line ends in CR LF and an empty line follows before the OK.
-constexpr std::size_t kLineEndsBeforeOk = 4;
-}  // namespace
-
 bool Contains(const std::string &text, const char *tag)
 {
     return text.find(tag) != std::string::npos;
@@ -48,15 +43,6 @@ COM_CMD_OPERATE_RESULT_t JudgeOkError(const std::string &reply, std::string *err
         }
     }
     return Contains(reply, kOk) ? COM_CMD_OK : COM_CMD_WAIT;
-}
-
-std::string ValueBeforeOk(const std::string &reply, std::size_t valueStart, std::size_t okPos)
-{
-    if (valueStart > reply.size() || okPos < valueStart)
-        return std::string();
-    if (okPos < valueStart + kLineEndsBeforeOk)
-        return reply.substr(valueStart, okPos - valueStart);
-    return reply.substr(valueStart, okPos - kLineEndsBeforeOk - valueStart);
 }
 
 int ReadInt(const std::string &text)

@@ -4,7 +4,6 @@
 #ifndef ZARVEX_PHONE_AT_TEXT_H
 #define ZARVEX_PHONE_AT_TEXT_H
 
-#include <cstddef>
 #include <initializer_list>
 #include <string>
 
@@ -40,11 +39,6 @@ std::string TrimLineEnds(const std::string &line);
 // line end has arrived. When an ERROR line decides, `errorLine` receives it
 // without its line ends.
 COM_CMD_OPERATE_RESULT_t JudgeOkError(const std::string &reply, std::string *errorLine);
-
-// The text from `valueStart` up to the line ends that stand between a value
-// line and the "OK" at `okPos` (CR LF CR LF), which are left out. When the OK
-// stands closer than that, the text runs up to the OK.
-std::string ValueBeforeOk(const std::string &reply, std::size_t valueStart, std::size_t okPos);
 
 // atoi as the C library reads a number (white space first, a sign, digits up
 // to the first other character, 0 without digits), but saturating at the int

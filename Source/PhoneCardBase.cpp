@@ -4,6 +4,8 @@
 #include "PhoneCardBase.h"
 
 #include "PhoneAtText.h"
+#include "QueryReply.h"
+#include "ReplyValues.h"
 #include "StringUtil.h"
 
 using phone_at::Contains;
@@ -35,11 +37,14 @@ constexpr const char *kSimStorageCmd = "AT+CPMS=\"SM\"\r\n";
 constexpr const char *kReportErrorsCmd = "AT+CMEE=1\r\n";
 constexpr const char *kEchoOffCmd = "ATE0\r\n";
 
-constexpr const char *kIccidTag = "+CCID:";
-constexpr const char *kImeiEcho = "AT+CGSN";
-// What stands between the lines of a reply without being a value.
-constexpr const char *kLineBlanks = " \r\n";
-constexpr const char *kSignalTag = "+CSQ:";
+// The replies' forms: the command as echoed, the tag of the value line.
+constexpr QueryForm kIccidForm = {"AT+CCID", "+CCID:", 0, IsSmsCardNumberText, true,
+                                  EarlyOk::EndsTheReply};
+// The serial number stands alone on its line, so only the OK after it tells
+// it from another reply's line; an OK with nothing before it is a late one.
+constexpr QueryForm kSerialNumberForm = {"AT+CGSN", nullptr, 0, IsSerialNumberText, true,
+                                         EarlyOk::IsLate};
+constexpr QueryForm kSignalForm = {"at+csq", "+CSQ:", 0, IsSignalText, true, EarlyOk::IsLate};
 // The centre number stands between the double quotes after this tag.
 constexpr const char *kSmsCenterTag = "+CSCA: \"";
 
@@ -206,28 +211,34 @@ std::string CPhoneCardBase::GetIMSI_Cmd()
 
 COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnGetIMSI_CmdRsp(std::string reply)
 {
-    if (Contains(reply, phone_at::kError))
-        return COM_CMD_ERROR;
-    return ReadIccidAfterOk(reply);
+    return JudgeCcidReply(reply, ErrorCounts::AtOnce);
 }
 
-COM_CMD_OPERATE_RESULT_t CPhoneCardBase::ReadIccidAfterOk(const std::string &reply)
+COM_CMD_OPERATE_RESULT_t CPhoneCardBase::JudgeCcidReply(const std::string &reply,
+                                                        ErrorCounts errorCounts)
 {
-    if (reply.empty() || !Contains(reply, kOk))
-        return COM_CMD_WAIT;
-    const std::size_t tag = reply.find(kIccidTag);
-    if (tag == std::string::npos) {
+    return TakeSmsCardNumber(ReadQueryReply(reply, kIccidForm), errorCounts);
+}
+
+COM_CMD_OPERATE_RESULT_t CPhoneCardBase::TakeSmsCardNumber(const QueryReading &reading,
+                                                           ErrorCounts errorCounts)
+{
+    switch (reading.outcome) {
+    case QueryOutcome::Value:
+        m_strSmsCardNumber = reading.value;
+        return COM_CMD_OK;
+    case QueryOutcome::NoValue:
+        // A number of the wrong form is no number: the probe then asks no signal.
         m_strSmsCardNumber.clear();
         return COM_CMD_ERROR;
+    case QueryOutcome::Refused:
+        if (errorCounts == ErrorCounts::OnceItsLineEnded && !reading.errorLineEnded)
+            return COM_CMD_WAIT;
+        return COM_CMD_ERROR;
+    case QueryOutcome::Pending:
+        break;
     }
-    // Only the OK after the value ends it; an earlier one is a late answer to
-    // another command.
-    const std::size_t ok = reply.find(kOk, tag);
-    if (ok == std::string::npos)
-        return COM_CMD_WAIT;
-    const std::size_t start = tag + Length(kIccidTag);
-    m_strSmsCardNumber = TrimEach(phone_at::ValueBeforeOk(reply, start, ok), {'"', ' ', '"'});
-    return COM_CMD_OK;
+    return COM_CMD_WAIT;
 }
 
 std::string CPhoneCardBase::GetIMEI_Cmd()
@@ -237,20 +248,18 @@ std::string CPhoneCardBase::GetIMEI_Cmd()
 
 COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnGetIMEI_Cmd(std::string reply)
 {
-    if (Contains(reply, phone_at::kError))
+    const QueryReading reading = ReadQueryReply(reply, kSerialNumberForm);
+    switch (reading.outcome) {
+    case QueryOutcome::Value:
+        m_strSerialNumber = reading.value;
+        return COM_CMD_OK;
+    case QueryOutcome::NoValue:
+        m_strSerialNumber.clear();
         return COM_CMD_ERROR;
-    const std::size_t echo = reply.find(kImeiEcho);
-    std::size_t start = echo == std::string::npos ? 0 : echo + Length(kImeiEcho);
-    // The final OK of an earlier command may stand ahead of the value, before
-    // or after the echo: only an OK that follows a value ends this reply.
-    for (std::size_t ok = reply.find(kOk, start); ok != std::string::npos;
-         ok = reply.find(kOk, start)) {
-        const std::string value = reply.substr(start, ok - start);
-        if (value.find_first_not_of(kLineBlanks) != std::string::npos) {
-            m_strSerialNumber = TrimEach(value, {' ', kCr, kLf, ' ', kCr, kLf});
-            return COM_CMD_OK;
-        }
-        start = ok + Length(kOk);
+    case QueryOutcome::Refused:
+        return COM_CMD_ERROR;
+    case QueryOutcome::Pending:
+        break;
     }
     return COM_CMD_WAIT;
 }
@@ -264,15 +273,21 @@ COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnGetSignalStrengthCmdRsp(std::string r
 {
     if (reply.empty())
         return COM_CMD_WAIT;
-    const std::size_t tag = reply.find(kSignalTag);
-    const std::size_t ok = tag == std::string::npos ? std::string::npos : reply.find(kOk, tag);
-    if (ok == std::string::npos) {
+    const QueryReading reading = ReadQueryReply(reply, kSignalForm);
+    switch (reading.outcome) {
+    case QueryOutcome::Value:
+        // The blank after the colon stays: the rows show the text as it came.
+        m_strSignalStrength = (reading.blankBeforeValue ? " " : "") + reading.value;
+        return COM_CMD_OK;
+    case QueryOutcome::NoValue:
         m_strSignalStrength.clear();
-        return COM_CMD_WAIT;
+        return COM_CMD_ERROR;
+    case QueryOutcome::Refused:
+    case QueryOutcome::Pending:
+        break;
     }
-    // The blank after the colon stays: the rows show the text as it came.
-    m_strSignalStrength = phone_at::ValueBeforeOk(reply, tag + Length(kSignalTag), ok);
-    return COM_CMD_OK;
+    m_strSignalStrength.clear();
+    return COM_CMD_WAIT;
 }
 
 std::string CPhoneCardBase::GetQuerySmsCenterCmd()

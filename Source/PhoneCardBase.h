@@ -14,6 +14,7 @@
 
 #include "PduCodec.h"
 #include "PhoneCardDefine.h"
+#include "QueryReply.h"
 
 // One header line of a storage listing. -1 stays where the line did not yield
 // a value.
@@ -81,18 +82,26 @@ public:
     virtual bool OnSetReceiveSmsStoreCmdRsp(std::string reply);
     virtual std::string GetQueryReceiveSmsStoreCmd();
     virtual bool OnQueryReceiveSmsStoreCmdRsp(std::string reply);
-    // The SIM card number (ICCID).
+    // The value readers below take a value only from a whole line of their
+    // command's own form (QueryReply.h) and of the value's own shape
+    // (ReplyValues.h). A complete reply whose value has the wrong shape fails
+    // and leaves the value empty.
+    //
+    // The SIM card number (ICCID): the "+CCID:" line, quoted or not, before
+    // the final OK. An OK without that line fails and clears the number; an
+    // error report fails and keeps it.
     virtual std::string GetIMSI_Cmd();
     virtual COM_CMD_OPERATE_RESULT_t OnGetIMSI_CmdRsp(std::string reply);
-    // The device serial number (IMEI): the text after the echo, if any, up to
-    // the OK that follows it. An OK with no value before it (a late answer to
-    // an earlier command) is passed over, so the judge never answers done
-    // with nothing read.
+    // The device serial number (IMEI, ESN): the one line before the OK that
+    // follows it. An OK with no line before it (a late answer to an earlier
+    // command) is passed over, so the judge never answers done with nothing
+    // read.
     virtual std::string GetIMEI_Cmd();
     virtual COM_CMD_OPERATE_RESULT_t OnGetIMEI_Cmd(std::string reply);
     virtual std::string GetSignalStrengthCmd();
-    // Never fails: a modem that answers ERROR leaves the runner waiting until
-    // it gives up.
+    // The "+CSQ:" line before the OK that follows it, with the blank after
+    // the colon. Never fails on an error report: a modem that answers ERROR
+    // leaves the runner waiting until it gives up.
     virtual COM_CMD_OPERATE_RESULT_t OnGetSignalStrengthCmdRsp(std::string reply);
     virtual std::string GetQuerySmsCenterCmd();
     virtual COM_CMD_OPERATE_RESULT_t OnGetQuerySmsCenterCmdRsp(std::string reply);
@@ -163,9 +172,13 @@ protected:
     static std::vector<SmsInfo> SmsRspToSmsInfoVecByTag(const std::string &reply,
                                                         const char *tag);
     // Rules shared by the model classes.
-    // The "+CCID:" value once the reply holds its OK; without the tag the
-    // number is cleared and the reply fails.
-    COM_CMD_OPERATE_RESULT_t ReadIccidAfterOk(const std::string &reply);
+    // When an error report ends a SIM card number's reply.
+    enum class ErrorCounts { AtOnce, OnceItsLineEnded };
+    // The verdict on a SIM card number's reply, and the number it keeps.
+    COM_CMD_OPERATE_RESULT_t TakeSmsCardNumber(const QueryReading &reading,
+                                               ErrorCounts errorCounts);
+    // The same for the reply to "AT+CCID".
+    COM_CMD_OPERATE_RESULT_t JudgeCcidReply(const std::string &reply, ErrorCounts errorCounts);
     static bool IsNonEmptyRsp(const std::string &reply);
     static bool ReplyNamesModule(const std::string &reply, const char *module);
     // A body that cannot be sent as the user typed it: the reason, and no steps.

@@ -250,9 +250,7 @@ std::string CPhone_Sudrel::GetIMSI_Cmd()
 
 COM_CMD_OPERATE_RESULT_t CPhone_Sudrel::OnGetIMSI_CmdRsp(std::string reply)
 {
-    if (Contains(reply, phone_at::kError) && !reply.empty() && reply.back() == phone_at::kLf)
-        return COM_CMD_ERROR;
-    return ReadIccidAfterOk(reply);
+    return JudgeCcidReply(reply, ErrorCounts::OnceItsLineEnded);
 }
 
 std::string CPhone_Sudrel::GetIMEI_Cmd()

@@ -1,7 +1,7 @@
 #include "Phone_Velkor_ME.h"
 
 #include "PhoneAtText.h"
-#include "StringUtil.h"
+#include "ReplyValues.h"
 
 namespace {
 constexpr const char *kModuleName = "ME909s-821";
@@ -12,7 +12,9 @@ constexpr const char *kAtiSample = "\r\nManufacturer: Huawei Technologies Co., L
                                    "+GCAP: +CGSM,+DS,+ES\r\n"
                                    "\r\nOK\r\n";
 constexpr const char *kIccidCmd = "AT^ICCID?\r\n";
-constexpr const char *kIccidTag = "^ICCID: ";
+// The tag line alone decides: the module sends it whole, OK or not.
+constexpr QueryForm kIccidForm = {"AT^ICCID?", "^ICCID:", 0, IsSmsCardNumberText, false,
+                                  EarlyOk::EndsTheReply};
 // Unsolicited signal and status reports would mix into the replies.
 constexpr const char *kReportsOffCmd = "AT^CURC=0\r\n";
 }  // namespace
@@ -58,22 +60,10 @@ std::string CPhone_Velkor_ME::GetIMSI_Cmd()
 
 COM_CMD_OPERATE_RESULT_t CPhone_Velkor_ME::OnGetIMSI_CmdRsp(std::string reply)
 {
-    if (reply.empty())
-        return COM_CMD_WAIT;
-    for (const std::string &line : SplitStringToArray(reply)) {
-        const std::size_t tag = line.find(kIccidTag);
-        if (tag == std::string::npos)
-            continue;
-        const std::string value = line.substr(tag + std::char_traits<char>::length(kIccidTag));
-        m_strSmsCardNumber =
-            phone_at::TrimEach(value, {' ', phone_at::kCr, phone_at::kLf, ' ', phone_at::kCr,
-                                       phone_at::kLf});
-        return COM_CMD_OK;
-    }
-    // Until the final result has come, the tag line may still be on its way.
-    if (phone_at::JudgeOkError(reply, nullptr) == COM_CMD_WAIT)
-        return COM_CMD_WAIT;
-    return COM_CMD_ERROR;
+    QueryReading reading = ReadQueryReply(reply, kIccidForm);
+    // Some firmware answers with the card's stored order.
+    reading.value = IccidAsPrinted(reading.value);
+    return TakeSmsCardNumber(reading, ErrorCounts::OnceItsLineEnded);
 }
 
 PHONE_TYPE_t CPhone_Velkor_ME::GetPhoneType()

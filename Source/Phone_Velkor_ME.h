@@ -18,7 +18,8 @@ public:
     std::string GetHungUpCmd() override;
     bool OnHungUpCmdRsp(std::string reply) override;
     std::string GetIMSI_Cmd() override;
-    // The value of the first complete "^ICCID: " line; no OK is needed.
+    // The value of the first whole "^ICCID:" line, as printed on the card;
+    // no OK is needed.
     COM_CMD_OPERATE_RESULT_t OnGetIMSI_CmdRsp(std::string reply) override;
     PHONE_TYPE_t GetPhoneType() override;
     std::vector<std::string> GetInitAtCmd() override;

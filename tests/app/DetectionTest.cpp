@@ -58,6 +58,41 @@ FakeConfig WithFault(FakeModel model, const char *command, FakeBaud baud = FakeB
     return c;
 }
 
+// The reply to `command` with `report` inserted after its first `at` bytes
+// (before all of it for a negative `at`), as a modem sends a report of its
+// own accord amid a reply.
+FakeConfig WithReportIn(FakeModel model, const char *command, int at, const char *report)
+{
+    FakeConfig c = Fake(model);
+    FakeReplyFault fault;
+    fault.command = command;
+    fault.splitAt = at;
+    fault.insert = report;
+    c.faults.replyFaults.push_back(fault);
+    return c;
+}
+
+FakeConfig WithReply(FakeModel model, const char *command, const std::string &reply)
+{
+    FakeConfig c = Fake(model);
+    FakeReplyFault fault;
+    fault.command = command;
+    fault.reply = reply;
+    c.faults.replyFaults.push_back(fault);
+    return c;
+}
+
+FakeConfig WithCardNumber(FakeModel model, const char *iccid)
+{
+    FakeConfig c = Fake(model);
+    c.iccid = iccid;
+    return c;
+}
+
+// Where a value ends in the fakes' replies: CR LF, the tag and blank, the value.
+constexpr int kAfterCardNumberLine = 2 + 7 + 20 + 2;  // "+CCID: "
+constexpr int kAfterSignalLine = 2 + 6 + 5 + 2;       // "+CSQ: 24,99"
+
 struct ProbeCase {
     const char *name;
     FakeConfig fake;
@@ -79,30 +114,53 @@ const std::set<int> kBothSpeeds = {9600, 115200};
 
 const ProbeCase kProbeCases[] = {
     {"Tarnel", Fake(FakeModel::Tarnel), 9600, PHONE_TYPE_TARNEL, "89860318245000112201", " 24,99",
-     "862107034551201\r", kOnly9600},
+     "862107034551201", kOnly9600},
     {"VelkorNc5", Fake(FakeModel::VelkorNc5), 9600, PHONE_TYPE_VELKOR_NC5,
-     "89860117851002233402", " 19,99", "867223021887302\r", kOnly9600},
-    {"VelkorMe", Fake(FakeModel::VelkorMe), 9600, PHONE_TYPE_VELKOR_ME, "98680021436587092103",
-     " 27,99", "866715031234503\r", kOnly9600},
+     "89860117851002233402", " 19,99", "867223021887302", kOnly9600},
+    // The module reports the card number in the card's stored order.
+    {"VelkorMe", Fake(FakeModel::VelkorMe), 9600, PHONE_TYPE_VELKOR_ME, "89860012345678901230",
+     " 27,99", "866715031234503", kOnly9600},
     {"Pimsor", Fake(FakeModel::Pimsor), 9600, PHONE_TYPE_PIMSOR, "89860012345678901204",
-     " 16,99", "863912010045604\r", kOnly9600},
+     " 16,99", "863912010045604", kOnly9600},
     {"Orvast", Fake(FakeModel::Orvast), 9600, PHONE_TYPE_ORVAST, "89860045123409876505", " 21,0",
-     "354043010203605\r", kOnly9600},
+     "354043010203605", kOnly9600},
     {"Sudrel", Fake(FakeModel::Sudrel), 9600, PHONE_TYPE_SUDREL, "89860311802000567806",
-     " 18,99", "80A1B2C6\r", kOnly9600},
+     " 18,99", "80A1B2C6", kOnly9600},
     {"TarnelAt115200Only", Fake(FakeModel::Tarnel, FakeBaud::Only115200), 115200,
-     PHONE_TYPE_TARNEL, "89860318245000112201", " 24,99", "862107034551201\r", kBothSpeeds},
+     PHONE_TYPE_TARNEL, "89860318245000112201", " 24,99", "862107034551201", kBothSpeeds},
     {"SudrelAt115200Only", Fake(FakeModel::Sudrel, FakeBaud::Only115200), 115200,
-     PHONE_TYPE_SUDREL, "89860311802000567806", " 18,99", "80A1B2C6\r", kBothSpeeds},
+     PHONE_TYPE_SUDREL, "89860311802000567806", " 18,99", "80A1B2C6", kBothSpeeds},
     {"SilentPort", Fake(FakeModel::Silent), 115200, PHONE_TYPE_BASE, "", "", "", kBothSpeeds},
     {"UnknownAtModem", Fake(FakeModel::UnknownAti), 115200, PHONE_TYPE_BASE, "", "", "",
      kBothSpeeds},
     // Without a card number the signal is not asked for, whatever the modem
     // would say.
     {"CardNumberRefused", WithFault(FakeModel::Pimsor, "AT+CCID"), 9600, PHONE_TYPE_PIMSOR, "",
-     "", "863912010045604\r", kOnly9600},
+     "", "863912010045604", kOnly9600},
     {"SerialNumberRefused", WithFault(FakeModel::Orvast, "AT+CGSN"), 9600, PHONE_TYPE_ORVAST,
      "89860045123409876505", " 21,0", "", kOnly9600},
+    // Reports a modem sends of its own accord are no part of a value.
+    {"RingAheadOfTheSerialNumber", WithReportIn(FakeModel::Tarnel, "AT+CGSN", -1, "\r\nRING\r\n"),
+     9600, PHONE_TYPE_TARNEL, "89860318245000112201", " 24,99", "862107034551201", kOnly9600},
+    {"NewMessageAheadOfTheSerialNumber",
+     WithReportIn(FakeModel::Pimsor, "AT+CGSN", -1, "\r\n+CMTI: \"SM\",3\r\n"), 9600,
+     PHONE_TYPE_PIMSOR, "89860012345678901204", " 16,99", "863912010045604", kOnly9600},
+    {"RegistrationAheadOfTheSerialNumber",
+     WithReportIn(FakeModel::Orvast, "AT+CGSN", -1, "\r\n+CREG: 1\r\n"), 9600, PHONE_TYPE_ORVAST,
+     "89860045123409876505", " 21,0", "354043010203605", kOnly9600},
+    {"NewMessageBetweenCardNumberAndOk",
+     WithReportIn(FakeModel::Tarnel, "AT+CCID", kAfterCardNumberLine, "\r\n+CMTI: \"SM\",3\r\n"),
+     9600, PHONE_TYPE_TARNEL, "89860318245000112201", " 24,99", "862107034551201", kOnly9600},
+    {"RingBetweenSignalAndOk",
+     WithReportIn(FakeModel::Tarnel, "AT+CSQ", kAfterSignalLine, "\r\nRING\r\n"), 9600,
+     PHONE_TYPE_TARNEL, "89860318245000112201", " 24,99", "862107034551201", kOnly9600},
+    // A card number of another form is no card number.
+    {"ZeroByteInsideTheCardNumber",
+     WithReply(FakeModel::Tarnel, "AT+CCID",
+               std::string("\r\n+CCID: 89860318\0", 18) + "245000112201\r\n\r\nOK\r\n"),
+     9600, PHONE_TYPE_TARNEL, "", "", "862107034551201", kOnly9600},
+    {"CardNumberTooShort", WithCardNumber(FakeModel::Pimsor, "8986001234"), 9600,
+     PHONE_TYPE_PIMSOR, "", "", "863912010045604", kOnly9600},
 };
 
 class ProbeTest : public PortTest, public ::testing::WithParamInterface<ProbeCase> {};
@@ -124,9 +182,8 @@ TEST_P(ProbeTest, OneRecordPerPort)
     EXPECT_EQ(std::string(r.smsCardNumber), c.smsCardNumber);
     EXPECT_EQ(std::string(r.signalStrength), c.signalStrength);
     EXPECT_EQ(std::string(r.serialNumber), c.serialNumber);
-    const std::string imei = c.serialNumber[0] != '\0'
-                                 ? std::string(c.serialNumber, std::strlen(c.serialNumber) - 1)
-                                 : GetFakeProfile(c.fake.model).imei;
+    const std::string imei =
+        c.serialNumber[0] != '\0' ? c.serialNumber : GetFakeProfile(c.fake.model).imei;
     EXPECT_EQ(std::string(r.atiResponse), identified ? IdentificationOf(c.fake, imei) : "");
     EXPECT_EQ(SpeedsSpokenAt(record), c.speedsTried);
     // Only a claimed modem is prepared and read.
@@ -177,8 +234,9 @@ TEST_F(ProbeEdgeTest, PortWithoutADescriptorToSpareIsAPortError)
     EXPECT_EQ(ProbeOnePort(fake.SlavePath()).phoneType, PHONE_TYPE_TARNEL);
 }
 
-// Values far longer than a field are cut to fit; the neighbours keep theirs.
-TEST_F(ProbeEdgeTest, OverlongValuesAreCutToTheirFields)
+// Values far longer than their forms allow are no values; a path longer
+// than its field is cut to fit, and the model is still the one identified.
+TEST_F(ProbeEdgeTest, OverlongValuesAreNoValuesAndALongPathIsCutToItsField)
 {
     FakeConfig config = Fake(FakeModel::Pimsor);
     config.iccid = std::string(90, '8');
@@ -194,9 +252,9 @@ TEST_F(ProbeEdgeTest, OverlongValuesAreCutToTheirFields)
     const DeviceBaseComInfo r = ProbeOnePort(path);
     EXPECT_EQ(std::string(r.comPath), path.substr(0, 31));
     EXPECT_EQ(r.phoneType, PHONE_TYPE_PIMSOR);
-    EXPECT_EQ(std::string(r.smsCardNumber), std::string(63, '8'));
-    EXPECT_EQ(std::string(r.serialNumber), std::string(63, '3'));
-    EXPECT_EQ(std::string(r.signalStrength), " " + std::string(62, '9'));
+    EXPECT_STREQ(r.smsCardNumber, "");
+    EXPECT_STREQ(r.serialNumber, "");
+    EXPECT_STREQ(r.signalStrength, "");
     EXPECT_TRUE(r.isAtOk);
 }
 

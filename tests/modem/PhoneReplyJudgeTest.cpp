@@ -61,6 +61,12 @@ std::string Kept(CPhoneCardBase &modem, Judge judge)
 const std::string kIccid = "89860012345678901234";
 const std::string kImei = "867223021234567";
 
+// A reply with a zero byte between two pieces of text.
+std::string WithNul(const char *before, const char *after)
+{
+    return std::string(before) + '\0' + after;
+}
+
 const JudgeCase kCases[] = {
     // The shared OK/ERROR judge.
     {"OkLine", PHONE_TYPE_BASE, Judge::At, "\r\nOK\r\n", "OK", COM_CMD_OK, ""},
@@ -95,64 +101,149 @@ const JudgeCase kCases[] = {
      "\r\nManufacturer: Yuga Co.,Ltd.\r\nModel: CLM920_NC5\r\n\r\nOK\r\n", "OK", COM_CMD_OK,
      "\r\nManufacturer: Yuga Co.,Ltd.\r\nModel: CLM920_NC5\r\n\r\nOK\r\n"},
 
-    // SIM card number, base rule: the "+CCID:" value before the final OK.
+    // SIM card number, base rule: the "+CCID:" line before the final OK.
     {"IccidBare", PHONE_TYPE_BASE, Judge::Iccid, "\r\n+CCID: " + kIccid + "\r\n\r\nOK\r\n", "OK",
      COM_CMD_OK, kIccid},
     {"IccidQuoted", PHONE_TYPE_TARNEL, Judge::Iccid,
      "\r\n+CCID: \"" + kIccid + "\"\r\n\r\nOK\r\n", "OK", COM_CMD_OK, kIccid},
+    {"IccidNoBlankAfterColon", PHONE_TYPE_PIMSOR, Judge::Iccid,
+     "\r\n+CCID:" + kIccid + "\r\n\r\nOK\r\n", "OK", COM_CMD_OK, kIccid},
     {"IccidAfterEcho", PHONE_TYPE_ORVAST, Judge::Iccid,
      "AT+CCID\r\r\n+CCID: " + kIccid + "\r\n\r\nOK\r\n", "OK", COM_CMD_OK, kIccid},
+    {"IccidOfNineteenDigits", PHONE_TYPE_TARNEL, Judge::Iccid,
+     "\r\n+CCID: 8986031824500011220\r\n\r\nOK\r\n", "OK", COM_CMD_OK, "8986031824500011220"},
+    // A number of 19 digits padded with F, as the card keeps it; only the
+    // Huawei "^ICCID" answer is turned into the printed order.
+    {"IccidPaddedWithF", PHONE_TYPE_BASE, Judge::Iccid,
+     "\r\n+CCID: 8986031824500011220F\r\n\r\nOK\r\n", "OK", COM_CMD_OK, "8986031824500011220F"},
+    {"IccidInStoredOrderShownAsItCame", PHONE_TYPE_PIMSOR, Judge::Iccid,
+     "\r\n+CCID: 98680021436587092103\r\n\r\nOK\r\n", "OK", COM_CMD_OK, "98680021436587092103"},
+    {"IccidAfterNewMessageReport", PHONE_TYPE_TARNEL, Judge::Iccid,
+     "\r\n+CMTI: \"SM\",3\r\n\r\n+CCID: " + kIccid + "\r\n\r\nOK\r\n", "OK", COM_CMD_OK, kIccid},
+    {"IccidWithNewMessageReportBeforeOk", PHONE_TYPE_BASE, Judge::Iccid,
+     "\r\n+CCID: " + kIccid + "\r\n\r\n+CMTI: \"SM\",3\r\n\r\nOK\r\n", "OK", COM_CMD_OK, kIccid},
+    {"IccidWithRingAfterOk", PHONE_TYPE_ORVAST, Judge::Iccid,
+     "\r\n+CCID: " + kIccid + "\r\n\r\nOK\r\n\r\nRING\r\n", "OK", COM_CMD_OK, kIccid},
     {"IccidWithoutTagFails", PHONE_TYPE_BASE, Judge::Iccid, "\r\nOK\r\n", "OK", COM_CMD_ERROR, ""},
-    {"IccidCmeErrorFailsAtOnce", PHONE_TYPE_BASE, Judge::Iccid, "\r\n+CME ERROR: 13\r\n", "ERROR",
-     COM_CMD_ERROR, ""},
+    {"IccidCmeErrorFailsAtOnce", PHONE_TYPE_BASE, Judge::Iccid, "\r\n+CME ERROR: 13\r\n",
+     "ERROR:", COM_CMD_ERROR, ""},
     {"IccidTagLineWithoutOkWaits", PHONE_TYPE_BASE, Judge::Iccid,
      "\r\n+CCID: " + kIccid + "\r\n", nullptr, COM_CMD_WAIT, ""},
+    {"IccidCutMidLineWaits", PHONE_TYPE_BASE, Judge::Iccid, "\r\n+CCID: 8986", nullptr,
+     COM_CMD_WAIT, ""},
+    // Values of any other form are no card number.
+    {"IccidWithNulInsideFails", PHONE_TYPE_TARNEL, Judge::Iccid,
+     WithNul("\r\n+CCID: 89860012", "345678901234\r\n\r\nOK\r\n"), "OK", COM_CMD_ERROR, ""},
+    {"IccidTooLongFails", PHONE_TYPE_BASE, Judge::Iccid,
+     "\r\n+CCID: " + kIccid + "5\r\n\r\nOK\r\n", "OK", COM_CMD_ERROR, ""},
+    {"IccidTooShortFails", PHONE_TYPE_BASE, Judge::Iccid, "\r\n+CCID: 898600\r\n\r\nOK\r\n", "OK",
+     COM_CMD_ERROR, ""},
+    {"IccidOfWordsFails", PHONE_TYPE_PIMSOR, Judge::Iccid,
+     "\r\n+CCID: SIM not inserted\r\n\r\nOK\r\n", "OK", COM_CMD_ERROR, ""},
+    {"IccidTagInsideAnotherLineFails", PHONE_TYPE_BASE, Judge::Iccid,
+     "\r\nxx+CCID: " + kIccid + "\r\n\r\nOK\r\n", "OK", COM_CMD_ERROR, ""},
     // Sudrel: an ERROR counts once its line has ended.
     {"IccidSudrelQuoted", PHONE_TYPE_SUDREL, Judge::Iccid,
      "\r\n+CCID: \"" + kIccid + "\"\r\n\r\nOK\r\n", "OK", COM_CMD_OK, kIccid},
     {"IccidSudrelErrorAtItsLineEnd", PHONE_TYPE_SUDREL, Judge::Iccid, "\r\nERROR\r\n",
      "ERROR\r\n", COM_CMD_ERROR, ""},
-    // Velkor_ME: the "^ICCID: " line, no OK needed.
-    {"IccidMeTagLine", PHONE_TYPE_VELKOR_ME, Judge::Iccid,
+    {"IccidSudrelWithSignalReportBeforeOk", PHONE_TYPE_SUDREL, Judge::Iccid,
+     "\r\n+CCID: \"" + kIccid + "\"\r\n\r\n^RSSILVL: 60\r\n\r\nOK\r\n", "OK", COM_CMD_OK, kIccid},
+    // Velkor_ME: the "^ICCID:" line, no OK needed, shown as printed on the card.
+    {"IccidMeStoredOrder", PHONE_TYPE_VELKOR_ME, Judge::Iccid,
      "\r\n^ICCID: 98680036904030062596\r\n\r\nOK\r\n", "062596\r\n", COM_CMD_OK,
-     "98680036904030062596"},
-    {"IccidMeTagNotAtLineStart", PHONE_TYPE_VELKOR_ME, Judge::Iccid,
-     "\r\nxx^ICCID: 98680036904030062596\r\n\r\nOK\r\n", "062596\r\n", COM_CMD_OK,
-     "98680036904030062596"},
+     "89860063090403605269"},
+    {"IccidMeStoredOrderWithPad", PHONE_TYPE_VELKOR_ME, Judge::Iccid,
+     "\r\n^ICCID: 986810325476981032F4\r\n\r\nOK\r\n", "F4\r\n", COM_CMD_OK,
+     "8986012345678901234F"},
+    {"IccidMePrintedOrder", PHONE_TYPE_VELKOR_ME, Judge::Iccid,
+     "\r\n^ICCID: " + kIccid + "\r\n\r\nOK\r\n", "1234\r\n", COM_CMD_OK, kIccid},
+    {"IccidMeQuotedAfterEchoAndReport", PHONE_TYPE_VELKOR_ME, Judge::Iccid,
+     "AT^ICCID?\r\r\n^RSSI: 12\r\n\r\n^ICCID: \"98680036904030062596\"\r\n\r\nOK\r\n",
+     "596\"\r\n", COM_CMD_OK, "89860063090403605269"},
+    {"IccidMeNineteenDigitsAsTheyCame", PHONE_TYPE_VELKOR_ME, Judge::Iccid,
+     "\r\n^ICCID: 9868003690403006259\r\n\r\nOK\r\n", "259\r\n", COM_CMD_OK,
+     "9868003690403006259"},
+    {"IccidMeTagNotAtLineStartFails", PHONE_TYPE_VELKOR_ME, Judge::Iccid,
+     "\r\nxx^ICCID: 98680036904030062596\r\n\r\nOK\r\n", "OK", COM_CMD_ERROR, ""},
+    {"IccidMeCutMidLineWaits", PHONE_TYPE_VELKOR_ME, Judge::Iccid, "\r\n^ICCID: 9868003690",
+     nullptr, COM_CMD_WAIT, ""},
+    {"IccidMeEmptyValueFails", PHONE_TYPE_VELKOR_ME, Judge::Iccid, "\r\n^ICCID: \r\n\r\nOK\r\n",
+     "^ICCID: \r\n", COM_CMD_ERROR, ""},
     {"IccidMeOkWithoutTagFails", PHONE_TYPE_VELKOR_ME, Judge::Iccid, "\r\nOK\r\n", "OK",
      COM_CMD_ERROR, ""},
     {"IccidMeErrorFails", PHONE_TYPE_VELKOR_ME, Judge::Iccid, "\r\n+CME ERROR: 13\r\n", "13\r\n",
      COM_CMD_ERROR, ""},
 
-    // Serial number: the text before OK, after the echo if there is one. Two
-    // rounds of CR/LF trimming leave the last CR of a value line followed by
-    // an empty line.
+    // Serial number: the one line before OK, after the echo if there is one.
     {"ImeiWithEmptyLineBeforeOk", PHONE_TYPE_BASE, Judge::Imei, "\r\n" + kImei + "\r\n\r\nOK\r\n",
-     "OK", COM_CMD_OK, kImei + "\r"},
+     "OK", COM_CMD_OK, kImei},
     {"ImeiAfterEcho", PHONE_TYPE_SUDREL, Judge::Imei, "AT+CGSN\r\r\n" + kImei + "\r\n\r\nOK\r\n",
-     "OK", COM_CMD_OK, kImei + "\r"},
+     "OK", COM_CMD_OK, kImei},
     {"ImeiDirectlyBeforeOk", PHONE_TYPE_VELKOR_ME, Judge::Imei, "\r\n" + kImei + "\r\nOK\r\n", "OK",
      COM_CMD_OK, kImei},
-    {"ImeiErrorFails", PHONE_TYPE_BASE, Judge::Imei, "\r\n+CME ERROR: 10\r\n", "ERROR",
+    {"EsnOfTheCdmaModule", PHONE_TYPE_SUDREL, Judge::Imei, "\r\n80A1B2C6\r\n\r\nOK\r\n", "OK",
+     COM_CMD_OK, "80A1B2C6"},
+    {"ImeiErrorFails", PHONE_TYPE_BASE, Judge::Imei, "\r\n+CME ERROR: 10\r\n", "ERROR:",
      COM_CMD_ERROR, ""},
     // The final OK of an earlier command can arrive ahead of the reply; only
     // an OK after a value ends it.
     {"ImeiAfterLateOkAndEcho", PHONE_TYPE_BASE, Judge::Imei,
-     "OK\r\nAT+CGSN\r\n" + kImei + "\r\n\r\nOK\r\n", "\r\n\r\nOK", COM_CMD_OK, kImei + "\r"},
+     "OK\r\nAT+CGSN\r\n" + kImei + "\r\n\r\nOK\r\n", "\r\n\r\nOK", COM_CMD_OK, kImei},
     {"ImeiAfterLateOkWithoutEcho", PHONE_TYPE_TARNEL, Judge::Imei,
-     "\r\nOK\r\n\r\n" + kImei + "\r\n\r\nOK\r\n", "7\r\n\r\nOK", COM_CMD_OK, kImei + "\r"},
+     "\r\nOK\r\n\r\n" + kImei + "\r\n\r\nOK\r\n", "7\r\n\r\nOK", COM_CMD_OK, kImei},
     {"ImeiOkWithoutValueWaits", PHONE_TYPE_BASE, Judge::Imei, "AT+CGSN\r\r\n\r\nOK\r\n", nullptr,
      COM_CMD_WAIT, ""},
+    // The rest of a line that an earlier read cut is no line of this reply.
+    {"ImeiAfterTheTailOfAnEarlierOk", PHONE_TYPE_PIMSOR, Judge::Imei,
+     "K\r\n\r\n" + kImei + "\r\n\r\nOK\r\n", "7\r\n\r\nOK", COM_CMD_OK, kImei},
+    {"ImeiTailOfAnEarlierLineWaits", PHONE_TYPE_VELKOR_ME, Judge::Imei,
+     "Technologies\r\n\r\nOK\r\n", nullptr, COM_CMD_WAIT, ""},
+    // Reports before and inside the reply are no part of the value.
+    {"ImeiAfterRing", PHONE_TYPE_TARNEL, Judge::Imei,
+     "\r\nRING\r\n\r\n" + kImei + "\r\n\r\nOK\r\n", "7\r\n\r\nOK", COM_CMD_OK, kImei},
+    {"ImeiAfterNewMessageReport", PHONE_TYPE_BASE, Judge::Imei,
+     "\r\n+CMTI: \"SM\",3\r\n\r\n" + kImei + "\r\n\r\nOK\r\n", "7\r\n\r\nOK", COM_CMD_OK, kImei},
+    {"ImeiWithRegistrationReportBeforeOk", PHONE_TYPE_PIMSOR, Judge::Imei,
+     "\r\n" + kImei + "\r\n\r\n+CREG: 1\r\n\r\nOK\r\n", "1\r\n\r\nOK", COM_CMD_OK, kImei},
+    {"ImeiCutMidLineWaits", PHONE_TYPE_BASE, Judge::Imei, "\r\n8672230", nullptr, COM_CMD_WAIT,
+     ""},
+    // Values of any other form are no serial number.
+    {"ImeiWithNulInsideFails", PHONE_TYPE_BASE, Judge::Imei,
+     WithNul("\r\n867223", "021234567\r\n\r\nOK\r\n"), "OK", COM_CMD_ERROR, ""},
+    {"ImeiTooLongFails", PHONE_TYPE_ORVAST, Judge::Imei,
+     "\r\n" + std::string(40, '3') + "\r\n\r\nOK\r\n", "OK", COM_CMD_ERROR, ""},
+    {"ImeiOfSeveralWordsFails", PHONE_TYPE_VELKOR_ME, Judge::Imei,
+     "\r\nManufacturer: Huawei Technologies Co., Ltd.\r\n\r\nOK\r\n", "OK", COM_CMD_ERROR, ""},
+    {"ImeiOfTwoLinesFails", PHONE_TYPE_BASE, Judge::Imei,
+     "\r\n" + kImei + "\r\n866123031234561\r\n\r\nOK\r\n", "OK", COM_CMD_ERROR, ""},
 
-    // Signal: the text after "+CSQ:" with its blank; never a failure.
+    // Signal: the text after "+CSQ:" with its blank; never fails on an error.
     {"SignalValue", PHONE_TYPE_BASE, Judge::Signal, "\r\n+CSQ: 20,99\r\n\r\nOK\r\n", "OK",
      COM_CMD_OK, " 20,99"},
     {"SignalAfterEcho", PHONE_TYPE_PIMSOR, Judge::Signal, "at+csq\r\r\n+CSQ: 31,0\r\n\r\nOK\r\n",
      "OK", COM_CMD_OK, " 31,0"},
+    {"SignalWithoutBlank", PHONE_TYPE_TARNEL, Judge::Signal, "\r\n+CSQ:5,3\r\n\r\nOK\r\n", "OK",
+     COM_CMD_OK, "5,3"},
     {"SignalAfterLateOkOfAnotherCommand", PHONE_TYPE_BASE, Judge::Signal,
      "\r\nOK\r\n\r\n+CSQ: 18,99\r\n\r\nOK\r\n", "99\r\n\r\nOK", COM_CMD_OK, " 18,99"},
+    {"SignalAfterSignalReport", PHONE_TYPE_VELKOR_ME, Judge::Signal,
+     "\r\n^RSSI: 12\r\n\r\n+CSQ: 20,99\r\n\r\nOK\r\n", "99\r\n\r\nOK", COM_CMD_OK, " 20,99"},
+    {"SignalWithRingBeforeOk", PHONE_TYPE_BASE, Judge::Signal,
+     "\r\n+CSQ: 20,99\r\n\r\nRING\r\n\r\nOK\r\n", "G\r\n\r\nOK", COM_CMD_OK, " 20,99"},
+    {"SignalCutMidLineWaits", PHONE_TYPE_BASE, Judge::Signal, "\r\n+CSQ: 2", nullptr,
+     COM_CMD_WAIT, ""},
     {"SignalErrorWaits", PHONE_TYPE_BASE, Judge::Signal, "\r\nERROR\r\n", nullptr, COM_CMD_WAIT,
      ""},
+    {"SignalCmeErrorWaits", PHONE_TYPE_ORVAST, Judge::Signal, "\r\n+CME ERROR: 30\r\n", nullptr,
+     COM_CMD_WAIT, ""},
+    // Values of any other form are no signal.
+    {"SignalWithoutErrorRateFails", PHONE_TYPE_BASE, Judge::Signal, "\r\n+CSQ: 20\r\n\r\nOK\r\n",
+     "OK", COM_CMD_ERROR, ""},
+    {"SignalWithNulInsideFails", PHONE_TYPE_TARNEL, Judge::Signal,
+     WithNul("\r\n+CSQ: 20", ",99\r\n\r\nOK\r\n"), "OK", COM_CMD_ERROR, ""},
+    {"SignalTooLongFails", PHONE_TYPE_BASE, Judge::Signal,
+     "\r\n+CSQ: " + std::string(80, '9') + ",99\r\n\r\nOK\r\n", "OK", COM_CMD_ERROR, ""},
 
     // SMS centre: the number between the double quotes.
     {"SmsCenterValue", PHONE_TYPE_BASE, Judge::SmsCenter,
@@ -245,6 +336,36 @@ TEST(ReplyJudge, SimCardNumberKeptWhenReplyFails)
     // A complete reply without the tag clears it.
     EXPECT_EQ(modem.OnGetIMSI_CmdRsp("\r\nOK\r\n"), COM_CMD_ERROR);
     EXPECT_EQ(modem.GetSmsCardNumber(), "");
+}
+
+// A value read once and then answered in the wrong form is not kept: the
+// row would show the old value of a modem that no longer gives one.
+TEST(ReplyJudge, ValueOfTheWrongFormClearsTheOneReadBefore)
+{
+    const struct {
+        PHONE_TYPE_t type;
+        Judge judge;
+        std::string good;
+        std::string bad;
+    } cases[] = {
+        {PHONE_TYPE_BASE, Judge::Iccid, "\r\n+CCID: " + kIccid + "\r\n\r\nOK\r\n",
+         "\r\n+CCID: 8986\r\n\r\nOK\r\n"},
+        {PHONE_TYPE_SUDREL, Judge::Iccid, "\r\n+CCID: " + kIccid + "\r\n\r\nOK\r\n",
+         "\r\n+CCID: \"\"\r\n\r\nOK\r\n"},
+        {PHONE_TYPE_VELKOR_ME, Judge::Iccid, "\r\n^ICCID: " + kIccid + "\r\n",
+         "\r\n^ICCID: 8986-0012\r\n"},
+        {PHONE_TYPE_BASE, Judge::Imei, "\r\n" + kImei + "\r\n\r\nOK\r\n",
+         "\r\nIMEI: " + kImei + "\r\n\r\nOK\r\n"},
+        {PHONE_TYPE_BASE, Judge::Signal, "\r\n+CSQ: 20,99\r\n\r\nOK\r\n",
+         "\r\n+CSQ: 20;99\r\n\r\nOK\r\n"},
+    };
+    for (const auto &c : cases) {
+        auto modem = modem_test::MakeModem(c.type);
+        EXPECT_EQ(RunJudge(*modem, c.judge, c.good), COM_CMD_OK) << c.good;
+        EXPECT_NE(Kept(*modem, c.judge), "") << c.good;
+        EXPECT_EQ(RunJudge(*modem, c.judge, c.bad), COM_CMD_ERROR) << c.bad;
+        EXPECT_EQ(Kept(*modem, c.judge), "") << c.bad;
+    }
 }
 
 TEST(ReplyJudge, BoolJudgesFollowTheSharedRule)
