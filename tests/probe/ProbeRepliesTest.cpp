@@ -1,6 +1,8 @@
 // The probe's reply readers, each fed the replies real modules give and the
-// awkward forms: echo on, unsolicited reports, values cut short, a colon or
-// marker at the very end, error reports in place of a value.
+// awkward forms: echo on, quoted or not, unsolicited reports before, inside
+// and after, values cut short, the rest of a line an earlier read cut, a zero
+// byte inside, values too long or of another shape, another command's reply,
+// error reports in place of a value.
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -44,6 +46,98 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---------------------------------------------------------------------------
 
+const std::string kIccid = "89860012345678901234";
+const std::string kImei = "866123456789012";
+
+std::string WithNul(const char *before, const char *after)
+{
+    return std::string(before) + '\0' + after;
+}
+
+struct CardCase {
+    const char *name;
+    CardNumberQuery query;
+    std::string reply;
+    bool found;
+    std::string number;
+};
+
+void PrintTo(const CardCase &c, std::ostream *os) { *os << c.name; }
+
+class SmsCardNumberTest : public testing::TestWithParam<CardCase> {};
+
+TEST_P(SmsCardNumberTest, ReadsTheValueOfTheCommandsOwnLine)
+{
+    std::string number = "untouched";
+    EXPECT_EQ(SmsCardNumberFromReply(GetParam().query, GetParam().reply, number),
+              GetParam().found);
+    EXPECT_EQ(number, GetParam().found ? GetParam().number : "untouched");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, SmsCardNumberTest,
+    testing::Values(
+        CardCase{"PlusCcid", CardNumberQuery::Ccid, "\r\n+CCID: " + kIccid + "\r\n\r\nOK\r\n",
+                 true, " " + kIccid},
+        CardCase{"Quoted", CardNumberQuery::Ccid, "\r\n+CCID: \"" + kIccid + "\"\r\n\r\nOK\r\n",
+                 true, " " + kIccid},
+        CardCase{"NoBlankAfterColon", CardNumberQuery::Ccid, "\r\n+CCID:" + kIccid + "\r\n\r\nOK\r\n",
+                 true, kIccid},
+        CardCase{"EchoOn", CardNumberQuery::Ccid,
+                 "AT+CCID\r\r\n+CCID: " + kIccid + "\r\n\r\nOK\r\n", true, " " + kIccid},
+        CardCase{"NineteenDigitsPaddedWithF", CardNumberQuery::Ccid,
+                 "\r\n+CCID: 8986031824500011220F\r\n\r\nOK\r\n", true, " 8986031824500011220F"},
+        CardCase{"HuaweiIccidInStoredOrder", CardNumberQuery::HuaweiIccid,
+                 "\r\n^ICCID: 98681012345678901234\r\n\r\nOK\r\n", true, " 89860121436587092143"},
+        CardCase{"HuaweiIccidStoredWithPad", CardNumberQuery::HuaweiIccid,
+                 "\r\n^ICCID: 986810325476981032F4\r\n\r\nOK\r\n", true, " 8986012345678901234F"},
+        CardCase{"HuaweiIccidAsPrinted", CardNumberQuery::HuaweiIccid,
+                 "\r\n^ICCID: " + kIccid + "\r\n\r\nOK\r\n", true, " " + kIccid},
+        CardCase{"CcidInStoredOrderAsItCame", CardNumberQuery::Ccid,
+                 "\r\n+CCID: 98681012345678901234\r\n\r\nOK\r\n", true, " 98681012345678901234"},
+        CardCase{"SiemensCxxcid", CardNumberQuery::SiemensCxxcid,
+                 "\r\n+CXXCID: 89490200001234567890\r\n\r\nOK\r\n", true, " 89490200001234567890"},
+        CardCase{"SignalReportFirst", CardNumberQuery::Ccid,
+                 "\r\n^RSSI: 17\r\n\r\n+CCID: " + kIccid + "\r\n\r\nOK\r\n", true, " " + kIccid},
+        CardCase{"NewMessageReportBeforeOk", CardNumberQuery::HuaweiIccid,
+                 "\r\n^ICCID: " + kIccid + "\r\n\r\n+CMTI: \"SM\",3\r\n\r\nOK\r\n", true,
+                 " " + kIccid},
+        CardCase{"LateOkOfAnEarlierCommandFirst", CardNumberQuery::Ccid,
+                 "\r\nOK\r\n\r\n+CCID: " + kIccid + "\r\n\r\nOK\r\n", true, " " + kIccid},
+        // A line cut by the exchange's bound, or not yet vouched for by OK.
+        CardCase{"CutMidLine", CardNumberQuery::Ccid, "\r\n+CCID: 8986", false, ""},
+        CardCase{"ValueLineWithoutOk", CardNumberQuery::Ccid, "\r\n+CCID: " + kIccid + "\r\n",
+                 false, ""},
+        CardCase{"NulInsideTheValue", CardNumberQuery::Ccid,
+                 WithNul("\r\n+CCID: 89860012", "345678901234\r\n\r\nOK\r\n"), false, ""},
+        CardCase{"TooLong", CardNumberQuery::Ccid, "\r\n+CCID: " + kIccid + "99\r\n\r\nOK\r\n",
+                 false, ""},
+        CardCase{"TooShort", CardNumberQuery::Ccid, "\r\n+CCID: 8986001234\r\n\r\nOK\r\n", false,
+                 ""},
+        CardCase{"AnotherCommandsTag", CardNumberQuery::Ccid,
+                 "\r\n^ICCID: " + kIccid + "\r\n\r\nOK\r\n", false, ""},
+        CardCase{"TagInsideAnotherLine", CardNumberQuery::Ccid,
+                 "\r\nAT+CCID+CCID: " + kIccid + "\r\n\r\nOK\r\n", false, ""},
+        CardCase{"NothingAfterColon", CardNumberQuery::Ccid, "\r\n+CCID:\r\n\r\nOK\r\n", false, ""},
+        CardCase{"ColonIsLastCharacter", CardNumberQuery::Ccid, "\r\n+CCID:", false, ""},
+        CardCase{"OnlyBlanksAfterColon", CardNumberQuery::Ccid, "\r\n+CCID:   \r\n\r\nOK\r\n",
+                 false, ""},
+        CardCase{"NoColon", CardNumberQuery::Ccid, "\r\n+CCID " + kIccid + "\r\n\r\nOK\r\n", false,
+                 ""},
+        CardCase{"SimMissing", CardNumberQuery::HuaweiIccid, "\r\n+CME ERROR: 10\r\n", false, ""},
+        CardCase{"PlainError", CardNumberQuery::Ccid, "\r\nERROR\r\n", false, ""},
+        CardCase{"AnotherCommandsAnswer", CardNumberQuery::Ccid, "\r\n+CSQ: 20,99\r\n\r\nOK\r\n",
+                 false, ""},
+        CardCase{"Silence", CardNumberQuery::Ccid, "", false, ""}),
+    [](const testing::TestParamInfo<CardCase> &info) { return std::string(info.param.name); });
+
+TEST(SmsCardNumberTest, EachQueryHasItsCommand)
+{
+    EXPECT_STREQ(CardNumberCommand(CardNumberQuery::Ccid), "AT+CCID\r");
+    EXPECT_STREQ(CardNumberCommand(CardNumberQuery::HuaweiIccid), "AT^ICCID?\r");
+    EXPECT_STREQ(CardNumberCommand(CardNumberQuery::SiemensCxxcid), "AT+CXXCID\r");
+}
+
 struct ValueCase {
     const char *name;
     std::string reply;
@@ -52,40 +146,6 @@ struct ValueCase {
 };
 
 void PrintTo(const ValueCase &c, std::ostream *os) { *os << c.name; }
-
-class SmsCardNumberTest : public testing::TestWithParam<ValueCase> {};
-
-TEST_P(SmsCardNumberTest, ReadsTheValueOfTheTaggedLine)
-{
-    std::string number = "untouched";
-    EXPECT_EQ(SmsCardNumberFromReply(GetParam().reply, number), GetParam().found);
-    EXPECT_EQ(number, GetParam().found ? GetParam().value : "untouched");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Replies, SmsCardNumberTest,
-    testing::Values(
-        ValueCase{"PlusCcid", "\r\n+CCID: 89860012345678901234\r\n\r\nOK\r\n", true,
-                  " 89860012345678901234"},
-        ValueCase{"HuaweiIccid", "\r\n^ICCID: 98681012345678901234\r\n\r\nOK\r\n", true,
-                  " 98681012345678901234"},
-        ValueCase{"SiemensCxxcid", "\r\n+CXXCID: 89490200001234567890\r\n\r\nOK\r\n", true,
-                  " 89490200001234567890"},
-        ValueCase{"NoBlankAfterColon", "\r\n+CCID:8986001234\r\n\r\nOK\r\n", true, "8986001234"},
-        ValueCase{"EchoOn", "AT+CCID\r\r\n+CCID: 8986001234\r\n\r\nOK\r\n", true,
-                  " 8986001234"},
-        ValueCase{"UnsolicitedReportFirst",
-                  "\r\n^RSSI: 17\r\n\r\n+CCID: 8986001234\r\n\r\nOK\r\n", true, " 8986001234"},
-        ValueCase{"ValueWithoutLineEnd", "\r\n+CCID: 8986001234", true, " 8986001234"},
-        ValueCase{"NothingAfterColon", "\r\n+CCID:\r\n\r\nOK\r\n", false, ""},
-        ValueCase{"ColonIsLastCharacter", "\r\n+CCID:", false, ""},
-        ValueCase{"OnlyBlanksAfterColon", "\r\n+CCID:   \r\n\r\nOK\r\n", false, ""},
-        ValueCase{"NoColon", "\r\n+CCID 8986001234\r\n\r\nOK\r\n", false, ""},
-        ValueCase{"SimMissing", "\r\n+CME ERROR: 10\r\n", false, ""},
-        ValueCase{"PlainError", "\r\nERROR\r\n", false, ""},
-        ValueCase{"AnotherCommandsAnswer", "\r\n+CSQ: 20,99\r\n\r\nOK\r\n", false, ""},
-        ValueCase{"Silence", "", false, ""}),
-    [](const testing::TestParamInfo<ValueCase> &info) { return std::string(info.param.name); });
 
 class SignalTest : public testing::TestWithParam<ValueCase> {};
 
@@ -101,13 +161,20 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ValueCase{"Csq", "\r\n+CSQ: 20,99\r\n\r\nOK\r\n", true, " 20,99"},
         ValueCase{"NoSignalKnown", "\r\n+CSQ: 99,99\r\n\r\nOK\r\n", true, " 99,99"},
+        ValueCase{"EchoOn", "AT+CSQ\r\r\n+CSQ: 5,0\r\n\r\nOK\r\n", true, " 5,0"},
         ValueCase{"UnsolicitedReportFirst", "\r\n^RSSI: 17\r\n\r\n+CSQ: 17,99\r\n\r\nOK\r\n",
                   true, " 17,99"},
+        ValueCase{"RingBeforeOk", "\r\n+CSQ: 20,99\r\n\r\nRING\r\n\r\nOK\r\n", true, " 20,99"},
         ValueCase{"ExtendedErrorReport", "\r\n+CME ERROR: 30\r\n", false, ""},
         ValueCase{"CmsErrorReport", "\r\n+CMS ERROR: 500\r\n", false, ""},
-        ValueCase{"SimNumberIsNoSignal", "\r\n+CCID: 8986001234\r\n\r\nOK\r\n", false, ""},
+        ValueCase{"SimNumberIsNoSignal", "\r\n+CCID: " + kIccid + "\r\n\r\nOK\r\n", false, ""},
         ValueCase{"EmptyValue", "\r\n+CSQ:\r\n\r\nOK\r\n", false, ""},
-        ValueCase{"ColonIsLastCharacter", "\r\n+CSQ:", false, ""}),
+        ValueCase{"ColonIsLastCharacter", "\r\n+CSQ:", false, ""},
+        ValueCase{"CutMidLine", "\r\n+CSQ: 20,9", false, ""},
+        ValueCase{"ValueLineWithoutOk", "\r\n+CSQ: 20,99\r\n", false, ""},
+        ValueCase{"WithoutErrorRate", "\r\n+CSQ: 20\r\n\r\nOK\r\n", false, ""},
+        ValueCase{"NulInside", WithNul("\r\n+CSQ: 20", ",99\r\n\r\nOK\r\n"), false, ""},
+        ValueCase{"TooLong", "\r\n+CSQ: 2000,99\r\n\r\nOK\r\n", false, ""}),
     [](const testing::TestParamInfo<ValueCase> &info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------
@@ -130,19 +197,37 @@ TEST_P(CgsnSerialTest, TakesTheValueLineOfAnAnswerThatEndedWithOk)
 INSTANTIATE_TEST_SUITE_P(
     Replies, CgsnSerialTest,
     testing::Values(
-        SerialCase{"Imei", "\r\n866123456789012\r\n\r\nOK\r\n", "866123456789012"},
-        SerialCase{"EchoOn", "AT+CGSN\r\r\n866123456789012\r\n\r\nOK\r\n", "866123456789012"},
+        SerialCase{"Imei", "\r\n" + kImei + "\r\n\r\nOK\r\n", kImei},
+        SerialCase{"EchoOn", "AT+CGSN\r\r\n" + kImei + "\r\n\r\nOK\r\n", kImei},
         SerialCase{"CdmaEsn", "\r\n0x80D1A8F2\r\n\r\nOK\r\n", "0x80D1A8F2"},
-        SerialCase{"NoLeadingLineEnd", "866123456789012\r\n\r\nOK\r\n", "866123456789012"},
-        SerialCase{"UnsolicitedReportFirst", "\r\n^RSSI: 12\r\n866123456789012\r\n\r\nOK\r\n",
-                   "866123456789012"},
-        SerialCase{"BlanksAroundValue", "\r\n  866123456789012 \t\r\n\r\nOK\r\n",
-                   "866123456789012"},
+        SerialCase{"CdmaEsnWithout0x", "\r\n80A1B2C6\r\n\r\nOK\r\n", "80A1B2C6"},
+        SerialCase{"UnsolicitedReportFirst", "\r\n^RSSI: 12\r\n" + kImei + "\r\n\r\nOK\r\n", kImei},
+        SerialCase{"RingFirst", "\r\nRING\r\n\r\n" + kImei + "\r\n\r\nOK\r\n", kImei},
+        SerialCase{"NewMessageReportFirst", "\r\n+CMTI: \"SM\",3\r\n\r\n" + kImei + "\r\n\r\nOK\r\n",
+                   kImei},
+        SerialCase{"RegistrationReportBeforeOk", "\r\n" + kImei + "\r\n\r\n+CREG: 1\r\n\r\nOK\r\n",
+                   kImei},
+        SerialCase{"BlanksAroundValue", "\r\n  " + kImei + " \t\r\n\r\nOK\r\n", kImei},
+        SerialCase{"LateOksFirst", "\r\nOK\r\n\r\nOK\r\n\r\n" + kImei + "\r\n\r\nOK\r\n", kImei},
+        // No line end before the text: the rest of a line an earlier read cut.
+        SerialCase{"ValueWithoutLineEndBeforeIt", kImei + "\r\n\r\nOK\r\n", ""},
+        SerialCase{"TailOfAnOk", "K\r\n\r\nOK\r\n", ""},
+        SerialCase{"TailOfAManufacturerLine", "Technologies Co., Ltd.\r\n\r\nOK\r\n", ""},
+        SerialCase{"TailOfARevisionLine", "M800L24\r\n\r\nOK\r\n", ""},
+        // Other replies' whole lines.
+        SerialCase{"RevisionLine", "\r\nRevision: CLM920_NC5-V1.0.3\r\n\r\nOK\r\n", ""},
+        SerialCase{"IdentificationLines",
+                   "\r\nModel: ME909s-821\r\nRevision: 11.617.05.00.00\r\n\r\nOK\r\n", ""},
+        SerialCase{"WmsnAnswer", "\r\nSerial Number 366912345678901\r\n\r\nOK\r\n", ""},
+        SerialCase{"TwoValueLines", "\r\n" + kImei + "\r\n866123456789013\r\n\r\nOK\r\n", ""},
+        SerialCase{"NulInside", WithNul("\r\n866123", "456789012\r\n\r\nOK\r\n"), ""},
+        SerialCase{"TooLong", "\r\n" + std::string(40, '8') + "\r\n\r\nOK\r\n", ""},
+        SerialCase{"TooShort", "\r\nK\r\n\r\nOK\r\n", ""},
         SerialCase{"OkWithoutValue", "\r\nOK\r\n", ""},
         SerialCase{"Error", "\r\nERROR\r\n", ""},
         SerialCase{"CmeError", "\r\n+CME ERROR: 4\r\n", ""},
-        SerialCase{"ValueButNoOk", "\r\n866123456789012\r\n", ""},
-        SerialCase{"ValueThenError", "\r\n866123456789012\r\n\r\nERROR\r\n", ""},
+        SerialCase{"ValueButNoOk", "\r\n" + kImei + "\r\n", ""},
+        SerialCase{"ValueThenError", "\r\n" + kImei + "\r\n\r\nERROR\r\n", ""},
         SerialCase{"EchoIsAllThereIs", "AT+CGSN", ""},
         SerialCase{"Silence", "", ""}),
     [](const testing::TestParamInfo<SerialCase> &info) { return std::string(info.param.name); });
@@ -161,10 +246,20 @@ INSTANTIATE_TEST_SUITE_P(
                    "351234567890123"},
         SerialCase{"ColonSeparator", "\r\nSerial Number:351234567890123\r\n\r\nOK\r\n",
                    "351234567890123"},
+        SerialCase{"EchoOn", "AT+WMSN\r\r\nSerial Number 351234567890123\r\n\r\nOK\r\n",
+                   "351234567890123"},
+        SerialCase{"SignalReportFirst",
+                   "\r\n+WIND: 4\r\n\r\nSerial Number 351234567890123\r\n\r\nOK\r\n",
+                   "351234567890123"},
         SerialCase{"MarkerAtTheVeryEnd", "\r\nSerial Number", ""},
         SerialCase{"MarkerAndSeparatorAtTheEnd", "\r\nSerial Number ", ""},
         SerialCase{"NoLineEndAfterValue", "\r\nSerial Number 351234567890123", ""},
+        SerialCase{"ValueLineWithoutOk", "\r\nSerial Number 351234567890123\r\n", ""},
         SerialCase{"EmptyValue", "\r\nSerial Number \r\n\r\nOK\r\n", ""},
+        SerialCase{"MarkerInsideAnotherLine", "\r\nNo Serial Number 351234567890123\r\n\r\nOK\r\n",
+                   ""},
+        SerialCase{"NulInside", WithNul("\r\nSerial Number 3512", "34567890123\r\n\r\nOK\r\n"), ""},
+        SerialCase{"TwoWords", "\r\nSerial Number 3512 34567890123\r\n\r\nOK\r\n", ""},
         SerialCase{"NoMarker", "\r\nERROR\r\n", ""}),
     [](const testing::TestParamInfo<SerialCase> &info) { return std::string(info.param.name); });
 
@@ -175,14 +270,37 @@ TEST(WmsnSerialTest, MarkerAnywhereMeansTheModuleAnswered)
     EXPECT_FALSE(WmsnReplyHasSerial("\r\nserial number 1\r\n"));
 }
 
-TEST(ModelNameAfterDotTest, AtMostFiveCharactersOfTheDottedLine)
+struct ModelNameCase {
+    const char *name;
+    std::string reply;
+    std::string modelName;
+};
+
+void PrintTo(const ModelNameCase &c, std::ostream *os) { *os << c.name; }
+
+class ModelNameAfterDotTest : public testing::TestWithParam<ModelNameCase> {};
+
+TEST_P(ModelNameAfterDotTest, AtMostFiveCharactersOfTheDottedLine)
 {
-    EXPECT_EQ(ModelNameAfterDot("\r\nR7.43.0.201003231211\r\n\r\nOK\r\n"), "43.0.");
-    EXPECT_EQ(ModelNameAfterDot("\r\nRevision 1.2\r\n\r\nOK\r\n"), "2");
-    EXPECT_EQ(ModelNameAfterDot("v1.ab"), "ab");
-    EXPECT_EQ(ModelNameAfterDot("v1."), "");
-    EXPECT_EQ(ModelNameAfterDot("no dot here"), "");
+    EXPECT_EQ(ModelNameAfterDot(GetParam().reply), GetParam().modelName);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, ModelNameAfterDotTest,
+    testing::Values(
+        ModelNameCase{"WavecomRevision", "\r\nR7.43.0.201003231211\r\n\r\nOK\r\n", "43.0."},
+        ModelNameCase{"FewerAfterTheDot", "\r\nRevision 1.2\r\n\r\nOK\r\n", "2"},
+        ModelNameCase{"EchoOn", "ATI3\r\r\nR7.43.0.201003231211\r\n\r\nOK\r\n", "43.0."},
+        ModelNameCase{"SecondLine", "\r\nWAVECOM\r\nR7.43\r\n\r\nOK\r\n", "43"},
+        ModelNameCase{"NulAfterTheDot", WithNul("\r\nR7.4", "3.0\r\n\r\nOK\r\n"), "4"},
+        ModelNameCase{"BlankAfterTheDot", "\r\nVersion 1. beta\r\n\r\nOK\r\n", ""},
+        ModelNameCase{"DotIsLast", "\r\nv1.\r\n\r\nOK\r\n", ""},
+        ModelNameCase{"LineCutShort", "\r\nR7.43", ""},
+        ModelNameCase{"TailOfACutLine", "v1.ab\r\n\r\nOK\r\n", ""},
+        ModelNameCase{"NoDotHere", "\r\nno dot here\r\n\r\nOK\r\n", ""}),
+    [](const testing::TestParamInfo<ModelNameCase> &info) {
+        return std::string(info.param.name);
+    });
 
 // ---------------------------------------------------------------------------
 

@@ -4,14 +4,29 @@
 #include <cstddef>
 
 #include "ProbeText.h"
+#include "ReplyLines.h"
+#include "ReplyValues.h"
 
 namespace {
 
-constexpr char kCgsnEcho[] = "AT+CGSN";
 constexpr char kWmsnMarker[] = "Serial Number";
-// The marker and the one separator character after it.
-constexpr std::size_t kWmsnValueOffset = sizeof kWmsnMarker - 1 + 1;
 constexpr std::size_t kModelNameLength = 5;
+constexpr char kBlank[] = " ";
+
+// The probe reads a reply once it is over, so an OK before the value line
+// can only be an earlier command's late one.
+constexpr QueryForm kCcidForm = {"AT+CCID", "+CCID:", 0, IsSmsCardNumberText, true,
+                                 EarlyOk::IsLate};
+constexpr QueryForm kHuaweiIccidForm = {"AT^ICCID?", "^ICCID:", 0, IsSmsCardNumberText, true,
+                                        EarlyOk::IsLate};
+constexpr QueryForm kCxxcidForm = {"AT+CXXCID", "+CXXCID:", 0, IsSmsCardNumberText, true,
+                                   EarlyOk::IsLate};
+constexpr QueryForm kCsqForm = {"AT+CSQ", "+CSQ:", 0, IsSignalText, true, EarlyOk::IsLate};
+constexpr QueryForm kCgsnForm = {"AT+CGSN", nullptr, 0, IsSerialNumberText, true,
+                                 EarlyOk::IsLate};
+// "Serial Number", one separator (a blank or a colon), the number.
+constexpr QueryForm kWmsnForm = {"AT+WMSN", kWmsnMarker, 1, IsSerialNumberText, true,
+                                 EarlyOk::IsLate};
 constexpr char kPhonebookReadTag[] = "^CPBR:";
 constexpr char kPhonebookName[] = "WMSN";
 constexpr char kPhonebookNumberType[] = "129";
@@ -24,9 +39,10 @@ bool IsFinalLine(const ReplyLine &line)
     return line.ended && (text.rfind("+CME ERROR", 0) == 0 || text.rfind("+CMS ERROR", 0) == 0);
 }
 
-bool IsOkLine(const ReplyLine &line)
+// What a model name may hold: printable ASCII, no blank.
+bool IsPrintableName(char c)
 {
-    return TrimBlank(line.text) == "OK";
+    return c > ' ' && c < 0x7F;
 }
 
 bool AllDigits(const std::string &text)
@@ -109,54 +125,50 @@ bool HasFinalResult(const std::string &reply)
     return false;
 }
 
-bool ValueAfterTag(const std::string &reply, const std::vector<std::string> &tags,
-                   std::string &value)
+bool ValueAfterTag(const std::string &reply, const QueryForm &form, std::string &value)
 {
-    for (const ReplyLine &line : SplitReplyLines(reply)) {
-        for (const std::string &tag : tags) {
-            const std::size_t at = line.text.find(tag);
-            if (at == std::string::npos)
-                continue;
-            const std::size_t colon = line.text.find(':', at + tag.size());
-            if (colon == std::string::npos)
-                continue;
-            const std::string candidate = TextFrom(line.text, colon + 1);
-            if (TrimBlank(candidate).empty())
-                return false;
-            value = candidate;
-            return true;
-        }
-    }
-    return false;
+    const QueryReading reading = ReadQueryReply(reply, form);
+    if (reading.outcome != QueryOutcome::Value)
+        return false;
+    value = (reading.blankBeforeValue ? kBlank : "") + reading.value;
+    return true;
 }
 
-bool SmsCardNumberFromReply(const std::string &reply, std::string &number)
+const char *CardNumberCommand(CardNumberQuery query)
 {
-    if (Contains(reply, "ERROR"))
+    switch (query) {
+    case CardNumberQuery::HuaweiIccid: return "AT^ICCID?\r";
+    case CardNumberQuery::SiemensCxxcid: return "AT+CXXCID\r";
+    case CardNumberQuery::Ccid: break;
+    }
+    return "AT+CCID\r";
+}
+
+bool SmsCardNumberFromReply(CardNumberQuery query, const std::string &reply, std::string &number)
+{
+    const QueryForm &form = query == CardNumberQuery::HuaweiIccid     ? kHuaweiIccidForm
+                            : query == CardNumberQuery::SiemensCxxcid ? kCxxcidForm
+                                                                      : kCcidForm;
+    const QueryReading reading = ReadQueryReply(reply, form);
+    if (reading.outcome != QueryOutcome::Value)
         return false;
-    return ValueAfterTag(reply, {"CCID", "CXXCID"}, number);
+    // Some Huawei firmware answers with the card's stored order.
+    const std::string printed =
+        query == CardNumberQuery::HuaweiIccid ? IccidAsPrinted(reading.value) : reading.value;
+    number = (reading.blankBeforeValue ? kBlank : "") + printed;
+    return true;
 }
 
 bool SignalFromReply(const std::string &reply, std::string &signal)
 {
-    return ValueAfterTag(reply, {"+CSQ"}, signal);
+    return ValueAfterTag(reply, kCsqForm, signal);
 }
 
 std::string SerialFromCgsnReply(const std::string &reply)
 {
-    const std::vector<ReplyLine> lines = SplitReplyLines(reply);
     std::string serial;
-    for (const ReplyLine &line : lines) {
-        if (IsOkLine(line))
-            return serial;
-        const std::string text = TrimBlank(line.text);
-        if (!serial.empty() || text.empty() || text.rfind(kCgsnEcho, 0) == 0 || text[0] == '^')
-            continue;
-        if (IsFinalLine(line))
-            return std::string();
-        serial = text;
-    }
-    return std::string();  // no OK: the modem did not vouch for a value
+    ValueAfterTag(reply, kCgsnForm, serial);
+    return serial;
 }
 
 bool WmsnReplyHasSerial(const std::string &reply)
@@ -166,23 +178,28 @@ bool WmsnReplyHasSerial(const std::string &reply)
 
 std::string SerialFromWmsnReply(const std::string &reply)
 {
-    const std::size_t marker = reply.find(kWmsnMarker);
-    if (marker == std::string::npos)
-        return std::string();
-    const std::string rest = TextFrom(reply, marker + kWmsnValueOffset);
-    const std::size_t lineEnd = rest.find('\r');
-    if (lineEnd == std::string::npos)
-        return std::string();
-    return TrimBlank(rest.substr(0, lineEnd));
+    const QueryReading reading = ReadQueryReply(reply, kWmsnForm);
+    return reading.outcome == QueryOutcome::Value ? reading.value : std::string();
 }
 
 std::string ModelNameAfterDot(const std::string &reply)
 {
-    const std::size_t dot = reply.find('.');
-    if (dot == std::string::npos)
-        return std::string();
-    const std::string name = TextSlice(reply, dot + 1, kModelNameLength);
-    return name.substr(0, name.find_first_of("\r\n"));
+    const std::vector<ReplyLine> lines = SplitReplyLines(reply);
+    // A first line that no line end comes before is the rest of one that an
+    // earlier read cut.
+    const bool firstLineWhole = !reply.empty() && (reply[0] == '\r' || reply[0] == '\n');
+    for (std::size_t i = firstLineWhole ? 0 : 1; i < lines.size(); ++i) {
+        const ReplyLine &line = lines[i];
+        const std::size_t dot = line.text.find('.');
+        if (!line.ended || dot == std::string::npos || IsUnsolicitedReport(line.text))
+            continue;
+        const std::string name = TextSlice(line.text, dot + 1, kModelNameLength);
+        std::size_t printable = 0;
+        while (printable < name.size() && IsPrintableName(name[printable]))
+            ++printable;
+        return name.substr(0, printable);
+    }
+    return std::string();
 }
 
 PhonebookSlot JudgePhonebookEntry(const std::string &reply, std::string &number)

@@ -5,42 +5,55 @@
 #define ZARVEX_PROBE_REPLIES_H
 
 #include <string>
-#include <vector>
+
+#include "QueryReply.h"
 
 // True once the reply holds its final result code on a line of its own: "OK"
 // or "ERROR" (also before that line's end has come), or a "+CME ERROR" or
 // "+CMS ERROR" line once it has ended, so that its number is whole.
 bool HasFinalResult(const std::string &reply);
 
-// The text after the colon of the first line that carries one of the tags
-// with a colon after it, up to that line's end. A blank that follows the
-// colon stays. False, and no value, when no such line exists or nothing but
-// blanks follows the colon. Unsolicited reports on other lines are skipped.
-bool ValueAfterTag(const std::string &reply, const std::vector<std::string> &tags,
-                   std::string &value);
+// The value readers below take a value only from a whole line of their
+// command's own form, in a reply that ended with OK, and only when the value
+// has its own shape (QueryReply.h, ReplyValues.h): a line cut short, the rest
+// of a line that an earlier read cut, another command's reply, an
+// unsolicited report or noise gives no value, never a wrong one.
 
-// SIM card number from the reply to AT+CCID, AT^ICCID? or AT+CXXCID: none
-// when the reply reports an error.
-bool SmsCardNumberFromReply(const std::string &reply, std::string &number);
+// The value of the command's tagged line ("+CSQ: 20,99"), with the blank
+// that followed the colon kept and double quotes around the value dropped.
+// False, and no value, when there is none of the form's shape.
+bool ValueAfterTag(const std::string &reply, const QueryForm &form, std::string &value);
+
+// The commands that read a SIM card number, each with its reply's tag.
+enum class CardNumberQuery {
+    Ccid,           // AT+CCID, "+CCID:"
+    HuaweiIccid,    // AT^ICCID?, "^ICCID:"
+    SiemensCxxcid,  // AT+CXXCID, "+CXXCID:"
+};
+const char *CardNumberCommand(CardNumberQuery query);
+
+// SIM card number from the reply to that command, with the blank after the
+// colon: 19 or 20 digits or hexadecimal letters. A Huawei module that
+// answers in the card's stored order gets the number as printed on the card.
+bool SmsCardNumberFromReply(CardNumberQuery query, const std::string &reply, std::string &number);
 
 // Signal text (the modem's raw "rssi,ber" with the blank before it) from the
 // reply to AT+CSQ; an error report gives none.
 bool SignalFromReply(const std::string &reply, std::string &signal);
 
-// Serial number from the reply to AT+CGSN: only a reply that ended with OK
-// counts; its value is the first line that is neither the command's echo nor
-// an unsolicited "^" report. "" when there is none.
+// Serial number from the reply to AT+CGSN: the one line before the OK, one
+// word of letters and digits. "" when there is none.
 std::string SerialFromCgsnReply(const std::string &reply);
 
 // The reply to AT+WMSN: whether it names a "Serial Number" at all (then
-// AT+CGSN is not asked), and the value on the rest of that line after the
-// one character that follows the words. A value whose line has not ended
-// counts as none.
+// AT+CGSN is not asked), and the value on the rest of the line that begins
+// with the words, after the one character that follows them.
 bool WmsnReplyHasSerial(const std::string &reply);
 std::string SerialFromWmsnReply(const std::string &reply);
 
-// Up to five characters after the first "." of an ATI3 reply, no further
-// than the end of its line.
+// Up to five characters after the first "." of the first whole line of an
+// ATI3 reply that has one, no further than the first character that is not
+// a printable one.
 std::string ModelNameAfterDot(const std::string &reply);
 
 // What phonebook entry 1 of the device holds, from the reply to AT^CPBR=1.

@@ -3,16 +3,16 @@
 
 namespace {
 
-const char *SmsCardNumberCommand(int modelCode)
+CardNumberQuery CardNumberQueryOf(int modelCode)
 {
     switch (modelCode) {
     case PROBE_MODULE_MG301:
     case PROBE_MODULE_ME909S:
-        return "AT^ICCID?\r";
+        return CardNumberQuery::HuaweiIccid;
     case PROBE_MODULE_SIEMENS:
-        return "AT+CXXCID\r";
+        return CardNumberQuery::SiemensCxxcid;
     default:
-        return "AT+CCID\r";
+        return CardNumberQuery::Ccid;
     }
 }
 
@@ -20,8 +20,9 @@ const char *SmsCardNumberCommand(int modelCode)
 
 bool ReadSmsCardNumber(CProbeSession &session, ProbeFindings &findings)
 {
+    const CardNumberQuery query = CardNumberQueryOf(findings.modelCode);
     std::string number;
-    if (!SmsCardNumberFromReply(session.Send(SmsCardNumberCommand(findings.modelCode)), number))
+    if (!SmsCardNumberFromReply(query, session.Send(CardNumberCommand(query)), number))
         return false;
     findings.smsCardNumber = number;
     return true;
