@@ -101,9 +101,12 @@ ComPortBaseInfo_t TakeOverRow(const Win32::CommInfo &row, const DetectionModels 
     port.signalStrength = row.signalStrength;
     port.serialNumber = row.serialNumber;
     port.isPortExist = true;
-    if (models != nullptr)
+    if (row.phoneType != PHONE_TYPE_UN_KNOWN) {
+        port.phoneType = row.phoneType;
+    } else if (models != nullptr) {
         if (CPhoneCardBase *model = FindModelForAti(*models, row.atiResponse))
             port.phoneType = model->GetPhoneType();
+    }
     return port;
 }
 

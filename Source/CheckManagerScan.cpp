@@ -61,6 +61,7 @@ std::vector<Win32::CommInfo> MakeDeviceRows(const std::vector<DeviceBaseComInfo>
         row.serialNumber = record.serialNumber;
         row.signalStrength = record.signalStrength;
         row.atiResponse = record.atiResponse;
+        row.phoneType = static_cast<PHONE_TYPE_t>(record.phoneType);
         rows.push_back(row);
     }
     return rows;

@@ -24,7 +24,8 @@ DetectionModels CreateDetectionModels();
 // The first model that accepts the reply, or null.
 CPhoneCardBase *FindModelForAti(const DetectionModels &models, const std::string &ati);
 
-// The device rows of a scan's records, in their order.
+// The device rows of a scan's records, in their order, each with the model its
+// record names.
 std::vector<Win32::CommInfo> MakeDeviceRows(const std::vector<DeviceBaseComInfo> &records);
 
 // "设备检测耗时: N 秒" for a scan between two whole-second clock readings.

@@ -61,6 +61,13 @@ struct CommInfoFields {
     std::string modelName;  // only the Windows probe fills it
     int modelCode = 0;      // only the Windows probe fills it (PROBE_MODULE_t)
     std::string atiResponse;
+    // The model the scan identified the device as, PHONE_TYPE_BASE for none.
+    // The Linux probe names it from the whole identification reply, which
+    // its record may keep only in part (a zero byte or its length cuts it),
+    // so the flows take it from here. PHONE_TYPE_UN_KNOWN: the scan did not
+    // say (the Windows probe tells modules apart by other replies), and the
+    // flows pick the model by atiResponse.
+    PHONE_TYPE_t phoneType = PHONE_TYPE_UN_KNOWN;
 };
 }  // namespace Win32
 

@@ -258,6 +258,39 @@ TEST_F(ProbeEdgeTest, OverlongValuesAreNoValuesAndALongPathIsCutToItsField)
     EXPECT_TRUE(r.isAtOk);
 }
 
+// The probe names the model from the whole identification reply, but the
+// record keeps that reply only up to a zero byte and to its field's length:
+// the flows take the model the probe named, not what the kept text shows.
+TEST_F(ProbeEdgeTest, FlowsTakeTheModelTheProbeNamedWhateverTheRecordKeepsOfItsReply)
+{
+    const FakeConfig plain = Fake(FakeModel::VelkorMe);
+    const std::string ati = IdentificationOf(plain, GetFakeProfile(plain.model).imei);
+    const struct {
+        const char *name;
+        std::string reply;
+    } cases[] = {
+        {"ZeroByteFirst", std::string(1, '\0') + ati},
+        {"NamePastTheField", "\r\n" + std::string(600, '.') + ati},
+    };
+    for (const auto &c : cases) {
+        FakeModem fake(WithReply(FakeModel::VelkorMe, "ATI", c.reply));
+        ASSERT_TRUE(fake.Ok()) << fake.Error();
+        DeviceLinks links;
+        const std::string path = links.Add("ttyUSB0", fake.SlavePath());
+        ASSERT_FALSE(path.empty());
+
+        const DeviceBaseComInfo r = ProbeOnePort(path);
+        EXPECT_EQ(r.phoneType, PHONE_TYPE_VELKOR_ME) << c.name;
+        EXPECT_TRUE(r.isAtOk) << c.name;
+        app_test::TestManager manager;
+        manager.Rows() = MakeDeviceRows({r});
+        std::vector<ComPortBaseInfo_t> ports;
+        ASSERT_TRUE(manager.InputToSendPduSmsComPort("USB0", ports)) << c.name;
+        ASSERT_EQ(ports.size(), 1u) << c.name;
+        EXPECT_EQ(ports[0].phoneType, PHONE_TYPE_VELKOR_ME) << c.name;
+    }
+}
+
 struct OrderCase {
     const char *name;
     const char *first;
@@ -357,7 +390,7 @@ TEST_F(ScanTest, PortsAreProbedSideBySide)
     EXPECT_LT(ElapsedMs(start), 3 * 1400);
 }
 
-TEST(DeviceRows, TakeTheRecordsValuesButNotTheModelType)
+TEST(DeviceRows, TakeTheRecordsValuesAndModelType)
 {
     DeviceBaseComInfo identified;
     SetDeviceField(identified.comPath, "/dev/ttyUSB0");
@@ -384,12 +417,14 @@ TEST(DeviceRows, TakeTheRecordsValuesButNotTheModelType)
     EXPECT_EQ(rows[0].signalStrength, " 21,0");
     EXPECT_EQ(rows[0].serialNumber, "354043010203605\r");
     EXPECT_EQ(rows[0].atiResponse, "\r\n WAVECOM MODEM\r\n\r\nOK\r\n");
+    EXPECT_EQ(rows[0].phoneType, PHONE_TYPE_ORVAST);
     EXPECT_EQ(rows[0].modelName, "");
     EXPECT_EQ(rows[0].modelCode, 0);
     EXPECT_EQ(rows[1].comPath, "/dev/ttyS0");
     EXPECT_EQ(rows[1].baudText, "115200");
     EXPECT_FALSE(rows[1].isAtOk);
     EXPECT_TRUE(rows[1].isPortOk);
+    EXPECT_EQ(rows[1].phoneType, PHONE_TYPE_BASE);
     EXPECT_TRUE(MakeDeviceRows({}).empty());
 }
 

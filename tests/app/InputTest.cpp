@@ -221,6 +221,22 @@ const std::vector<Win32::CommInfo> kUnidentifiedRows = {
     Row("/dev/ttyUSB0", "115200", false, "", "", "", kTarnelAti),
 };
 
+Win32::CommInfo Named(Win32::CommInfo row, PHONE_TYPE_t type)
+{
+    row.phoneType = type;
+    return row;
+}
+
+// Rows of a scan that named each device's model: the identification text a
+// row keeps may no longer show that model (a zero byte or the record's
+// length cut it), or show one that the scan did not take.
+const std::vector<Win32::CommInfo> kNamedRows = {
+    Named(Row("/dev/ttyUSB0", "9600", true, "89860012345678901230", " 27,99", "866715031234503",
+              ""),
+          PHONE_TYPE_VELKOR_ME),
+    Named(Row("/dev/ttyUSB1", "115200", false, "", "", "", kTarnelAti), PHONE_TYPE_BASE),
+};
+
 // A record in short: path, speed, model type, and "missing" for a port that
 // matched no device.
 std::string Describe(const ComPortBaseInfo_t &port)
@@ -265,6 +281,10 @@ const TargetCase kTargetCases[] = {
      {"/dev/ttyUSB0 9600 type3 at", "/dev/ttyUSB0 9600 type3 at"}},
     {"TypedIdAsksTheModels", &kUnidentifiedRows, "USB0", true, {"/dev/ttyUSB0 115200 type3"}},
     {"IdWithoutRows", &kNoRows, "USB0", false, {"/dev/ttyUSB0 115200 type1 missing"}},
+    // The model the scan named stands, whatever the row's text shows.
+    {"EmptyTakesTheScansModel", &kNamedRows, "", true, {"/dev/ttyUSB0 9600 type4 at"}},
+    {"TypedIdTakesTheScansModel", &kNamedRows, "USB0,USB1", true,
+     {"/dev/ttyUSB0 9600 type4 at", "/dev/ttyUSB1 115200 type1"}},
     // Empty pieces never become the controlling terminal "/dev/tty".
     {"LeadingBlank", &kMixedRows, " USB0", true, {"/dev/ttyUSB0 9600 type3 at"}},
     {"CommaThenBlank", &kMixedRows, "USB0, USB1", true,
