@@ -149,7 +149,7 @@ TEST(ProbeSequenceTest, TheRestOfAnOverlongReplyIsDroppedBeforeTheNextCommand)
     ProbeFindings findings;
     RunPortProbe(line, findings);
 
-    EXPECT_EQ(findings.atiResponse, overlong.substr(0, kProbeReplyByteLimit));
+    EXPECT_EQ(findings.atiResponse, Answer("ACME X1"));
     EXPECT_EQ(findings.signalStrength, " 17,99");
 }
 
@@ -165,15 +165,29 @@ TEST(ProbeSequenceTest, AnErrorReportToTheSignalQuestionGivesNoSignal)
     EXPECT_TRUE(findings.signalStrength.empty());
 }
 
-TEST(ProbeSequenceTest, AnEmptySecondIdentificationReplyKeepsTheFirst)
+// The identification reply asked again before the signal replaces the
+// first only when it came whole.
+TEST(ProbeSequenceTest, AnIdentificationReplyAskedAgainReplacesTheFirstOnlyWhenWhole)
 {
-    Transcript t = BasicModem(0);
-    t.replies["ATI\r"] = {Answer("ACME X1"), Answer("ACME X1"), ""};
-    ScriptedLine line(TranscriptResponder(t));
-    ProbeFindings findings;
-    RunPortProbe(line, findings);
+    const struct {
+        const char *name;
+        std::string second;
+        std::string kept;
+    } cases[] = {
+        {"Whole", Answer("ACME X2"), Answer("ACME X2")},
+        {"Empty", "", Answer("ACME X1")},
+        {"CutShort", "\r\nManufacturer: ACME\r\nModel: X", Answer("ACME X1")},
+        {"WithoutItsOk", Answer("ACME X2").substr(0, 13), Answer("ACME X1")},
+    };
+    for (const auto &c : cases) {
+        Transcript t = BasicModem(0);
+        t.replies["ATI\r"] = {Answer("ACME X1"), Answer("ACME X1"), c.second};
+        ScriptedLine line(TranscriptResponder(t));
+        ProbeFindings findings;
+        RunPortProbe(line, findings);
 
-    EXPECT_EQ(findings.atiResponse, Answer("ACME X1"));
+        EXPECT_EQ(findings.atiResponse, c.kept) << c.name;
+    }
 }
 
 }  // namespace

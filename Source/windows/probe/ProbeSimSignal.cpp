@@ -30,10 +30,12 @@ bool ReadSmsCardNumber(CProbeSession &session, ProbeFindings &findings)
 
 void ReadSignalStrength(CProbeSession &session, ProbeFindings &findings)
 {
-    // A fresh identification reply replaces the first, but an empty one
-    // (the modem missed the question) must not wipe it out.
+    // The flows pick their model from the identification reply the row
+    // keeps. A fresh one replaces the first only when it is whole: one that
+    // came empty or cut short (the modem missed the question, the exchange's
+    // bound ended it) must not take the place of the one read before.
     const std::string ati = session.Send("ATI\r");
-    if (!ati.empty())
+    if (HasFinalResult(ati))
         findings.atiResponse = ati;
     std::string signal;
     if (SignalFromReply(session.Send("AT+CSQ\r"), signal))
