@@ -1,7 +1,8 @@
 // Arbitrary reply text for every reply parser of every model, for the storage
 // listing and the joining of long messages, and as SMS centre and message text
 // for the send steps. A parser must answer, whatever the modem sends; the
-// sanitizers catch any read or write out of bounds.
+// sanitizers catch any read or write out of bounds, and a value that a
+// parser keeps must have its own form, or there is none.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 
 #include "PhoneCardBase.h"
 #include "PhoneFactory.h"
+#include "ReplyValues.h"
 
 namespace {
 
@@ -64,6 +66,21 @@ void JudgeEverything(CPhoneCardBase &modem, const std::string &reply)
     modem.GetSignalStrength();
 }
 
+// The device table shows these values: none may be of another form.
+void CheckValueForms(CPhoneCardBase &modem)
+{
+    const std::string card = modem.GetSmsCardNumber();
+    const std::string serial = modem.GetSerialNumber();
+    std::string signal = modem.GetSignalStrength();
+    // The blank after the colon is kept with the signal.
+    if (!signal.empty() && signal[0] == ' ')
+        signal.erase(0, 1);
+    if ((!card.empty() && !IsSmsCardNumberText(card)) ||
+        (!serial.empty() && !IsSerialNumberText(serial)) ||
+        (!signal.empty() && !IsSignalText(signal)))
+        std::abort();
+}
+
 // A storage pass as the read flow runs it, every fetch answered with the same text.
 void ReadStorage(CPhoneCardBase &modem, const std::string &reply)
 {
@@ -98,8 +115,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     CPhoneCardBase::SmsInfoVecToSmsRecvStructVec(CPhoneCardBase::SmsRspToSmsInfoVec(reply));
     CPhoneCardBase::StrToSmsMode(reply);
     CPhoneCardBase::ReceiveTimeToReadStr(reply.c_str());
-    for (PHONE_TYPE_t type : kTypes)
-        JudgeEverything(*Make(type), reply);
+    for (PHONE_TYPE_t type : kTypes) {
+        auto modem = Make(type);
+        JudgeEverything(*modem, reply);
+        CheckValueForms(*modem);
+    }
     for (PHONE_TYPE_t type : kOwnReadOrSend) {
         auto modem = Make(type);
         ReadStorage(*modem, reply);
