@@ -194,13 +194,16 @@ struct Family {
     // From the module's identification on, without the signal.
     std::vector<std::string> commands;
     const char *serial;  // null: the fake's IMEI
+    const char *card = nullptr;  // null: the fake's ICCID
 };
 
 // Each module family on a port of its own; the serial number of the MC323
 // without one is checked apart (phonebook).
 const Family kFamilies[] = {
     {11, FakeModel::Pimsor, FakeBaud::Any, {"AT+CGMM", "AT+CGSN", "AT^ICCID?"}, nullptr},
-    {12, FakeModel::VelkorMe, FakeBaud::Any, {"AT+CGMM", "AT+CGSN", "AT^ICCID?"}, nullptr},
+    // Its card number comes in the card's stored order and shows as printed.
+    {12, FakeModel::VelkorMe, FakeBaud::Any, {"AT+CGMM", "AT+CGSN", "AT^ICCID?"}, nullptr,
+     "89860012345678901230"},
     {13, FakeModel::Sudrel, FakeBaud::Any, {"AT+CGMM", "AT+CGSN", "AT+CCID"}, nullptr},
     {15, FakeModel::Orvast, FakeBaud::Any, {"ATI3", "AT+CGSN", "AT+CCID"}, nullptr},
     {16, FakeModel::OrvastWismoq, FakeBaud::Any, {"ATI3", "AT+CCID"}, ""},
@@ -221,8 +224,8 @@ constexpr int kDanglingCom = 25;
 RowValues FamilyRow(const Family &f)
 {
     const FakeProfile &p = GetFakeProfile(f.model);
-    return {f.baud == FakeBaud::Only115200 ? "115200" : "9600", "OK", p.iccid, p.csq,
-            f.serial ? f.serial : p.imei};
+    return {f.baud == FakeBaud::Only115200 ? "115200" : "9600", "OK", f.card ? f.card : p.iccid,
+            p.csq, f.serial ? f.serial : p.imei};
 }
 
 void ExpectFamilyRecord(const Family &f, const FakeRecord &record)
