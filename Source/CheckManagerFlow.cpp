@@ -6,6 +6,8 @@
 #include "PlatformConstants.h"
 #include "PrintableText.h"
 
+const char kNoAnswerReason[] = "no answer";
+
 std::string PortDisplayName(const std::string &comPath)
 {
     return ShownPortName(kPortNaming, comPath);

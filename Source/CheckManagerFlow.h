@@ -14,6 +14,10 @@ class CPhoneCardBase;
 // short to hold more than that prefix gives "".
 std::string PortDisplayName(const std::string &comPath);
 
+// The reason of a step whose command the modem left without a verdict
+// within its time: it stayed silent, or never finished its reply.
+extern const char kNoAnswerReason[];
+
 // True once the port's last failure is a device that went away: unplugged,
 // or the line dropped, while the port was open. Every later command would
 // only wait out its runner's whole budget for a reply that cannot come.

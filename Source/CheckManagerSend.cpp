@@ -6,6 +6,7 @@
 
 #include "CheckManager.h"
 #include "CheckManagerFlow.h"
+#include "CheckManagerPortLine.h"
 #include "ColorCout.h"
 #include "ComPortBase.h"
 #include "PhoneFactory.h"
@@ -34,9 +35,9 @@ const char kResultFailedOffered[] = " 的短信发送失败,  失败原因: ";
 const char kDurationLabel[] = "发送短信耗时: ";
 const char kSecondsUnit[] = " 秒";
 
-// Why the last try failed: the modem's own error line, else the port's
-// error, else the device did not answer.
-std::string FailureReason(CPhoneCardBase &phone, const CComPortBase &port)
+// Why the last try failed: the modem's own error line, else that it gave no
+// answer in time, else the port's error, else the device did not answer AT.
+std::string FailureReason(CPhoneCardBase &phone, CComPortBase &port)
 {
     // The line went away during the try: whatever the modem said before
     // belongs to an earlier exchange.
@@ -45,6 +46,8 @@ std::string FailureReason(CPhoneCardBase &phone, const CComPortBase &port)
     const std::string modemText = phone.GetErrorMessage();
     if (!modemText.empty())
         return modemText;
+    if (LastCommandUnanswered(port))
+        return kNoAnswerReason;
     if (port.IsComError())
         return port.GetErrorMsg();
     return GetSmsCodeChineseStr(SMS_CODE_DEVICE_NOT_AT);
@@ -60,6 +63,8 @@ void SendWithTries(CCheckManager &manager, CPhoneCardBase &phone, CComPortBase &
     for (int tries = 0; !sent && tries < MAX_SEND_TRIES; ++tries) {
         if (tries > 0 && (!phone.IsSendPduSmsRetry() || IsLineGone(port)))
             break;
+        // Each try's reason is its own, never one of an earlier number.
+        phone.ClearErrorMessage();
         sent = manager.SendPduSmsByPhone(&phone, &port, result.phoneNumber, text);
     }
     if (sent) {

@@ -58,17 +58,17 @@ void PrintTo(const RunnerCase &c, std::ostream *os)
 const RunnerCase kRunners[] = {
     {"AT", CCheckManager::RunComCmdAT, 10, true, "AT"},
     {"ATI", CCheckManager::RunComCmdATI, 1400, false, "ATI"},
-    {"SerialNumber", CCheckManager::RunComCmdGetSerialNumber, 5, true, "AT+CGSN"},
-    {"SmsCardNumber", CCheckManager::RunComCmdGetSmsCardNumber, 5, false, "AT+CCID"},
-    {"SignalStrength", CCheckManager::RunComCmdGetSignalStrength, 5, false, "at+csq"},
+    {"SerialNumber", CCheckManager::RunComCmdGetSerialNumber, VALUE_POLLS, true, "AT+CGSN"},
+    {"SmsCardNumber", CCheckManager::RunComCmdGetSmsCardNumber, VALUE_POLLS, false, "AT+CCID"},
+    {"SignalStrength", CCheckManager::RunComCmdGetSignalStrength, VALUE_POLLS, false, "at+csq"},
     {"QuerySMSC", CCheckManager::RunComCmdQuerySMSC, 1400, false, "AT+CSCA?"},
     {"SetPduMode", CCheckManager::RunComCmdSetPduMode, 1400, false, "at+cmgf=0"},
     {"RecvSmsCompatibleMode", CCheckManager::RunComCmdSetRecvSmsCompatibleMode, 1400, false, "AT"},
     {"ReadAllSmsToPhone", CCheckManager::RunComCmdReadAllSmsToPhone, 1200, false, "AT+CMGL=4"},
     {"SendPduLen", SendPduLen, 1200, false, "AT+CMGS=19"},
     {"SendPduContext", SendPduContext, 1400, false, nullptr},
-    {"ReadME_Sms", ReadMeSms, 5, false, "AT+CPMS=\"ME\""},
-    {"ReadSM_Sms", ReadSmSms, 5, false, "AT+CPMS=\"SM\""},
+    {"ReadME_Sms", ReadMeSms, STORE_SELECT_POLLS, false, "AT+CPMS=\"ME\""},
+    {"ReadSM_Sms", ReadSmSms, STORE_SELECT_POLLS, false, "AT+CPMS=\"SM\""},
 };
 
 class RunnerTest : public app_test::PortTest, public ::testing::WithParamInterface<RunnerCase> {};
@@ -282,10 +282,10 @@ TEST_P(ProbeRunnerTest, DeviceThatNeverStopsSendingIsNoAnswer)
 
     const Clock::time_point start = Clock::now();
     EXPECT_FALSE(GetParam().run(&phone, &port));
-    EXPECT_LT(ElapsedMs(start), PROBE_REPLY_BOUND.maxMs + 1000);
+    EXPECT_LT(ElapsedMs(start), SHORT_REPLY_BOUND.maxMs + 1000);
     ASSERT_FALSE(phone.replies.empty());
     for (const std::string &reply : phone.replies)
-        EXPECT_LE(reply.size(), PROBE_REPLY_BOUND.maxBytes);
+        EXPECT_LE(reply.size(), SHORT_REPLY_BOUND.maxBytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(Runners, ProbeRunnerTest, ::testing::ValuesIn(kProbeRunners),
@@ -313,7 +313,7 @@ TEST_F(RunnerReplyTest, ListingLongerThanAnyProbeReplyIsJudgedWhole)
     EXPECT_TRUE(CCheckManager::RunComCmdReadAllSmsToPhone(&phone, &port));
     ASSERT_FALSE(phone.replies.empty());
     const std::string &listing = phone.replies.back();
-    EXPECT_GT(listing.size(), PROBE_REPLY_BOUND.maxBytes);
+    EXPECT_GT(listing.size(), SHORT_REPLY_BOUND.maxBytes);
     EXPECT_EQ(listing.substr(listing.size() - 6), "\r\nOK\r\n");
 }
 

@@ -241,8 +241,9 @@ const ReasonCase kReasonCases[] = {
      SMS_CODE_FAILED_UNKNOWN_REASON, "+CMS ERROR: 330", true},
     {"PortErrorWithoutModemText", Fake(FakeModel::Tarnel), false, true, PHONE_TYPE_TARNEL,
      SMS_CODE_FAILED_UNKNOWN_REASON, "Code: 2  No such file or directory", false},
-    // A centre line cut before its comma fails the query without a text.
-    {"DeviceNotAtWithoutAnyText", WithError("AT+CSCA?", "+CSCA: \"+8613800100500\""), true, true,
+    // A centre line cut before its comma fails the query without a text (the
+    // modem's OK follows it, as every reply ends in its final result).
+    {"DeviceNotAtWithoutAnyText", WithError("AT+CSCA?", "+CSCA: \"+8613800100500\"\r\n\r\nOK"), true, true,
      PHONE_TYPE_TARNEL, SMS_CODE_FAILED_UNKNOWN_REASON, "设备不AT", true},
     {"NoCardNumberWritesNothing", Fake(FakeModel::Tarnel), true, false, PHONE_TYPE_TARNEL,
      SMS_CODE_NO_SIM_CARD, "", false},

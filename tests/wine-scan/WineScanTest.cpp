@@ -229,8 +229,10 @@ void ExpectFamilyRecord(const Family &f, const FakeRecord &record)
 {
     SCOPED_TRACE(FakeModelName(f.model));
     std::vector<std::string> expected = kOpening;
+    // An OK at the second speed counts once a second "AT" there is answered
+    // too: it may be a late answer from the first.
     if (f.baud == FakeBaud::Only115200)
-        expected.insert(expected.begin(), "AT");
+        expected.insert(expected.begin(), {"AT", "AT"});
     expected = Concat(Concat(expected, f.commands), kSignal);
     EXPECT_EQ(Texts(record.commands), expected);
     // The first "AT" at 9600; only a modem silent there is asked at 115200,
