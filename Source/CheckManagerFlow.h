@@ -23,6 +23,14 @@ extern const char kNoAnswerReason[];
 // only wait out its runner's whole budget for a reply that cannot come.
 bool IsLineGone(const CComPortBase &port);
 
+// True once the last command's reply outgrew its bound: the device sends
+// without end, and every further command would only wait out its bound.
+bool IsLineFlooding(const CComPortBase &port);
+
+// The line can still take a command that may be answered: it has neither
+// gone away nor started sending without end.
+bool IsLineUsable(const CComPortBase &port);
+
 // After the SMS centre query was refused or went unanswered: a model that
 // can send without the answer goes on, with the module's own centre, as
 // long as the line is still there.

@@ -107,7 +107,10 @@ StorageRead ReadStorage(CCheckManager &manager, StorageSelector select, CPhoneCa
         return read;
     // The reason of this storage's failure, never one of an earlier command.
     phone->ClearErrorMessage();
-    if ((manager.*select)(phone, &port) && manager.ReadAllSmsByPhoneSM(phone, &port)) {
+    // A device that sends without end answers this storage no better than
+    // the one before: it is not asked again.
+    if (IsLineUsable(port) && (manager.*select)(phone, &port)
+        && manager.ReadAllSmsByPhoneSM(phone, &port)) {
         read.ok = true;
         read.cutShort = phone->NotFinished();
         read.messages = phone->GetReadSms();
@@ -216,14 +219,14 @@ bool CCheckManager::ReadAllSmsByPhoneSM(CPhoneCardBase *phone, CComPortBase *por
     fetch.lines = ReplyLines::AsSent;
     for (int fetched = 0; fetched < MAX_FETCHES_PER_STORAGE && phone->NotFinished(); ++fetched) {
         // A storage whose fetches the device left unfinished is not read.
-        if (IsLineGone(*port))
+        if (!IsLineUsable(*port))
             return false;
         std::string reply;
         const CommandEnd end =
             RunPortCommandToEnd(*port, phone->GetReadNextSmsCmd(),
                                 RunnerBudget(FETCH_REPLY_READS, SHORT_REPLY_BOUND), fetch, &reply);
         phone->OnReadNextSmsCmdRsp(reply);
-        if (end == CommandEnd::LineGone)
+        if (end == CommandEnd::LineGone || end == CommandEnd::BoundReached)
             return false;
     }
     return true;

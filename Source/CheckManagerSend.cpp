@@ -61,7 +61,7 @@ void SendWithTries(CCheckManager &manager, CPhoneCardBase &phone, CComPortBase &
     CCheckManager::RunComCmdInitPhone(&phone, &port);
     bool sent = false;
     for (int tries = 0; !sent && tries < MAX_SEND_TRIES; ++tries) {
-        if (tries > 0 && (!phone.IsSendPduSmsRetry() || IsLineGone(port)))
+        if (tries > 0 && (!phone.IsSendPduSmsRetry() || !IsLineUsable(port)))
             break;
         // Each try's reason is its own, never one of an earlier number.
         phone.ClearErrorMessage();
@@ -150,6 +150,11 @@ void CCheckManager::HandleSendPduSmsProcess(const std::vector<ComPortBaseInfo_t>
                 // is written to it, and every later number says why.
                 result.resultCode = SMS_CODE_FAILED_UNKNOWN_REASON;
                 result.resultMessage = port->GetErrorMsg();
+            } else if (phone && IsLineFlooding(*port)) {
+                // The device sends without end: no command of a later number
+                // would be answered either.
+                result.resultCode = SMS_CODE_FAILED_UNKNOWN_REASON;
+                result.resultMessage = kNoAnswerReason;
             } else if (phone) {
                 SendWithTries(*this, *phone, *port,
                               AddTimeStampToSmsContextByPhoneNum(text, number, result.sendTime),
@@ -173,9 +178,10 @@ bool CCheckManager::SendPduSmsByPhone(CPhoneCardBase *phone, CComPortBase *port,
 {
     if (phone == nullptr || port == nullptr || !port->Open())
         return false;
-    // A line that went away ends the message at once: each further command
-    // would wait out its runner's whole budget for a reply that cannot come.
-    const auto lineUp = [port] { return !IsLineGone(*port); };
+    // A line that went away, or sends without end, ends the message at once:
+    // each further command would wait out its runner's whole budget, or its
+    // reply's bound, for a reply that cannot come.
+    const auto lineUp = [port] { return IsLineUsable(*port); };
     if (!lineUp() || !RunComCmdQuerySMSC(phone, port) || !lineUp()
         || !RunComCmdSetPduMode(phone, port))
         return false;

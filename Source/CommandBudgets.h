@@ -34,10 +34,10 @@ constexpr int DEL_ALL_POLLS = 1400;
 // Windows than on Linux.
 constexpr int FETCH_REPLY_READS = 100;
 
-// The most one reply may bring, and the longest it may keep its command
-// reading (the time of reads that brought bytes). A line that sends more, or
-// for longer, has no modem answering behind it: without a bound a device
-// that never stops sending would hold each command for the port's whole
+// The most one reply may bring, and the longest it may keep arriving without
+// a pause. A line that sends more, or without pausing for longer, has no
+// modem answering behind it, whatever it says: without a bound a device that
+// never stops sending would hold each command for the port's whole
 // gathering time. Replies of a few lines:
 constexpr ReadBound SHORT_REPLY_BOUND = {4096, 2000};
 // A storage listing, which may hold hundreds of messages:

@@ -48,7 +48,7 @@ public:
         m_now = to;
         if (bytes > 0) {
             m_bytes += bytes;
-            m_receiving += to - from;
+            m_longestGathering = std::max(m_longestGathering, to - from);
         }
         ++m_polls;
         if (settling) {
@@ -81,15 +81,14 @@ public:
             return kUnbounded;
         const ReadBound &bound = *m_budget.bound;
         const std::size_t bytes = m_bytes < bound.maxBytes ? bound.maxBytes - m_bytes : 0;
-        const int ms = static_cast<int>(std::max<long long>(0, bound.maxMs - m_receiving.count()));
-        return {bytes, ms};
+        return {bytes, bound.maxMs};
     }
 
     bool IsBoundReached() const
     {
         return m_budget.bound
                && (m_bytes >= m_budget.bound->maxBytes
-                   || m_receiving.count() >= m_budget.bound->maxMs);
+                   || m_longestGathering.count() >= m_budget.bound->maxMs);
     }
 
     // The pause after a read without a verdict, no longer than the time
@@ -114,7 +113,7 @@ private:
     int m_polls = 0;
     int m_settlingPolls = 0;
     std::size_t m_bytes = 0;
-    Duration m_receiving {0};
+    Duration m_longestGathering {0};
     Duration m_settled {0};
 };
 
@@ -155,6 +154,12 @@ CommandEnd RunCommand(CommandLine &line, CommandClock &clock, const std::string 
         std::string arrived;
         const bool read = line.ReadAll(arrived, use.Left());
         use.CountRead(from, clock.Now(), arrived.size(), settling);
+        // A reply that outgrew its bound is no modem's answer, whatever it
+        // says: a device that floods OKs must not pass for one that answers.
+        if (use.IsBoundReached()) {
+            end = CommandEnd::BoundReached;
+            break;
+        }
         if (read) {
             reply.Take(arrived);
             if (settling && !reply.IsSettling())
@@ -164,10 +169,6 @@ CommandEnd RunCommand(CommandLine &line, CommandClock &clock, const std::string 
             case ReplyVerdict::Failed: end = CommandEnd::Refused; decided = true; continue;
             case ReplyVerdict::Wait: break;
             }
-        }
-        if (use.IsBoundReached()) {
-            end = CommandEnd::BoundReached;
-            break;
         }
         // A vanished device cannot answer: waiting out the budget (over a
         // minute for some commands) would only hold up the flow.
@@ -184,6 +185,7 @@ CommandEnd RunCommand(CommandLine &line, CommandClock &clock, const std::string 
     }
     reply.Finish(decided, clock.Now() - written < kLateReplyLimit,
                  (written + kLateReplyLimit).count());
+    owed.overflowing = end == CommandEnd::BoundReached;
     if (text != nullptr)
         *text = reply.Text();
     return end;

@@ -53,9 +53,10 @@ struct CommandBudget {
     int polls = 0;
     CommandClock::Duration time {0};
     CommandClock::Duration pause {0};
-    // Reading one reply, at most: its bytes, and the time spent in reads
-    // that brought bytes (a line that never goes quiet is no modem
-    // answering). None: the port's own gathering caps each read.
+    // Reading one reply, at most: its bytes, and the time one read may keep
+    // gathering because the line never paused (a line that never goes
+    // quiet is no modem answering). None: the port's own gathering caps
+    // each read.
     std::optional<ReadBound> bound;
 };
 

@@ -20,6 +20,8 @@ struct LineAccount {
     bool answered = false;
     // The last command ended with no verdict within its budget.
     bool lastUnanswered = false;
+    // The last command's reply outgrew its bound: the line sends without end.
+    bool overflowing = false;
 };
 
 #endif

@@ -61,6 +61,7 @@ public:
 
     // What the conversation on this port still owes from command to command.
     LineAccount &Account() { return m_account; }
+    const LineAccount &Account() const { return m_account; }
 
     bool ResetRead();
     bool SetReadTotalWaitSeconds(int seconds);

@@ -65,13 +65,14 @@ bool RunComCmd(CPhoneCardBase *phone, CComPortBase *port, std::string command,
 }
 
 // Every command is sent whatever the one before got: the Windows build
-// takes any answer to them as done. Only a vanished line stops them.
+// takes any answer to them as done. Only a vanished line, or one that sends
+// without end, stops them.
 void CCheckManager::RunComCmdInitPhone(CPhoneCardBase *phone, CComPortBase *port)
 {
     if (phone == nullptr || port == nullptr || !port->Open())
         return;
     for (const std::string &command : phone->GetInitAtCmd()) {
-        if (IsLineGone(*port))
+        if (!IsLineUsable(*port))
             return;
         RunComCmd(phone, port, command, OnInitPhoneHandler, INIT_POLLS_PER_COMMAND);
     }

@@ -52,6 +52,7 @@ public:
 
     // What the conversation on this port still owes from command to command.
     LineAccount &Account() { return m_account; }
+    const LineAccount &Account() const { return m_account; }
 
     bool IsOpened() const;
     bool IsComError() const { return m_nErrorCode != 0; }

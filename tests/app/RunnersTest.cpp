@@ -270,8 +270,9 @@ class ProbeRunnerTest : public app_test::PortTest,
                         public ::testing::WithParamInterface<ProbeRunnerCase> {};
 
 // A device that never stops sending gets no verdict of its own: the run gives
-// up once the reply has reached the probe's bound, which the judge never
-// sees exceeded, instead of gathering for the port's 50 s cap every poll.
+// up once the reply has reached its bound, which the judge never sees
+// exceeded (a reply over its bound is not judged at all), instead of
+// gathering for the port's 50 s cap every poll.
 TEST_P(ProbeRunnerTest, DeviceThatNeverStopsSendingIsNoAnswer)
 {
     StreamingLine line(std::chrono::seconds(30));
@@ -283,7 +284,6 @@ TEST_P(ProbeRunnerTest, DeviceThatNeverStopsSendingIsNoAnswer)
     const Clock::time_point start = Clock::now();
     EXPECT_FALSE(GetParam().run(&phone, &port));
     EXPECT_LT(ElapsedMs(start), SHORT_REPLY_BOUND.maxMs + 1000);
-    ASSERT_FALSE(phone.replies.empty());
     for (const std::string &reply : phone.replies)
         EXPECT_LE(reply.size(), SHORT_REPLY_BOUND.maxBytes);
 }
