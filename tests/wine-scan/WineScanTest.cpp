@@ -62,7 +62,8 @@ struct ShownTable {
     std::string title;
     std::string header;
     std::vector<std::string> rows;
-    long long costMs = -1;  // from the line under the table
+    std::string belowTable;  // the line right under the table: empty, or the ports not probed
+    long long costMs = -1;   // from the scan-time line
     // The scan text, an empty line, the menu line, and nothing after it.
     bool endsWithMenu = false;
 };
@@ -79,6 +80,8 @@ ShownTable ParseTable(const std::string &out)
                 table.title = lines[i - 1];
             if (!inTable && i + 1 < lines.size())
                 table.header = lines[i + 1];
+            if (inTable && i + 1 < lines.size())
+                table.belowTable = lines[i + 1];
             inTable = !inTable;
         } else if (inTable && lines[i] == dashes && i + 1 < lines.size()) {
             table.rows.push_back(lines[i + 1]);
@@ -358,6 +361,7 @@ TEST_F(WineScanTest, SeventySilentPortsAreProbedAtOnce)
     for (int com = kFirst; com < kFirst + kCount; ++com)
         rows.push_back(RowLine(com, kNotAtAtEitherSpeed));
     EXPECT_EQ(pass.table.rows, rows) << ReadableGbk(pass.result.out);
+    EXPECT_EQ(pass.table.belowTable, "") << "every listed port was probed";
     EXPECT_GE(pass.table.costMs, kOneSilentProbeMs - 50);
     EXPECT_LT(pass.table.costMs, 4 * kOneSilentProbeMs);
     for (int com = kFirst; com < kFirst + kCount; ++com) {
@@ -393,6 +397,35 @@ TEST_F(WineScanTest, OnePassWhenNoKeyCanBeRead)
                   std::vector<std::string>{RowLine(11, FamilyRow({11, FakeModel::Pimsor, FakeBaud::Any, {}, nullptr}))});
         EXPECT_EQ(h.Record(11).commands.size() - before, static_cast<std::size_t>(kPimsorProbeCommands)) << "one scan";
     }
+}
+
+// A machine with more ports than one scan probes: the table shows the rows
+// of the first 255 the registry lists and, under it, how many others were
+// left out. Wine maps no port beyond COM255, so the others are names listed
+// with nothing at them; those probed cannot be opened.
+TEST_F(WineScanTest, PortsBeyondTheProbeTableAreCountedUnderIt)
+{
+    constexpr int kProbeTable = 255;
+    constexpr int kUnmapped = 300;
+    constexpr int kFirstUnmapped = 1000;
+    const RowValues kCannotOpen = {"unknow", "端口不可用", "", "", ""};
+    WineHarness h;
+    h.AddFake(11, ModemFake(FakeModel::Pimsor));
+    std::string error;
+    ASSERT_TRUE(h.Start(&error)) << error;
+    std::vector<std::string> names;
+    for (int com = kFirstUnmapped; com < kFirstUnmapped + kUnmapped; ++com)
+        names.push_back(WineHarness::ComName(com));
+    ASSERT_TRUE(h.ListUnmappedComNames(names, &error)) << error;
+
+    const Pass pass = RunMenuPass(h);
+    // The mapped port is listed first.
+    std::vector<std::string> rows = {RowLine(11, FamilyRow({11, FakeModel::Pimsor, FakeBaud::Any, {}, nullptr}))};
+    for (int com = kFirstUnmapped; com < kFirstUnmapped + kProbeTable - 1; ++com)
+        rows.push_back(RowLine(com, kCannotOpen));
+    EXPECT_EQ(pass.table.rows, rows) << ReadableGbk(pass.result.out);
+    EXPECT_EQ(pass.table.belowTable, Gbk("另有 46 个端口未检测")) << ReadableGbk(pass.result.out);
+    EXPECT_EQ(h.Record(11).commands.size(), static_cast<std::size_t>(kPimsorProbeCommands));
 }
 
 // Without a COM port in the registry the table is empty and the scan has
