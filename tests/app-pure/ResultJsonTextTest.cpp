@@ -8,6 +8,7 @@
 
 #include "CheckManager.h"
 #include "CheckManagerFlow.h"
+#include "ConsoleText.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ TEST(ResultJsonText, MessagesCarryNoTrailingLineEnd)
     ASSERT_EQ(printed["result"].size(), sizeof cases / sizeof cases[0]) << json;
     Json::ArrayIndex i = 0;
     for (const auto &c : cases)
-        EXPECT_EQ(printed["result"][i++]["message"].asString(), c.message) << c.reason;
+        EXPECT_EQ(printed["result"][i++]["message"].asString(), ConsoleTextToUtf8(c.message)) << c.reason;
 }
 
 }  // namespace
