@@ -17,8 +17,9 @@
 void PrintDeviceTable(std::vector<Win32::CommInfo> &rows, const std::string &scanTime,
                       std::size_t unprobedPorts = 0);
 
-// True while standard input is a terminal, that is, a person can still type
-// at it: false for a pipe, a file, a closed input or a terminal that hung up.
+// True while standard input is a terminal (on Windows, a console's input),
+// that is, a person can still type at it: false for a pipe, a file, the null
+// device, a closed input or a terminal that hung up.
 bool IsInputTerminal();
 
 // One keystroke of the menu, without echo and without waiting for a line
