@@ -12,6 +12,7 @@
 //   - a user-data header is passed over by its own length in every coding,
 //     but never beyond the user data or the line, whatever that length says.
 #include "ConsoleText.h"
+#include "GsmAlphabet.h"
 #include "PduCodec.h"
 #include "PduCursor.h"
 
@@ -39,7 +40,6 @@ const unsigned char kIeiConcat16BitRef = 0x08;
 const unsigned char kIeiConcat16BitRefLength = 4;
 const size_t kBitsPerOctet = 8;
 const size_t kBitsPerSeptet = 7;
-const unsigned char kSeptetMask = 0x7F;
 const size_t kTimeStampChars = 14;
 const size_t kTypeOfAddressChars = 2;
 // Room for the semi-octets of any address a length octet can announce.
@@ -99,6 +99,12 @@ bool ReadOctet(PduCursor &cursor, unsigned char &value)
 {
     return cursor.PeekOctet(value) && cursor.Skip(2);
 }
+
+// userText is sized for the septets of the largest UDL, read as octets.
+static_assert(kBitsPerOctet * ((kBitsPerSeptet * kUserDataMax + kBitsPerOctet - 1) / kBitsPerOctet) /
+                      kBitsPerSeptet <=
+                  static_cast<size_t>(SM_USER_DATA_MAX_SEPTETS),
+              "userText holds the text of a UDL's septets");
 
 int DecodeSeptets(const PduCursor &cursor, unsigned udl, SM_PARAM *pDst)
 {
@@ -213,18 +219,6 @@ void StoreLongPart(const PduCursor &cursor, const UserDataHeader &header, size_t
     pDst->partHexLength = static_cast<int32_t>(chars);
 }
 
-// Septet `index` of packed user data; the octets must hold all of its bits.
-unsigned char SeptetAt(const unsigned char *octets, size_t index)
-{
-    const size_t bit = kBitsPerSeptet * index;
-    const size_t at = bit / kBitsPerOctet;
-    const unsigned shift = static_cast<unsigned>(bit % kBitsPerOctet);
-    unsigned value = static_cast<unsigned>(octets[at]) >> shift;
-    if (shift + kBitsPerSeptet > kBitsPerOctet)
-        value |= static_cast<unsigned>(octets[at + 1]) << (kBitsPerOctet - shift);
-    return static_cast<unsigned char>(value & kSeptetMask);
-}
-
 // Septet text after a header of `headerOctets`: it starts at the first septet
 // boundary after the header (past the fill bits) and ends with the UDL's
 // septets or with the line.
@@ -233,18 +227,10 @@ int DecodeSeptetsAfterHeader(const PduCursor &cursor, unsigned udl, size_t heade
     unsigned char data[kUserDataMax + 1];
     const size_t octets = cursor.PeekOctets(data, UserDataOctets(udl, GSM_DCS_7BIT));
     const size_t firstSeptet = (kBitsPerOctet * headerOctets + kBitsPerSeptet - 1) / kBitsPerSeptet;
-    const size_t lastSeptet = std::min(static_cast<size_t>(udl), kBitsPerOctet * octets / kBitsPerSeptet);
-    char septets[kUserDataMax + 1];
-    size_t count = 0;
-    for (size_t i = firstSeptet; i < lastSeptet; i++)
-        septets[count++] = static_cast<char>(SeptetAt(data, i));
-    unsigned char packed[kUserDataMax + 1];
-    const int packedOctets = gsmEncode7bit(septets, packed, static_cast<int>(count));
-    int written = gsmDecode7bit(packed, pDst->userText, packedOctets);
-    // Seven septets short of a full octet group leave seven spare bits in the
-    // last octet, which unpack as one more septet: no character of the text.
-    if (count % kBitsPerOctet == kBitsPerSeptet && written > 0)
-        pDst->userText[--written] = '\0';
+    const size_t lastSeptet = std::min(static_cast<size_t>(udl), pdutext::SeptetsInOctets(octets));
+    if (firstSeptet < lastSeptet)
+        pdutext::GsmSeptetsToConsoleText(data, firstSeptet, lastSeptet - firstSeptet, pDst->userText,
+                                         sizeof(pDst->userText));
     return static_cast<int>(udl);
 }
 
