@@ -20,7 +20,7 @@
 
 // Member sizes of SM_PARAM, terminator included.
 constexpr int SM_SMS_CENTER_SIZE = 16;   // 15 digits
-constexpr int SM_PEER_NUMBER_SIZE = 32;  // 31 digits
+constexpr int SM_PEER_NUMBER_SIZE = 32;  // 31 digits, or a sender's name
 constexpr int SM_TIME_STAMP_SIZE = 18;   // YYMMDDhhmmsszz
 // The most bytes of console text one septet of a GSM 7-bit text decodes to:
 // every character of the default alphabet is at most U+03A9, two bytes of
@@ -172,13 +172,15 @@ int GetPushSubmitPdu(const SM_PARAM *pSrc, char *pDst);
 // holds a concatenation element with an 8-bit (00) or a 16-bit (08)
 // reference; partHex is its user data after the whole header. Whenever a
 // header is present, userText is the text after it, in every coding but push.
-// A 7-bit text is the characters of the GSM alphabet in the console's
-// encoding.
+// An originator whose type of number is alphanumeric (5) is the name it
+// spells in the GSM alphabet, in the console's encoding; a 7-bit text is
+// the GSM alphabet's characters in the console's encoding too.
 // Hostile input: a header field that the text does not hold whole ends the
 // decode and leaves that member and the later ones as they were; user data
 // shorter than its UDL decodes the octets present; a number longer than its
-// member is cut to the member, the rest of the PDU still read in place; an
-// SMS-centre length of 00 means no SMS-centre address. Returns the UDL for
+// member is cut to the member (a name before a character that does not fit
+// whole), the rest of the PDU still read in place; an SMS-centre length of 00
+// means no SMS-centre address. Returns the UDL for
 // 7-bit, the octets for 8-bit, the bytes of text for UCS2, and for a push
 // message what its branch yields (0 in this build); 0 when decoding stopped
 // before the user data.

@@ -42,6 +42,12 @@ const size_t kBitsPerOctet = 8;
 const size_t kBitsPerSeptet = 7;
 const size_t kTimeStampChars = 14;
 const size_t kTypeOfAddressChars = 2;
+// The type of number, bits 4 to 6 of the type of address (TS 23.040 9.1.2.5):
+// 5 is a name in the GSM alphabet, such as a bank's or an operator's.
+const unsigned kTypeOfNumberShift = 4;
+const unsigned char kTypeOfNumberMask = 0x07;
+const unsigned char kTypeOfNumberAlphanumeric = 5;
+const size_t kBitsPerSemiOctet = 4;
 // Room for the semi-octets of any address a length octet can announce.
 const size_t kAddressCharsMax = 2 * 255 + 2;
 const unsigned char kPushIndicator = 5;
@@ -79,18 +85,42 @@ bool ReadSmsCenter(PduCursor &cursor, SM_PARAM *pDst)
     return true;
 }
 
-// Originator or destination: a length octet counting digits, the type of
-// address (not examined) and the digits with 'F' fill.
+bool IsAlphanumeric(unsigned char typeOfAddress)
+{
+    return ((typeOfAddress >> kTypeOfNumberShift) & kTypeOfNumberMask) == kTypeOfNumberAlphanumeric;
+}
+
+// A name: its semi-octets hold (semiOctets * 4) / 7 septets of the GSM
+// alphabet, read from the field's own octets only.
+void StoreName(const PduCursor &field, size_t semiOctets, char *member, size_t memberSize)
+{
+    unsigned char octets[kAddressCharsMax / 2];
+    const size_t present = field.PeekOctets(octets, (semiOctets + 1) / 2);
+    const size_t septets =
+        std::min(kBitsPerSemiOctet * semiOctets / kBitsPerSeptet, pdutext::SeptetsInOctets(present));
+    pdutext::GsmSeptetsToConsoleText(octets, 0, septets, member, memberSize);
+}
+
+// Originator or destination: a length octet counting the useful semi-octets,
+// the type of address, then the digits with 'F' fill or a name.
 bool ReadAddress(PduCursor &cursor, char *member, size_t memberSize)
 {
-    unsigned char digits = 0;
-    if (!cursor.PeekOctet(digits))
+    unsigned char semiOctets = 0;
+    if (!cursor.PeekOctet(semiOctets))
         return false;
-    const size_t digitChars = static_cast<size_t>(digits) + (digits % 2);
+    const size_t digitChars = static_cast<size_t>(semiOctets) + (semiOctets % 2);
     const size_t fieldChars = 2 + kTypeOfAddressChars + digitChars;
     if (cursor.Remaining() < fieldChars)
         return false;
-    StoreDigits(cursor.Here() + 2 + kTypeOfAddressChars, digitChars, member, memberSize);
+    PduCursor field = cursor;
+    field.Skip(2);
+    unsigned char typeOfAddress = 0;
+    field.PeekOctet(typeOfAddress);
+    field.Skip(kTypeOfAddressChars);
+    if (IsAlphanumeric(typeOfAddress))
+        StoreName(field, semiOctets, member, memberSize);
+    else
+        StoreDigits(field.Here(), digitChars, member, memberSize);
     cursor.Skip(fieldChars);
     return true;
 }

@@ -111,7 +111,7 @@ TEST_P(DecodePduTest, DecodesWithinTheText)
     SM_PARAM p = CallerRecord();
     EXPECT_EQ(gsmDecodePdu(c.pdu.c_str(), &p), ExpectedResult(c.result, c.dataCoding, c.userText));
     EXPECT_EQ(std::string(p.smsCenter), c.smsCenter);
-    EXPECT_EQ(std::string(p.peerNumber), c.peerNumber);
+    EXPECT_EQ(std::string(p.peerNumber), ConsoleText(c.peerNumber));
     EXPECT_EQ(std::string(p.timeStamp), c.timeStamp);
     EXPECT_EQ(p.dataCoding, c.dataCoding);
     EXPECT_EQ(p.isLongPart, c.isLongPart);
@@ -215,6 +215,35 @@ INSTANTIATE_TEST_SUITE_P(
                     8, false, ""},
         DeliverCase{"HeaderLengthOctetOnly", SC + "44" + OA + "0008" + TS + "01" + "00", 0, "123456", "98765",
                     kTimeStamp, 8, false, ""}),
+    CaseName<DeliverCase>);
+
+// A sender whose type of number is alphanumeric (type of address D0) is a
+// name in the GSM alphabet; its length counts the semi-octets that the
+// septets fill.
+const std::string kUcs2A = "0008" + TS + "02" + "0041";
+
+INSTANTIATE_TEST_SUITE_P(
+    Senders, DecodePduTest,
+    testing::Values(
+        // The name that TS 23.040 shows: 11 characters in 20 semi-octets.
+        DeliverCase{"ElevenCharacterName", SC + "04" + "14D0C4F23C7D760390EF7619" + kUcs2A, 1, "123456",
+                    "Design@Home", kTimeStamp, 8, false, "A"},
+        DeliverCase{"NameOfOddLength", SC + "04" + "07D0C2B07B0D" + kUcs2A, 1, "123456", "Bank", kTimeStamp, 8,
+                    false, "A"},
+        // A length that also counts the spare semi-octet holds no more septets.
+        DeliverCase{"NameWithSpareSemiOctet", SC + "04" + "08D0C2B07B0D" + kUcs2A, 1, "123456", "Bank", kTimeStamp,
+                    8, false, "A"},
+        DeliverCase{"DigitsAsName", SC + "04" + "09D031180C6703" + kUcs2A, 1, "123456", "10086", kTimeStamp, 8, false,
+                    "A"},
+        DeliverCase{"NameBeyondAscii", SC + "04" + "0DD0D3F7385DA01700" + kUcs2A, 1, "123456",
+                    "Soci\xC3\xA9t\xC3\xA9", kTimeStamp, 8, false, "A"},
+        DeliverCase{"EmptyName", SC + "04" + "00D0" + kUcs2A, 1, "123456", "", kTimeStamp, 8, false, "A"},
+        // 90 semi-octets hold 51 two-byte characters: the member keeps the
+        // 15 that fit whole, and the fields after the name are read in place.
+        DeliverCase{"NameLongerThanMember",
+                    SC + "04" + "5AD0" + Repeat("8542A15028140A", 6) + "854201" + kUcs2A, 1, "123456",
+                    Repeat("\xC3\xA9", 15), kTimeStamp, 8, false, "A"},
+        DeliverCase{"NamePastText", SC + "04" + "14D0C4F23C7D", 0, "123456", "", "", 0, false, ""}),
     CaseName<DeliverCase>);
 
 // Seven-bit texts in the GSM default alphabet and its extension table.
