@@ -8,9 +8,6 @@ namespace pdutext {
 
 namespace {
 
-const std::size_t kBitsPerOctet = 8;
-const std::size_t kBitsPerSeptet = 7;
-const unsigned char kSeptetMask = 0x7F;
 const unsigned char kEscape = 0x1B;
 
 // The default alphabet by septet value. Where it agrees with ASCII the

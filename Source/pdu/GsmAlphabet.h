@@ -9,7 +9,13 @@
 
 namespace pdutext {
 
-// Septet `index` of packed septets (TS 23.038 6.1.2.1.1): bits 7 * index to
+// Septets are packed seven bits each into octets, least significant bit
+// first (TS 23.038 6.1.2.1.1).
+constexpr std::size_t kBitsPerOctet = 8;
+constexpr std::size_t kBitsPerSeptet = 7;
+constexpr unsigned char kSeptetMask = 0x7F;
+
+// Septet `index` of packed septets: bits 7 * index to
 // 7 * index + 6 of the octets, least significant bit first. The octets must
 // hold all of its bits: index < SeptetsInOctets(octet count).
 unsigned char SeptetAt(const unsigned char *octets, std::size_t index);

@@ -38,8 +38,8 @@ const unsigned char kIeiConcat8BitRef = 0x00;
 const unsigned char kIeiConcat8BitRefLength = 3;
 const unsigned char kIeiConcat16BitRef = 0x08;
 const unsigned char kIeiConcat16BitRefLength = 4;
-const size_t kBitsPerOctet = 8;
-const size_t kBitsPerSeptet = 7;
+using pdutext::kBitsPerOctet;
+using pdutext::kBitsPerSeptet;
 const size_t kTimeStampChars = 14;
 const size_t kTypeOfAddressChars = 2;
 // The type of number, bits 4 to 6 of the type of address (TS 23.040 9.1.2.5):

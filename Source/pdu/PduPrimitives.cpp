@@ -9,8 +9,6 @@ namespace {
 
 const char kHexDigits[] = "0123456789ABCDEF";
 
-const unsigned char kSeptetMask = 0x7F;
-
 // Modems write upper case; other characters follow the arithmetic rule, and
 // unsigned arithmetic keeps hostile bytes (negative chars included) defined.
 unsigned HexValue(char c)
@@ -25,7 +23,7 @@ unsigned char ToSeptet(char c)
 {
     const unsigned char u = static_cast<unsigned char>(c);
     // A byte above 127 would spill into its neighbour's bits.
-    return u > kSeptetMask ? static_cast<unsigned char>('?') : u;
+    return u > pdutext::kSeptetMask ? static_cast<unsigned char>('?') : u;
 }
 
 // Swaps each character pair of an even count of characters.
