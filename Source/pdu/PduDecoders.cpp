@@ -136,11 +136,14 @@ static_assert(kBitsPerOctet * ((kBitsPerSeptet * kUserDataMax + kBitsPerOctet - 
                   static_cast<size_t>(SM_USER_DATA_MAX_SEPTETS),
               "userText holds the text of a UDL's septets");
 
+// Exactly the UDL's septets: the fill bits of the last octet are no
+// character the sender wrote, and would read as a trailing '@'.
 int DecodeSeptets(const PduCursor &cursor, unsigned udl, SM_PARAM *pDst)
 {
     unsigned char data[kUserDataMax + 1];
     const size_t octets = cursor.PeekOctets(data, (7 * static_cast<size_t>(udl) + 7) / 8);
-    gsmDecode7bit(data, pDst->userText, static_cast<int>(octets));
+    const size_t septets = std::min(static_cast<size_t>(udl), pdutext::SeptetsInOctets(octets));
+    pdutext::GsmSeptetsToConsoleText(data, 0, septets, pDst->userText, sizeof pDst->userText);
     return static_cast<int>(udl);
 }
 

@@ -130,9 +130,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "123456", "98765", kTimeStamp, 8, false, kHeaderAsText + "A"},
         DeliverCase{"HeaderWithoutPayloadIsNoLongPart", SC + "44" + OA + "0008" + TS + "06" + "050003A70201", 0,
                     "123456", "98765", kTimeStamp, 8, false, ""},
-        // Seven octets hold eight septets: the fill bits come back as '@'.
-        DeliverCase{"SeptetsGainAt", SC + "04" + OA + "0000" + TS + "07" + "31D98C56B3DD00", 7, "123456", "98765",
-                    kTimeStamp, 0, false, "1234567@"},
+        // Seven octets hold eight septets, the last of them fill bits: only
+        // the UDL's seven are the text.
+        DeliverCase{"SeptetsEndAtTheirCount", SC + "04" + OA + "0000" + TS + "07" + "31D98C56B3DD00", 7, "123456",
+                    "98765", kTimeStamp, 0, false, "1234567"},
         DeliverCase{"SeptetsFromANetwork",
                     "07911326040000F0040B911346610089F60000208062917314080CC8F71D14969741F977FD07", 12,
                     "31624000000", "31641600986", "02082619374180", 0, false, "How are you?"},
@@ -271,10 +272,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DecodePdu, LongestSeptetTextFitsTheText)
 {
-    // UDL FF: 224 octets, 256 septets of the widest character (0x7F, a-grave).
+    // UDL FF: 255 septets of the widest character (0x7F, a-grave) in 224
+    // octets, whose last seven bits are fill.
     SM_PARAM p = CallerRecord();
     EXPECT_EQ(gsmDecodePdu((SC + "04" + OA + "0000" + TS + "FF" + Repeat("FF", 224)).c_str(), &p), 255);
-    EXPECT_EQ(std::string(p.userText), ConsoleText(Repeat("\xC3\xA0", 256)));
+    EXPECT_EQ(std::string(p.userText), ConsoleText(Repeat("\xC3\xA0", 255)));
     ExpectWithinMembers(p);
 }
 
