@@ -70,7 +70,10 @@ public:
     void OnScanPort();
     static std::vector<DeviceBaseComInfo> DetectAllDevice();
     static std::vector<std::string> GetAllComPort();
-    static void DetectAllDevice(std::vector<Win32::CommInfo> &rows);
+    // Windows: the count of listed ports that got no probe goes to
+    // *unprobedCount when it is given.
+    static void DetectAllDevice(std::vector<Win32::CommInfo> &rows,
+                                std::size_t *unprobedCount = nullptr);
     static bool GetAllComPort(std::vector<std::string> &comNames);
 
     // Destination numbers, target ports and message text.
@@ -121,6 +124,9 @@ protected:
     // a derived class; nothing else derives from the manager.
     std::vector<Win32::CommInfo> m_commInfoVec;
     std::string m_strScanTime;
+    // Listed ports the last scan did not probe (Windows: those beyond the
+    // probe table); the table says how many.
+    std::size_t m_unprobedPortCount = 0;
     std::vector<SendSmsResult_t> m_sendResultVec;
     bool m_bInteractive = true;
 };

@@ -49,6 +49,15 @@ Json::Value JsonText(const std::string &consoleText)
 {
     return Json::Value(ConsoleTextToUtf8(consoleText));
 }
+
+// A reason may be a modem's line or a system message, which Windows ends with
+// CR LF; on the console that ends its line, in JSON a script would have to
+// take it off before comparing.
+Json::Value JsonMessage(const std::string &consoleText)
+{
+    const std::string::size_type end = consoleText.find_last_not_of("\r\n");
+    return JsonText(end == std::string::npos ? std::string() : consoleText.substr(0, end + 1));
+}
 }  // namespace
 
 void CCheckManager::OnCmdParams(int argc, char **argv)
@@ -102,8 +111,9 @@ void CCheckManager::PrintSendPduSmsResultAsJson()
         item["time"] = JsonText(result.sendTime);
         item["code"] = result.resultCode;
         const SMS_CODE_ENUM code = static_cast<SMS_CODE_ENUM>(result.resultCode);
-        item["message"] = JsonText(code == SMS_CODE_FAILED_UNKNOWN_REASON ? result.resultMessage
-                                                                          : GetSmsCodeEnglishStr(code));
+        item["message"] = JsonMessage(code == SMS_CODE_FAILED_UNKNOWN_REASON
+                                          ? result.resultMessage
+                                          : GetSmsCodeEnglishStr(code));
         root["result"][index++] = item;
     }
     root["code"] = 0;

@@ -33,6 +33,8 @@ const char kNotAt[] = "不AT";
 const char kNoCardNumber[] = "未读卡";
 const char kNoSignal[] = "无信号";
 const char kNoSerialNumber[] = "无效序列号";
+const char kUnprobedPortsLead[] = "另有 ";
+const char kUnprobedPortsTail[] = " 个端口未检测";
 
 // As printf's "%-*s" pads: up to the first NUL, then blanks to the width.
 std::string Cell(const std::string &text, int width)
@@ -83,6 +85,13 @@ std::string DeviceTableRowLine(const Win32::CommInfo &row, const DeviceTableLayo
     const std::string serialNumber = SerialNumberCell(row.serialNumber);
     line += serialNumber.empty() ? std::string(kNoSerialNumber) : ValueCell(serialNumber);
     return line + "\n";
+}
+
+std::string UnprobedPortsLine(std::size_t count)
+{
+    if (count == 0)
+        return std::string();
+    return kUnprobedPortsLead + std::to_string(count) + kUnprobedPortsTail + "\n";
 }
 
 void TrimDeviceRowValues(Win32::CommInfo &row)

@@ -5,6 +5,7 @@
 #ifndef ZARVEX_CHECK_MANAGER_DEVICE_TABLE_H
 #define ZARVEX_CHECK_MANAGER_DEVICE_TABLE_H
 
+#include <cstddef>
 #include <string>
 
 #include "CheckManagerPortNaming.h"
@@ -43,6 +44,10 @@ std::string DeviceTableHeaderLine(const DeviceTableLayout &layout);
 // and are shown in printable form, on this one line.
 std::string DeviceTableRowLine(const Win32::CommInfo &row, const DeviceTableLayout &layout,
                                const PortNaming &naming);
+
+// The line under the table, with its line end, that says how many listed
+// ports were not probed; empty when all were.
+std::string UnprobedPortsLine(std::size_t count);
 
 // Modems wrap their values in blanks and quotes; the row keeps them without.
 void TrimDeviceRowValues(Win32::CommInfo &row);

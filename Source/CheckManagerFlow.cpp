@@ -6,6 +6,8 @@
 #include "PlatformConstants.h"
 #include "PrintableText.h"
 
+const char kNoAnswerReason[] = "no answer";
+
 std::string PortDisplayName(const std::string &comPath)
 {
     return ShownPortName(kPortNaming, comPath);
@@ -16,9 +18,19 @@ bool IsLineGone(const CComPortBase &port)
     return port.GetFailureKind() == PortFailureKind::LineGone;
 }
 
+bool IsLineFlooding(const CComPortBase &port)
+{
+    return port.Account().overflowing;
+}
+
+bool IsLineUsable(const CComPortBase &port)
+{
+    return !IsLineGone(port) && !IsLineFlooding(port);
+}
+
 bool MaySendWithoutSmsCenter(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return phone != nullptr && port != nullptr && port->IsOpened() && !IsLineGone(*port)
+    return phone != nullptr && port != nullptr && port->IsOpened() && IsLineUsable(*port)
            && phone->IsSmsCenterQueryOptional();
 }
 

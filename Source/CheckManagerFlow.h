@@ -14,10 +14,22 @@ class CPhoneCardBase;
 // short to hold more than that prefix gives "".
 std::string PortDisplayName(const std::string &comPath);
 
+// The reason of a step whose command the modem left without a verdict
+// within its time: it stayed silent, or never finished its reply.
+extern const char kNoAnswerReason[];
+
 // True once the port's last failure is a device that went away: unplugged,
 // or the line dropped, while the port was open. Every later command would
 // only wait out its runner's whole budget for a reply that cannot come.
 bool IsLineGone(const CComPortBase &port);
+
+// True once the last command's reply outgrew its bound: the device sends
+// without end, and every further command would only wait out its bound.
+bool IsLineFlooding(const CComPortBase &port);
+
+// The line can still take a command that may be answered: it has neither
+// gone away nor started sending without end.
+bool IsLineUsable(const CComPortBase &port);
 
 // After the SMS centre query was refused or went unanswered: a model that
 // can send without the answer goes on, with the module's own centre, as

@@ -84,7 +84,8 @@ int CCheckManager::PrintBaseMenu()
     }
 }
 
-void PrintDeviceTable(std::vector<Win32::CommInfo> &rows, const std::string &scanTime)
+void PrintDeviceTable(std::vector<Win32::CommInfo> &rows, const std::string &scanTime,
+                      std::size_t unprobedPorts)
 {
     std::printf("\n\n");
     std::printf("%*s %s\n", TITLE_WIDTH, kTitle, GetCurTimeStr().c_str());
@@ -93,6 +94,9 @@ void PrintDeviceTable(std::vector<Win32::CommInfo> &rows, const std::string &sca
     for (Win32::CommInfo &row : rows)
         PrintRow(row);
     PrintRuler('=');
+    // Ports the scan did not probe have no row: without this line a modem
+    // on one of them would seem not to be there at all.
+    std::fputs(UnprobedPortsLine(unprobedPorts).c_str(), stdout);
     std::printf("\n");
     std::cout << '\t' << scanTime << std::endl;
 }
@@ -100,5 +104,5 @@ void PrintDeviceTable(std::vector<Win32::CommInfo> &rows, const std::string &sca
 void CCheckManager::PrintAllDevice()
 {
     OnScanPort();
-    PrintDeviceTable(m_commInfoVec, m_strScanTime);
+    PrintDeviceTable(m_commInfoVec, m_strScanTime, m_unprobedPortCount);
 }

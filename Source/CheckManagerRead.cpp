@@ -1,12 +1,12 @@
 // Read flow: every stored message of the chosen ports, from the device's own
 // storage and from the SIM card, shown with long messages joined.
-#include <chrono>
 #include <ctime>
 #include <iostream>
 #include <memory>
 
 #include "CheckManager.h"
 #include "CheckManagerFlow.h"
+#include "CheckManagerPortLine.h"
 #include "ColorCout.h"
 #include "CommandBudgets.h"
 #include "ComPortBase.h"
@@ -17,7 +17,6 @@ namespace {
 
 // Messages fetched one by one from a storage, at most.
 constexpr int MAX_FETCHES_PER_STORAGE = 100;
-const char *const kFetchReplyEnds[] = {"OK", "ERROR"};
 
 constexpr std::size_t MESSAGE_SEPARATOR_WIDTH = 50;
 
@@ -31,12 +30,13 @@ const char kReadFailed[] = " 接收短信失败";
 // A storage the fetch bound cut short, told on the port's success line.
 const char kCutShortLabel[] = " 未读完: ";
 const char kCutShortHolds[] = "中的短信超过 ";
-// A storage lost with the line while the other one was read.
+// A storage not read while the other one was.
 const char kStorageReadFailedBefore[] = " 读取";
 const char kStorageReadFailedAfter[] = "中的短信失败";
 const char kSimStorageName[] = "SIM卡";
 const char kDeviceStorageName[] = "设备";
 const char kReasonLabel[] = "\t 失败原因: ";
+
 const char kOrdinalLabel[] = " 第 ";
 const char kOrdinalUnit[] = " 条短信";
 const char kSenderLabel[] = "发送号码: ";
@@ -51,35 +51,11 @@ struct StorageRead {
     bool ok = false;
     // Read, but the fetch bound stopped it with messages still listed.
     bool cutShort = false;
-    // Not read because the line went away, not because the modem refused.
-    bool lineLost = false;
+    // Why it was not read: the system's words when the line went away, the
+    // modem's own, or that it did not answer.
+    std::string failure;
     std::vector<SmsRecvStruct_t> messages;
 };
-
-bool EndsFetchReply(const std::string &reply)
-{
-    for (const char *end : kFetchReplyEnds)
-        if (reply.find(end) != std::string::npos)
-            return true;
-    return false;
-}
-
-// The reply to one fetch, gathered until it holds its final result; false
-// when it never did within its reads and their time (CommandBudgets.h).
-bool CollectFetchReply(CComPortBase &port, std::string &reply)
-{
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline =
-        Clock::now() + std::chrono::milliseconds(PollBudgetMs(FETCH_REPLY_READS));
-    for (int read = 0; read < FETCH_REPLY_READS && (read == 0 || Clock::now() < deadline); ++read) {
-        port.ReadAll(reply);
-        if (EndsFetchReply(reply))
-            return true;
-        if (IsLineGone(port))
-            return false;
-    }
-    return false;
-}
 
 std::string CountText(std::size_t count)
 {
@@ -107,38 +83,52 @@ void CCheckManager::OnReadAllSms()
 
 namespace {
 
+// Why a storage step failed, told right after it failed.
+std::string StorageFailure(CPhoneCardBase &phone, CComPortBase &port)
+{
+    // A line that went away makes any text the modem kept a stale one.
+    if (IsLineGone(port))
+        return port.GetErrorMsg();
+    const std::string modemText = phone.GetErrorMessage();
+    if (!modemText.empty())
+        return modemText;
+    if (LastCommandUnanswered(port))
+        return kNoAnswerReason;
+    if (port.IsComError())
+        return port.GetErrorMsg();
+    return kNoAnswerReason;
+}
+
 StorageRead ReadStorage(CCheckManager &manager, StorageSelector select, CPhoneCardBase *phone,
                         CComPortBase &port)
 {
     StorageRead read;
-    if (phone != nullptr && (manager.*select)(phone, &port)
+    if (phone == nullptr)
+        return read;
+    // The reason of this storage's failure, never one of an earlier command.
+    phone->ClearErrorMessage();
+    // A device that sends without end answers this storage no better than
+    // the one before: it is not asked again.
+    if (IsLineUsable(port) && (manager.*select)(phone, &port)
         && manager.ReadAllSmsByPhoneSM(phone, &port)) {
         read.ok = true;
         read.cutShort = phone->NotFinished();
         read.messages = phone->GetReadSms();
     } else {
-        read.lineLost = IsLineGone(port);
+        read.failure = StorageFailure(*phone, port);
     }
     return read;
 }
 
 std::string ReadFailureReason(const ComPortBaseInfo_t &target, CPhoneCardBase *phone,
-                              const CComPortBase *port)
+                              const StorageRead &last)
 {
     // A port that no scan found is reported as one without SIM card number.
     if (target.smsCardNumber.empty() || !target.isPortExist)
         return GetSmsCodeChineseStr(SMS_CODE_NO_SIM_CARD);
-    if (phone == nullptr || port == nullptr)
+    if (phone == nullptr)
         return GetSmsCodeChineseStr(SMS_CODE_DEVICE_NOT_AT);
-    // A line that went away makes any text the modem kept a stale one.
-    if (IsLineGone(*port))
-        return port->GetErrorMsg();
-    const std::string modemText = phone->GetErrorMessage();
-    if (!modemText.empty())
-        return modemText;
-    if (port->IsComError())
-        return port->GetErrorMsg();
-    return GetSmsCodeChineseStr(SMS_CODE_DEVICE_NOT_AT);
+    return last.failure;
 }
 
 void PrintCutShort(const StorageRead &read, const char *storageName)
@@ -148,14 +138,16 @@ void PrintCutShort(const StorageRead &read, const char *storageName)
                                    + CountText(MAX_FETCHES_PER_STORAGE));
 }
 
-// The port's error text is the system's own, not a modem's.
-void PrintLineLost(const std::string &portName, const StorageRead &read, const char *storageName,
-                   const CComPortBase &port)
+// One storage was enough to count the port as read, but the one that was not
+// must not pass for an empty one.
+void PrintStorageFailure(const std::string &portName, const StorageRead &read,
+                         const char *storageName)
 {
-    if (!read.lineLost)
+    if (read.ok)
         return;
     CColorCout::CoutRedMessage(kPortLabel + portName + kStorageReadFailedBefore + storageName
-                               + kStorageReadFailedAfter + kReasonLabel + port.GetErrorMsg());
+                               + kStorageReadFailedAfter + kReasonLabel
+                               + ShownFailureReason(read.failure));
     std::cout << std::endl;
 }
 
@@ -176,7 +168,7 @@ void CCheckManager::HandleReadAllSms(std::vector<ComPortBaseInfo_t> ports)
         const std::string portName = PortDisplayName(target.comPath);
         // A port that no scan found is never opened (see ComPortBaseInfo_t).
         if (!target.isPortExist) {
-            PrintReadFailure(portName, ReadFailureReason(target, nullptr, nullptr));
+            PrintReadFailure(portName, ReadFailureReason(target, nullptr, StorageRead()));
             continue;
         }
         CComPortBase port(target.comPath, target.baudRate);
@@ -206,12 +198,10 @@ void CCheckManager::HandleReadAllSms(std::vector<ComPortBaseInfo_t> ports)
                 std::cout << std::endl;
                 PrintRecvSms(device.messages);
             }
-            // One storage is enough to count the port as read, but a storage
-            // lost with the line must not pass for an empty one.
-            PrintLineLost(portName, sim, kSimStorageName, port);
-            PrintLineLost(portName, device, kDeviceStorageName, port);
+            PrintStorageFailure(portName, sim, kSimStorageName);
+            PrintStorageFailure(portName, device, kDeviceStorageName);
         } else {
-            PrintReadFailure(portName, ReadFailureReason(target, phone.get(), &port));
+            PrintReadFailure(portName, ReadFailureReason(target, phone.get(), sim));
         }
     }
 }
@@ -225,15 +215,18 @@ bool CCheckManager::ReadAllSmsByPhoneSM(CPhoneCardBase *phone, CComPortBase *por
         return false;
     // Models that list only indices fetch each message on its own; the
     // parser's verdict on one message never ends the loop.
-    for (int fetch = 0; fetch < MAX_FETCHES_PER_STORAGE && phone->NotFinished(); ++fetch) {
+    CommandForm fetch;
+    fetch.lines = ReplyLines::AsSent;
+    for (int fetched = 0; fetched < MAX_FETCHES_PER_STORAGE && phone->NotFinished(); ++fetched) {
         // A storage whose fetches the device left unfinished is not read.
-        if (IsLineGone(*port))
+        if (!IsLineUsable(*port))
             return false;
-        port->Write(phone->GetReadNextSmsCmd());
         std::string reply;
-        const bool complete = CollectFetchReply(*port, reply);
+        const CommandEnd end =
+            RunPortCommandToEnd(*port, phone->GetReadNextSmsCmd(),
+                                RunnerBudget(FETCH_REPLY_READS, SHORT_REPLY_BOUND), fetch, &reply);
         phone->OnReadNextSmsCmdRsp(reply);
-        if (!complete && IsLineGone(*port))
+        if (end == CommandEnd::LineGone || end == CommandEnd::BoundReached)
             return false;
     }
     return true;

@@ -6,6 +6,7 @@
 
 #include "CheckManager.h"
 #include "CheckManagerFlow.h"
+#include "CheckManagerPortLine.h"
 #include "ColorCout.h"
 #include "ComPortBase.h"
 #include "PhoneFactory.h"
@@ -34,9 +35,9 @@ const char kResultFailedOffered[] = " 的短信发送失败,  失败原因: ";
 const char kDurationLabel[] = "发送短信耗时: ";
 const char kSecondsUnit[] = " 秒";
 
-// Why the last try failed: the modem's own error line, else the port's
-// error, else the device did not answer.
-std::string FailureReason(CPhoneCardBase &phone, const CComPortBase &port)
+// Why the last try failed: the modem's own error line, else that it gave no
+// answer in time, else the port's error, else the device did not answer AT.
+std::string FailureReason(CPhoneCardBase &phone, CComPortBase &port)
 {
     // The line went away during the try: whatever the modem said before
     // belongs to an earlier exchange.
@@ -45,6 +46,8 @@ std::string FailureReason(CPhoneCardBase &phone, const CComPortBase &port)
     const std::string modemText = phone.GetErrorMessage();
     if (!modemText.empty())
         return modemText;
+    if (LastCommandUnanswered(port))
+        return kNoAnswerReason;
     if (port.IsComError())
         return port.GetErrorMsg();
     return GetSmsCodeChineseStr(SMS_CODE_DEVICE_NOT_AT);
@@ -58,8 +61,10 @@ void SendWithTries(CCheckManager &manager, CPhoneCardBase &phone, CComPortBase &
     CCheckManager::RunComCmdInitPhone(&phone, &port);
     bool sent = false;
     for (int tries = 0; !sent && tries < MAX_SEND_TRIES; ++tries) {
-        if (tries > 0 && (!phone.IsSendPduSmsRetry() || IsLineGone(port)))
+        if (tries > 0 && (!phone.IsSendPduSmsRetry() || !IsLineUsable(port)))
             break;
+        // Each try's reason is its own, never one of an earlier number.
+        phone.ClearErrorMessage();
         sent = manager.SendPduSmsByPhone(&phone, &port, result.phoneNumber, text);
     }
     if (sent) {
@@ -145,6 +150,11 @@ void CCheckManager::HandleSendPduSmsProcess(const std::vector<ComPortBaseInfo_t>
                 // is written to it, and every later number says why.
                 result.resultCode = SMS_CODE_FAILED_UNKNOWN_REASON;
                 result.resultMessage = port->GetErrorMsg();
+            } else if (phone && IsLineFlooding(*port)) {
+                // The device sends without end: no command of a later number
+                // would be answered either.
+                result.resultCode = SMS_CODE_FAILED_UNKNOWN_REASON;
+                result.resultMessage = kNoAnswerReason;
             } else if (phone) {
                 SendWithTries(*this, *phone, *port,
                               AddTimeStampToSmsContextByPhoneNum(text, number, result.sendTime),
@@ -168,9 +178,10 @@ bool CCheckManager::SendPduSmsByPhone(CPhoneCardBase *phone, CComPortBase *port,
 {
     if (phone == nullptr || port == nullptr || !port->Open())
         return false;
-    // A line that went away ends the message at once: each further command
-    // would wait out its runner's whole budget for a reply that cannot come.
-    const auto lineUp = [port] { return !IsLineGone(*port); };
+    // A line that went away, or sends without end, ends the message at once:
+    // each further command would wait out its runner's whole budget, or its
+    // reply's bound, for a reply that cannot come.
+    const auto lineUp = [port] { return IsLineUsable(*port); };
     if (!lineUp() || !RunComCmdQuerySMSC(phone, port) || !lineUp()
         || !RunComCmdSetPduMode(phone, port))
         return false;

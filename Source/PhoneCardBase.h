@@ -167,6 +167,10 @@ public:
 
     void PrintRecvSms();
 
+    // Forgets the last error text, so that the next failure's reason is its
+    // own and never one left by an earlier command.
+    void ClearErrorMessage() { m_strErrorMsg.clear(); }
+
 protected:
     // The list parse behind SmsRspToSmsInfoVec, for a header tag of choice.
     static std::vector<SmsInfo> SmsRspToSmsInfoVecByTag(const std::string &reply,

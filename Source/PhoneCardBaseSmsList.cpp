@@ -89,9 +89,8 @@ bool SameLongMessage(const SmsInfo &a, const SmsInfo &b)
            FieldText(a.param.peerNumber) == FieldText(b.param.peerNumber);
 }
 
-// A sender's reference counter comes round again after 255 messages, so one
-// storage can hold two messages under one reference: a part belongs to the
-// first such message that still lacks its number.
+// A part belongs to a message of its sender, reference and part count that
+// still lacks its number.
 bool TakesPart(const std::vector<const SmsInfo *> &message, const SmsInfo &part)
 {
     if (!SameLongMessage(*message.front(), part))
@@ -99,6 +98,90 @@ bool TakesPart(const std::vector<const SmsInfo *> &message, const SmsInfo &part)
     return std::none_of(message.begin(), message.end(), [&](const SmsInfo *taken) {
         return taken->param.partNumber == part.param.partNumber;
     });
+}
+
+// Seconds since 2000-01-01 00:00 of a centre time stamp's YYMMDDhhmmss, or
+// false when those are not twelve digits of a date and time. The zone is left
+// out: the parts of one message are stamped by one centre, in one zone.
+bool StampSeconds(const char (&stamp)[SM_TIME_STAMP_SIZE], long long &seconds)
+{
+    constexpr std::size_t kFields = 6;
+    int field[kFields] = {};
+    for (std::size_t i = 0; i < 2 * kFields; ++i) {
+        if (stamp[i] < '0' || stamp[i] > '9')
+            return false;
+        field[i / 2] = field[i / 2] * 10 + (stamp[i] - '0');
+    }
+    const int year = 2000 + field[0];
+    const int month = field[1];
+    const int day = field[2];
+    if (month < 1 || month > 12 || day < 1 || day > 31 || field[3] > 23 || field[4] > 59 ||
+        field[5] > 59)
+        return false;
+    // Days counted from 0000-03-01 in 400-year eras of years that begin in
+    // March, so that the leap day ends a year.
+    constexpr long long kDaysPerEra = 146097;
+    constexpr long long kDaysTo2000 = 730425;  // 0000-03-01 to 2000-01-01
+    const int y = month <= 2 ? year - 1 : year;
+    const int era = y / 400;
+    const int yearOfEra = y - era * 400;
+    const int dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const long long days = era * kDaysPerEra + yearOfEra * 365LL + yearOfEra / 4 -
+                           yearOfEra / 100 + dayOfYear - kDaysTo2000;
+    seconds = ((days * 24 + field[3]) * 60 + field[4]) * 60 + field[5];
+    return true;
+}
+
+// The middle of the time span over which a message's parts were stamped.
+bool CentreSeconds(const std::vector<const SmsInfo *> &message, long long &centre)
+{
+    bool any = false;
+    long long earliest = 0;
+    long long latest = 0;
+    for (const SmsInfo *part : message) {
+        long long at = 0;
+        if (!StampSeconds(part->param.timeStamp, at))
+            continue;
+        earliest = any ? std::min(earliest, at) : at;
+        latest = any ? std::max(latest, at) : at;
+        any = true;
+    }
+    centre = earliest + (latest - earliest) / 2;
+    return any;
+}
+
+using LongMessages = std::vector<std::vector<const SmsInfo *>>;
+
+// A sender's reference counter comes round again after 255 messages, so one
+// storage can hold two messages under one reference, and a part may fit
+// more than one of them. The parts of one message arrive within minutes:
+// the part joins the message sent closest to it in time. Where the times
+// cannot tell (equally close, or a time unreadable), the first of them takes
+// it, in the order the messages were begun.
+LongMessages::iterator MessageTaking(LongMessages &messages, const SmsInfo &part)
+{
+    std::vector<LongMessages::iterator> takers;
+    for (auto it = messages.begin(); it != messages.end(); ++it)
+        if (TakesPart(*it, part))
+            takers.push_back(it);
+    if (takers.empty())
+        return messages.end();
+    long long at = 0;
+    if (takers.size() == 1 || !StampSeconds(part.param.timeStamp, at))
+        return takers.front();
+    auto closest = takers.front();
+    long long closestDistance = 0;
+    for (std::size_t i = 0; i < takers.size(); ++i) {
+        long long centre = 0;
+        if (!CentreSeconds(*takers[i], centre))
+            return takers.front();
+        const long long distance = centre > at ? centre - at : at - centre;
+        if (i == 0 || distance < closestDistance) {
+            closest = takers[i];
+            closestDistance = distance;
+        }
+    }
+    return closest;
 }
 
 // A part's user data as it stood in the PDU, up to its recorded length or its
@@ -241,16 +324,13 @@ std::vector<SmsRecvStruct_t> CPhoneCardBase::SmsInfoVecToSmsRecvStructVec(
     // gathered from its own parts only: parts of two messages are never joined,
     // whatever their part numbers.
     std::vector<SmsRecvStruct_t> out;
-    std::vector<std::vector<const SmsInfo *>> messages;
+    LongMessages messages;
     for (const SmsInfo &info : sorted) {
         if (!info.param.isLongPart) {
             out.push_back(Received(info, FieldText(info.param.userText)));
             continue;
         }
-        auto taker = std::find_if(messages.begin(), messages.end(),
-                                  [&](const std::vector<const SmsInfo *> &parts) {
-                                      return TakesPart(parts, info);
-                                  });
+        const auto taker = MessageTaking(messages, info);
         if (taker == messages.end())
             messages.push_back({&info});
         else

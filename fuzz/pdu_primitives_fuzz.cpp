@@ -29,26 +29,36 @@ void HexRoundTrip(const uint8_t *data, size_t size)
         __builtin_trap();
 }
 
+// The septet values at which the GSM default alphabet holds the ASCII
+// character of the same code.
+bool SameInAscii(unsigned char c)
+{
+    return c == '\n' || c == '\r' || (c >= ' ' && c <= '#') || (c >= '%' && c <= '?') || (c >= 'A' && c <= 'Z') ||
+           (c >= 'a' && c <= 'z');
+}
+
 void SeptetRoundTrip(const uint8_t *data, size_t size)
 {
-    // Arbitrary octets: at most the work area is unpacked.
+    // Arbitrary octets: at most the work area is unpacked, each septet into
+    // at most its share of bytes.
     const int count = static_cast<int>(size);
     const int read = count < GSM_7BIT_MAX_OCTETS ? count : GSM_7BIT_MAX_OCTETS;
-    std::vector<char> text(static_cast<size_t>(read + read / 7) + 1);
+    const size_t room = GSM_7BIT_TEXT_BYTES_PER_SEPTET * static_cast<size_t>(read + read / 7) + 1;
+    std::vector<char> text(room);
     const int n = gsmDecode7bit(data, text.data(), count);
-    if (n < 0 || n > read + read / 7 || text[static_cast<size_t>(n)] != '\0')
+    if (n < 0 || static_cast<size_t>(n) >= room || text[static_cast<size_t>(n)] != '\0')
         __builtin_trap();
 
-    // Seven-bit text without '@' (0) and escape (27) comes back as it went.
+    // Text that the alphabet shares with ASCII comes back as it went.
     std::string plain;
     for (size_t i = 0; i < size && plain.size() < 300; i++) {
         const unsigned char c = data[i] & 0x7F;
-        if (c != 0 && c != 27)
+        if (SameInAscii(c))
             plain += static_cast<char>(c);
     }
     std::vector<unsigned char> packed(plain.size() + 1);
     const int octets = gsmEncode7bit(plain.data(), packed.data(), static_cast<int>(plain.size()));
-    std::vector<char> unpacked(static_cast<size_t>(octets + octets / 7) + 1);
+    std::vector<char> unpacked(GSM_7BIT_TEXT_BYTES_PER_SEPTET * static_cast<size_t>(octets + octets / 7) + 1);
     gsmDecode7bit(packed.data(), unpacked.data(), octets);
     if (std::strncmp(unpacked.data(), plain.c_str(), plain.size()) != 0)
         __builtin_trap();

@@ -4,6 +4,8 @@ namespace {
 
 const char *const kFinalResults[] = {"OK", "ERROR"};
 const char *const kFinalErrorTags[] = {"+CME ERROR:", "+CMS ERROR:"};
+constexpr char kPrompt = '>';
+const char kLineBlanks[] = " \t\r\n";
 
 // Reports that are a whole line. Quectel modules announce their start-up
 // with the last four; "+PACSP" carries a digit.
@@ -25,42 +27,48 @@ const char *const kUnsolicitedTags[] = {
     "+WIND:", "+QIND:",
 };
 
-std::string WithoutBlanks(const std::string &line)
+bool StartsWith(const std::string &text, const char *prefix)
 {
-    const std::size_t first = line.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return std::string();
-    const std::size_t last = line.find_last_not_of(" \t\r\n");
-    return line.substr(first, last - first + 1);
-}
-
-bool BeginsWith(const std::string &text, const char *tag)
-{
-    return text.rfind(tag, 0) == 0;
+    return text.rfind(prefix, 0) == 0;
 }
 
 }  // namespace
 
+std::string TrimLineBlanks(const std::string &line)
+{
+    const std::size_t first = line.find_first_not_of(kLineBlanks);
+    if (first == std::string::npos)
+        return std::string();
+    const std::size_t last = line.find_last_not_of(kLineBlanks);
+    return line.substr(first, last - first + 1);
+}
+
 bool IsFinalResultLine(const std::string &line)
 {
-    const std::string text = WithoutBlanks(line);
+    const std::string text = TrimLineBlanks(line);
     for (const char *result : kFinalResults)
         if (text == result)
             return true;
     for (const char *tag : kFinalErrorTags)
-        if (BeginsWith(text, tag))
+        if (StartsWith(text, tag))
             return true;
     return false;
 }
 
 bool IsUnsolicitedReport(const std::string &line)
 {
-    const std::string text = WithoutBlanks(line);
+    const std::string text = TrimLineBlanks(line);
     for (const char *report : kUnsolicitedLines)
         if (text == report)
             return true;
     for (const char *tag : kUnsolicitedTags)
-        if (BeginsWith(text, tag))
+        if (StartsWith(text, tag))
             return true;
     return false;
+}
+
+bool IsPromptLine(const std::string &line)
+{
+    const std::string text = TrimLineBlanks(line);
+    return !text.empty() && text[0] == kPrompt;
 }

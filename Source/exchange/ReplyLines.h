@@ -1,11 +1,12 @@
-// The forms of the lines a modem sends, known by their text alone.
+// The forms of the lines a modem sends, known by their text alone. Each
+// takes one line as it came, with or without its line end.
 #ifndef ZARVEX_REPLY_LINES_H
 #define ZARVEX_REPLY_LINES_H
 
 #include <string>
 
-// True for a line (without its line end) that ends a command's reply:
-// "OK", "ERROR", "+CME ERROR: <n>" or "+CMS ERROR: <n>".
+// A line that ends a command's reply: "OK", "ERROR", "+CME ERROR: <n>" or
+// "+CMS ERROR: <n>".
 bool IsFinalResultLine(const std::string &line);
 
 // True for a line (without its line end; blanks, CR and LF around it do not
@@ -22,5 +23,11 @@ bool IsFinalResultLine(const std::string &line);
 // reports. "+CMT:", "+CDS:", "+CBM:" and "^HCMT:" announce a message whose
 // body follows on the next line: that line is not recognised by itself.
 bool IsUnsolicitedReport(const std::string &line);
+
+// The ">" with which a modem asks for a message body.
+bool IsPromptLine(const std::string &line);
+
+// The line without blanks, tabs, CR and LF at both ends.
+std::string TrimLineBlanks(const std::string &line);
 
 #endif

@@ -17,14 +17,6 @@
 // Guards CCheckManager::g_comVec while the probe threads of a scan append.
 extern pthread_mutex_t vecLock;
 
-// The most a reply to one of the probe's commands may bring, and the longest
-// it may keep the port reading. Those replies are a few hundred bytes that
-// take a fraction of a second even at 9600 baud; a port that sends more, or
-// for longer, has no modem answering behind it. Without this bound a device
-// that never stops sending would hold every command for the whole 50 s that
-// the port's gathering allows.
-constexpr ReadBound PROBE_REPLY_BOUND = {4096, 2000};
-
 // Probes every path on a thread of its own and returns one record per port
 // whose thread could be started, sorted by path. DetectAllDevice runs it on
 // the listed ports.

@@ -9,6 +9,7 @@
 #include "CheckManager.h"
 #include "CheckManagerFlow.h"
 #include "CheckManagerLinux.h"
+#include "CheckManagerPortLine.h"
 #include "CommandBudgets.h"
 #include "ComPortBase.h"
 #include "PhoneCardBase.h"
@@ -17,6 +18,7 @@ namespace {
 
 using CommandBuilder = std::string (CPhoneCardBase::*)();
 using ReplyParser = COM_CMD_OPERATE_RESULT_t (CPhoneCardBase::*)(std::string);
+using Ms = CommandClock::Duration;
 
 // How a runner makes sure it may write. Runners that start a conversation
 // open a closed port; the others refuse one, since a port that closed under
@@ -28,121 +30,81 @@ enum class PortGuard { Open, IsOpened };
 static_assert(RUNNER_POLL_MIN_MS * 1000 == USLEEP_COUNT + static_cast<int>(LINUX_SLEEP),
               "a poll budget's time is the port's read pause plus the runner's sleep");
 
-// Deleting every message can keep a modem busy for minutes: each poll of
-// that runner waits this much longer.
-constexpr std::uint64_t DEL_ALL_EXTRA_WAIT_USEC = 100000;
-
 constexpr std::uint64_t USEC_PER_SEC = 1000000;
+constexpr std::uint64_t USEC_PER_MS = 1000;
 // usleep_until2 sleeps in steps of at most this much.
 constexpr std::uint64_t SLEEP_STEP_USEC = 10000;
+
+// Deleting every message can keep a modem busy for minutes: each poll of
+// that runner waits this much longer.
+constexpr Ms DEL_ALL_EXTRA_WAIT(100);
+
+// The wall clock of the runners: their pauses are sleeps until a time.
+class LinuxRunnerClock : public CommandClock {
+public:
+    Duration Now() override
+    {
+        return std::chrono::duration_cast<Duration>(
+            std::chrono::steady_clock::now().time_since_epoch());
+    }
+    void Pause(Duration pause) override
+    {
+        usleep_until2(time_usec2() + static_cast<std::uint64_t>(pause.count()) * USEC_PER_MS);
+    }
+};
 
 bool PortPassesGuard(CComPortBase *port, PortGuard guard)
 {
     return guard == PortGuard::Open ? port->Open() : port->IsOpened();
 }
 
-// One reply gathered poll by poll, within a bound when the command has one:
-// the bytes gathered, and the time spent in polls that brought bytes, count
-// against it. A poll that finds the line silent costs the port's pause and
-// is bounded by the runner's poll count instead, so a modem slow to begin
-// its reply keeps the whole budget of its command.
-class BoundedReply {
-public:
-    explicit BoundedReply(const ReadBound *bound) : m_bound(bound) {}
-
-    // Appends what the port delivers now, never more than the bound leaves.
-    bool ReadMore(CComPortBase *port)
-    {
-        if (m_bound == nullptr)
-            return port->ReadAll(m_reply);
-        const std::size_t before = m_reply.size();
-        const Clock::time_point start = Clock::now();
-        const ReadBound left = {m_bound->maxBytes - before, m_bound->maxMs - m_receivingMs};
-        const bool read = port->ReadAll(m_reply, left);
-        if (m_reply.size() > before)
-            m_receivingMs += static_cast<int>(
-                std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start)
-                    .count());
-        return read;
-    }
-
-    // The reply took all that its bound allows without being decisive.
-    bool IsBoundReached() const
-    {
-        return m_bound != nullptr
-               && (m_reply.size() >= m_bound->maxBytes || m_receivingMs >= m_bound->maxMs);
-    }
-
-    const std::string &Text() const { return m_reply; }
-
-private:
-    using Clock = std::chrono::steady_clock;
-
-    const ReadBound *m_bound;
-    std::string m_reply;
-    int m_receivingMs = 0;
-};
-
-// Polls the reply to the command just written: every ReadAll appends to one
-// reply, which the parser sees whole each time. Answers COM_CMD_WAIT when
-// the polls ran out without a verdict, and COM_CMD_ERROR as soon as the line
-// has gone away: a vanished device cannot answer, and waiting out the whole
-// budget (over a minute for some commands) would only hold the flow up. A
-// reply that reaches its bound without a verdict is no answer either.
-COM_CMD_OPERATE_RESULT_t PollReply(CPhoneCardBase *phone, CComPortBase *port, ReplyParser parser,
-                                   int polls, std::uint64_t extraWaitUsec,
-                                   const ReadBound *bound = nullptr)
+ReplyParse ParserOf(CPhoneCardBase *phone, ReplyParser parser)
 {
-    BoundedReply reply(bound);
-    for (int poll = 0; poll < polls; ++poll) {
-        if (reply.ReadMore(port)) {
-            const COM_CMD_OPERATE_RESULT_t verdict = (phone->*parser)(reply.Text());
-            if (verdict == COM_CMD_OK || verdict == COM_CMD_ERROR)
-                return verdict;
-        }
-        if (reply.IsBoundReached() || IsLineGone(*port))
-            return COM_CMD_ERROR;
-        if (extraWaitUsec > 0)
-            usleep_until2(time_usec2() + extraWaitUsec);
-        usleep(LINUX_SLEEP);
-    }
-    return COM_CMD_WAIT;
-}
-
-bool WriteAndJudge(CPhoneCardBase *phone, CComPortBase *port, const std::string &command,
-                   ReplyParser parser, int polls, std::uint64_t extraWaitUsec = 0,
-                   const ReadBound *bound = nullptr)
-{
-    // Write answers false even after a good write; the reply tells.
-    port->Write(command);
-    return PollReply(phone, port, parser, polls, extraWaitUsec, bound) == COM_CMD_OK;
+    return [phone, parser](const std::string &reply) { return (phone->*parser)(reply); };
 }
 
 bool RunBuiltCommand(CPhoneCardBase *phone, CComPortBase *port, PortGuard guard,
-                     CommandBuilder builder, ReplyParser parser, int polls,
-                     std::uint64_t extraWaitUsec = 0, const ReadBound *bound = nullptr)
+                     CommandBuilder builder, ReplyParser parser, const CommandBudget &budget)
 {
     if (phone == nullptr || port == nullptr || !PortPassesGuard(port, guard))
         return false;
-    return WriteAndJudge(phone, port, (phone->*builder)(), parser, polls, extraWaitUsec, bound);
-}
-
-// A command of the probe, whose reply is a few lines at most.
-bool RunProbeCommand(CPhoneCardBase *phone, CComPortBase *port, PortGuard guard,
-                     CommandBuilder builder, ReplyParser parser, int polls)
-{
-    return RunBuiltCommand(phone, port, guard, builder, parser, polls, 0, &PROBE_REPLY_BOUND);
+    return RunPortCommand(*port, (phone->*builder)(), ParserOf(phone, parser), budget)
+           == CommandEnd::Done;
 }
 
 bool RunGivenText(CPhoneCardBase *phone, CComPortBase *port, const std::string &text,
-                  ReplyParser parser, int polls)
+                  ReplyParser parser, const CommandBudget &budget, ReplyEnd end)
 {
     if (phone == nullptr || port == nullptr || !PortPassesGuard(port, PortGuard::IsOpened))
         return false;
-    return WriteAndJudge(phone, port, text, parser, polls);
+    CommandForm form;
+    form.end = end;
+    return RunPortCommand(*port, text, ParserOf(phone, parser), budget, form) == CommandEnd::Done;
+}
+
+// A command whose reply is a few lines at most: the probe's, and most of
+// the flows'.
+CommandBudget ShortReply(int polls)
+{
+    return RunnerBudget(polls, SHORT_REPLY_BOUND);
 }
 
 }  // namespace
+
+CommandBudget RunnerBudget(int polls, const ReadBound &bound, CommandClock::Duration extraPause)
+{
+    CommandBudget budget;
+    budget.polls = polls;
+    budget.pause = Ms(LINUX_SLEEP / USEC_PER_MS) + extraPause;
+    budget.bound = bound;
+    return budget;
+}
+
+CommandClock &RunnerClock()
+{
+    static LinuxRunnerClock clock;
+    return clock;
+}
 
 std::uint64_t time_usec2()
 {
@@ -170,12 +132,12 @@ void CCheckManager::RunComCmdInitPhone(CPhoneCardBase *phone, CComPortBase *port
     for (const std::string &command : phone->GetInitAtCmd()) {
         if (!port->IsOpened())
             continue;
-        port->Write(command);
-        // A silent modem may still take the rest; only a refusal stops here.
-        // The replies are as short as the probe's, whichever flow asks.
-        if (PollReply(phone, port, &CPhoneCardBase::OnInitAtCmdRsp, INIT_POLLS_PER_COMMAND, 0,
-                      &PROBE_REPLY_BOUND)
-            == COM_CMD_ERROR)
+        // A silent modem may still take the rest; a refusal stops here, and
+        // so does a device that went away or sends without end.
+        const CommandEnd end =
+            RunPortCommand(*port, command, ParserOf(phone, &CPhoneCardBase::OnInitAtCmdRsp),
+                           ShortReply(INIT_POLLS_PER_COMMAND));
+        if (end != CommandEnd::Done && end != CommandEnd::OutOfTime)
             return;
     }
 }
@@ -183,86 +145,89 @@ void CCheckManager::RunComCmdInitPhone(CPhoneCardBase *phone, CComPortBase *port
 bool CCheckManager::RunComCmdDelAllSms(CPhoneCardBase *phone, CComPortBase *port)
 {
     return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetDelAllSmsCmd,
-                           &CPhoneCardBase::OnDelAllSmsCmdRsp, DEL_ALL_POLLS,
-                           DEL_ALL_EXTRA_WAIT_USEC);
+                           &CPhoneCardBase::OnDelAllSmsCmdRsp,
+                           RunnerBudget(DEL_ALL_POLLS, SHORT_REPLY_BOUND, DEL_ALL_EXTRA_WAIT));
 }
 
 bool CCheckManager::RunComCmdQuerySMSC(CPhoneCardBase *phone, CComPortBase *port)
 {
     if (RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetQuerySmsCenterCmd,
-                        &CPhoneCardBase::OnGetQuerySmsCenterCmdRsp, LONG_POLLS))
+                        &CPhoneCardBase::OnGetQuerySmsCenterCmdRsp, ShortReply(LONG_POLLS)))
         return true;
     return MaySendWithoutSmsCenter(phone, port);
 }
 
 bool CCheckManager::RunComCmdAT(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunProbeCommand(phone, port, PortGuard::Open, &CPhoneCardBase::GetATCmd,
-                           &CPhoneCardBase::OnGetAtCmdRsp, AT_POLLS);
+    return RunBuiltCommand(phone, port, PortGuard::Open, &CPhoneCardBase::GetATCmd,
+                           &CPhoneCardBase::OnGetAtCmdRsp, ShortReply(AT_POLLS));
 }
 
 bool CCheckManager::RunComCmdATI(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunProbeCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetAtiCmd,
-                           &CPhoneCardBase::OnGetAtiCmdRsp, LONG_POLLS);
+    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetAtiCmd,
+                           &CPhoneCardBase::OnGetAtiCmdRsp, ShortReply(LONG_POLLS));
 }
 
 bool CCheckManager::RunComCmdGetSerialNumber(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunProbeCommand(phone, port, PortGuard::Open, &CPhoneCardBase::GetIMEI_Cmd,
-                           &CPhoneCardBase::OnGetIMEI_Cmd, VALUE_POLLS);
+    return RunBuiltCommand(phone, port, PortGuard::Open, &CPhoneCardBase::GetIMEI_Cmd,
+                           &CPhoneCardBase::OnGetIMEI_Cmd, ShortReply(VALUE_POLLS));
 }
 
 bool CCheckManager::RunComCmdSendPduContext(CPhoneCardBase *phone, CComPortBase *port,
                                             std::string pdu)
 {
-    return RunGivenText(phone, port, pdu, &CPhoneCardBase::OnSendPduSmsContextCmdRsp, LONG_POLLS);
+    return RunGivenText(phone, port, pdu, &CPhoneCardBase::OnSendPduSmsContextCmdRsp,
+                        ShortReply(LONG_POLLS), ReplyEnd::FinalResult);
 }
 
 bool CCheckManager::RunComCmdSendPduLen(CPhoneCardBase *phone, CComPortBase *port, std::string cmd)
 {
-    return RunGivenText(phone, port, cmd, &CPhoneCardBase::OnSendPduSmsLenCmdRsp, SEND_LEN_POLLS);
+    return RunGivenText(phone, port, cmd, &CPhoneCardBase::OnSendPduSmsLenCmdRsp,
+                        ShortReply(SEND_LEN_POLLS), ReplyEnd::Prompt);
 }
 
 bool CCheckManager::RunComCmdReadAllSmsToPhone(CPhoneCardBase *phone, CComPortBase *port)
 {
     return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetReadAllSmsCmd,
-                           &CPhoneCardBase::OnReadAllSmsCmdRsp, LIST_POLLS);
+                           &CPhoneCardBase::OnReadAllSmsCmdRsp,
+                           RunnerBudget(LIST_POLLS, LISTING_REPLY_BOUND));
 }
 
 bool CCheckManager::RunComCmdSetRecvSmsCompatibleMode(CPhoneCardBase *phone, CComPortBase *port)
 {
     return RunBuiltCommand(phone, port, PortGuard::IsOpened,
                            &CPhoneCardBase::GetRecvSmsCompatibleModeCmd,
-                           &CPhoneCardBase::OnGetRecvSmsCompatibleModeCmdRsp, LONG_POLLS);
+                           &CPhoneCardBase::OnGetRecvSmsCompatibleModeCmdRsp, ShortReply(LONG_POLLS));
 }
 
 bool CCheckManager::RunComCmdSetPduMode(CPhoneCardBase *phone, CComPortBase *port)
 {
     return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::SetSmsPDUModeCmd,
-                           &CPhoneCardBase::OnSetSmsPduModeCmdRsp, LONG_POLLS);
+                           &CPhoneCardBase::OnSetSmsPduModeCmdRsp, ShortReply(LONG_POLLS));
 }
 
 bool CCheckManager::RunComCmdGetSmsCardNumber(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunProbeCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetIMSI_Cmd,
-                           &CPhoneCardBase::OnGetIMSI_CmdRsp, VALUE_POLLS);
+    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetIMSI_Cmd,
+                           &CPhoneCardBase::OnGetIMSI_CmdRsp, ShortReply(VALUE_POLLS));
 }
 
 bool CCheckManager::RunComCmdReadME_Sms(CPhoneCardBase *phone, CComPortBase *port)
 {
     return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetReadSmsOnMeCmd,
-                           &CPhoneCardBase::OnGetReadSmsOnMeCmd, STORE_SELECT_POLLS);
+                           &CPhoneCardBase::OnGetReadSmsOnMeCmd, ShortReply(STORE_SELECT_POLLS));
 }
 
 bool CCheckManager::RunComCmdReadSM_Sms(CPhoneCardBase *phone, CComPortBase *port)
 {
     return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetReadSmsOnSmCmd,
-                           &CPhoneCardBase::OnGetReadSmsOnSmCmd, STORE_SELECT_POLLS);
+                           &CPhoneCardBase::OnGetReadSmsOnSmCmd, ShortReply(STORE_SELECT_POLLS));
 }
 
 bool CCheckManager::RunComCmdGetSignalStrength(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunProbeCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetSignalStrengthCmd,
-                           &CPhoneCardBase::OnGetSignalStrengthCmdRsp, VALUE_POLLS);
+    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetSignalStrengthCmd,
+                           &CPhoneCardBase::OnGetSignalStrengthCmdRsp, ShortReply(VALUE_POLLS));
 }

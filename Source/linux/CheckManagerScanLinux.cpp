@@ -11,6 +11,7 @@
 
 #include "CheckManager.h"
 #include "CheckManagerLinux.h"
+#include "CheckManagerPortLine.h"
 #include "CheckManagerScan.h"
 #include "ComPortBase.h"
 #include "PhoneCardBase.h"
@@ -32,6 +33,8 @@ const int kProbeBaudRates[] = {9600, 115200};
 constexpr int UNIDENTIFIED_BAUD_RATE = 115200;
 
 const char kEchoOffCommand[] = "ATE0\r\n";
+// One read, as long as the port's gathering takes.
+constexpr int ECHO_OFF_POLLS = 1;
 
 constexpr std::size_t CMD_OUTPUT_CHUNK = 1024;
 
@@ -82,10 +85,10 @@ ProbeOutcome ProbeAtBaudRate(const DetectionModels &models, const char *path, in
     if (!port.Open())
         return IsRefusedForWantOfDescriptors(port) ? ProbeOutcome::PortRefused
                                                    : ProbeOutcome::NotIdentified;
-    // Modems start with echo on; the answer to this is not worth judging.
-    port.Write(kEchoOffCommand);
-    std::string discarded;
-    port.ReadAll(discarded, PROBE_REPLY_BOUND);
+    // Modems start with echo on. Whatever the answer says, it is awaited
+    // for one read: one that comes later is still the line's to settle
+    // before the next command's reply counts.
+    RunPortCommandToEnd(port, kEchoOffCommand, RunnerBudget(ECHO_OFF_POLLS, SHORT_REPLY_BOUND));
 
     bool found = false;
     CPhoneCardBase *generic = models.front().get();

@@ -139,3 +139,11 @@ size_t ConsoleTextPrefixLength(const char *text, size_t bytes, size_t room)
 {
     return pdutext::Utf8PrefixLength(text, bytes, room);
 }
+
+std::string CodePointsToConsoleText(const std::u32string &text)
+{
+    // The console reads UTF-8 whichever locale the process has, and the codec's
+    // own writer needs none.
+    bool ok = false;
+    return pdutext::WideToUtf8(std::wstring(text.begin(), text.end()), ok);
+}

@@ -17,4 +17,11 @@ std::string ConsoleTextToUtf8(const std::string &text);
 // a fixed member may take.
 std::size_t ConsoleTextPrefixLength(const char *text, std::size_t bytes, std::size_t room);
 
+// Characters decoded from a message (code points) as console text: what the
+// decoders write for texts and senders that arrive in the GSM alphabet.
+// Linux: UTF-8, whatever the locale. Windows: the ANSI code page, converted
+// as the UCS2 decoders convert, so a character that the code page lacks gets
+// the same replacement as in a UCS2 message.
+std::string CodePointsToConsoleText(const std::u32string &text);
+
 #endif

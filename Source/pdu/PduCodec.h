@@ -20,12 +20,20 @@
 
 // Member sizes of SM_PARAM, terminator included.
 constexpr int SM_SMS_CENTER_SIZE = 16;   // 15 digits
-constexpr int SM_PEER_NUMBER_SIZE = 32;  // 31 digits
+constexpr int SM_PEER_NUMBER_SIZE = 32;  // 31 digits, or a sender's name
 constexpr int SM_TIME_STAMP_SIZE = 18;   // YYMMDDhhmmsszz
-// The longest text one PDU can carry: a UDL of 255 octets is 127 UCS2
-// characters, at most 381 bytes of UTF-8 (7-bit gives at most 291 characters,
-// 8-bit 255 bytes).
-constexpr int SM_USER_TEXT_SIZE = 382;
+// The most bytes of console text one septet of a GSM 7-bit text decodes to:
+// every character of the default alphabet is at most U+03A9, two bytes of
+// UTF-8 or of a double-byte code page; the extension table's euro sign takes
+// three bytes of UTF-8 for its two septets.
+constexpr int GSM_7BIT_TEXT_BYTES_PER_SEPTET = 2;
+// The septets a UDL of 255 septets is read as: its 224 octets, fill bits and
+// all.
+constexpr int SM_USER_DATA_MAX_SEPTETS = 256;
+// The longest text one PDU can carry: 256 septets of two bytes each. (A UDL of
+// 255 octets is 127 UCS2 characters, at most 381 bytes of UTF-8; 8-bit data
+// is 255 bytes.)
+constexpr int SM_USER_TEXT_SIZE = GSM_7BIT_TEXT_BYTES_PER_SEPTET * SM_USER_DATA_MAX_SEPTETS + 1;
 constexpr int SM_PUSH_URL_SIZE = 129;   // 128 characters and the URL's 0 octet
 constexpr int SM_PART_HEX_SIZE = 536;   // (255 - 6) octets of part data as hex
 // What gsmEncodePduNew reads from userText: one message's text, in bytes.
@@ -35,8 +43,7 @@ constexpr int SM_SUBMIT_TEXT_MAX = 160;
 // record holds (15-digit centre, 31-digit destination), terminator included.
 constexpr int SM_SUBMIT_HEAD_SIZE = 67;
 
-// gsmDecode7bit unpacks into a work area of this many septets, which holds the
-// septets of GSM_7BIT_MAX_OCTETS octets.
+// gsmDecode7bit reads at most this many octets, which hold this many septets.
 constexpr int GSM_7BIT_MAX_SEPTETS = 512;
 constexpr int GSM_7BIT_MAX_OCTETS = 448;
 
@@ -97,9 +104,14 @@ int gsmEncode7bitLength(const char *pSrc, int nSrcLength);
 int gsmEncode7bit(const char *pSrc, unsigned char *pDst, int nSrcLength);
 
 // Unpacks count octets (at most GSM_7BIT_MAX_OCTETS are read; more are
-// ignored) into count + count / 7 septets and maps them: 0 becomes '@', an
-// escape (27) followed by an extension-table value becomes that character.
-// Writes the characters and a terminator; returns the characters written.
+// ignored) into their count + count / 7 septets and writes the characters of
+// the GSM default alphabet they stand for in the console's encoding, then a
+// terminator. An escape (27) takes the next septet from the extension table;
+// one before a septet the table lacks stands for nothing, as does one at the
+// end, and a second escape (reserved for a further table) shows as a space.
+// Characters that ASCII holds come out as ASCII. pDst must hold
+// GSM_7BIT_TEXT_BYTES_PER_SEPTET bytes per septet and the terminator. Returns
+// the bytes written, terminator not counted.
 int gsmDecode7bit(const unsigned char *pSrc, char *pDst, int nSrcLength);
 
 // Copies count bytes. Returns count.
@@ -160,11 +172,15 @@ int GetPushSubmitPdu(const SM_PARAM *pSrc, char *pDst);
 // holds a concatenation element with an 8-bit (00) or a 16-bit (08)
 // reference; partHex is its user data after the whole header. Whenever a
 // header is present, userText is the text after it, in every coding but push.
+// An originator whose type of number is alphanumeric (5) is the name it
+// spells in the GSM alphabet, in the console's encoding; a 7-bit text is
+// the GSM alphabet's characters in the console's encoding too.
 // Hostile input: a header field that the text does not hold whole ends the
 // decode and leaves that member and the later ones as they were; user data
 // shorter than its UDL decodes the octets present; a number longer than its
-// member is cut to the member, the rest of the PDU still read in place; an
-// SMS-centre length of 00 means no SMS-centre address. Returns the UDL for
+// member is cut to the member (a name before a character that does not fit
+// whole), the rest of the PDU still read in place; an SMS-centre length of 00
+// means no SMS-centre address. Returns the UDL for
 // 7-bit, the octets for 8-bit, the bytes of text for UCS2, and for a push
 // message what its branch yields (0 in this build); 0 when decoding stopped
 // before the user data.

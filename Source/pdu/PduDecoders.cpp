@@ -12,6 +12,7 @@
 //   - a user-data header is passed over by its own length in every coding,
 //     but never beyond the user data or the line, whatever that length says.
 #include "ConsoleText.h"
+#include "GsmAlphabet.h"
 #include "PduCodec.h"
 #include "PduCursor.h"
 
@@ -37,11 +38,16 @@ const unsigned char kIeiConcat8BitRef = 0x00;
 const unsigned char kIeiConcat8BitRefLength = 3;
 const unsigned char kIeiConcat16BitRef = 0x08;
 const unsigned char kIeiConcat16BitRefLength = 4;
-const size_t kBitsPerOctet = 8;
-const size_t kBitsPerSeptet = 7;
-const unsigned char kSeptetMask = 0x7F;
+using pdutext::kBitsPerOctet;
+using pdutext::kBitsPerSeptet;
 const size_t kTimeStampChars = 14;
 const size_t kTypeOfAddressChars = 2;
+// The type of number, bits 4 to 6 of the type of address (TS 23.040 9.1.2.5):
+// 5 is a name in the GSM alphabet, such as a bank's or an operator's.
+const unsigned kTypeOfNumberShift = 4;
+const unsigned char kTypeOfNumberMask = 0x07;
+const unsigned char kTypeOfNumberAlphanumeric = 5;
+const size_t kBitsPerSemiOctet = 4;
 // Room for the semi-octets of any address a length octet can announce.
 const size_t kAddressCharsMax = 2 * 255 + 2;
 const unsigned char kPushIndicator = 5;
@@ -79,18 +85,42 @@ bool ReadSmsCenter(PduCursor &cursor, SM_PARAM *pDst)
     return true;
 }
 
-// Originator or destination: a length octet counting digits, the type of
-// address (not examined) and the digits with 'F' fill.
+bool IsAlphanumeric(unsigned char typeOfAddress)
+{
+    return ((typeOfAddress >> kTypeOfNumberShift) & kTypeOfNumberMask) == kTypeOfNumberAlphanumeric;
+}
+
+// A name: its semi-octets hold (semiOctets * 4) / 7 septets of the GSM
+// alphabet, read from the field's own octets only.
+void StoreName(const PduCursor &field, size_t semiOctets, char *member, size_t memberSize)
+{
+    unsigned char octets[kAddressCharsMax / 2];
+    const size_t present = field.PeekOctets(octets, (semiOctets + 1) / 2);
+    const size_t septets =
+        std::min(kBitsPerSemiOctet * semiOctets / kBitsPerSeptet, pdutext::SeptetsInOctets(present));
+    pdutext::GsmSeptetsToConsoleText(octets, 0, septets, member, memberSize);
+}
+
+// Originator or destination: a length octet counting the useful semi-octets,
+// the type of address, then the digits with 'F' fill or a name.
 bool ReadAddress(PduCursor &cursor, char *member, size_t memberSize)
 {
-    unsigned char digits = 0;
-    if (!cursor.PeekOctet(digits))
+    unsigned char semiOctets = 0;
+    if (!cursor.PeekOctet(semiOctets))
         return false;
-    const size_t digitChars = static_cast<size_t>(digits) + (digits % 2);
+    const size_t digitChars = static_cast<size_t>(semiOctets) + (semiOctets % 2);
     const size_t fieldChars = 2 + kTypeOfAddressChars + digitChars;
     if (cursor.Remaining() < fieldChars)
         return false;
-    StoreDigits(cursor.Here() + 2 + kTypeOfAddressChars, digitChars, member, memberSize);
+    PduCursor field = cursor;
+    field.Skip(2);
+    unsigned char typeOfAddress = 0;
+    field.PeekOctet(typeOfAddress);
+    field.Skip(kTypeOfAddressChars);
+    if (IsAlphanumeric(typeOfAddress))
+        StoreName(field, semiOctets, member, memberSize);
+    else
+        StoreDigits(field.Here(), digitChars, member, memberSize);
     cursor.Skip(fieldChars);
     return true;
 }
@@ -100,11 +130,20 @@ bool ReadOctet(PduCursor &cursor, unsigned char &value)
     return cursor.PeekOctet(value) && cursor.Skip(2);
 }
 
+// userText is sized for the septets of the largest UDL, read as octets.
+static_assert(kBitsPerOctet * ((kBitsPerSeptet * kUserDataMax + kBitsPerOctet - 1) / kBitsPerOctet) /
+                      kBitsPerSeptet <=
+                  static_cast<size_t>(SM_USER_DATA_MAX_SEPTETS),
+              "userText holds the text of a UDL's septets");
+
+// Exactly the UDL's septets: the fill bits of the last octet are no
+// character the sender wrote, and would read as a trailing '@'.
 int DecodeSeptets(const PduCursor &cursor, unsigned udl, SM_PARAM *pDst)
 {
     unsigned char data[kUserDataMax + 1];
     const size_t octets = cursor.PeekOctets(data, (7 * static_cast<size_t>(udl) + 7) / 8);
-    gsmDecode7bit(data, pDst->userText, static_cast<int>(octets));
+    const size_t septets = std::min(static_cast<size_t>(udl), pdutext::SeptetsInOctets(octets));
+    pdutext::GsmSeptetsToConsoleText(data, 0, septets, pDst->userText, sizeof pDst->userText);
     return static_cast<int>(udl);
 }
 
@@ -213,18 +252,6 @@ void StoreLongPart(const PduCursor &cursor, const UserDataHeader &header, size_t
     pDst->partHexLength = static_cast<int32_t>(chars);
 }
 
-// Septet `index` of packed user data; the octets must hold all of its bits.
-unsigned char SeptetAt(const unsigned char *octets, size_t index)
-{
-    const size_t bit = kBitsPerSeptet * index;
-    const size_t at = bit / kBitsPerOctet;
-    const unsigned shift = static_cast<unsigned>(bit % kBitsPerOctet);
-    unsigned value = static_cast<unsigned>(octets[at]) >> shift;
-    if (shift + kBitsPerSeptet > kBitsPerOctet)
-        value |= static_cast<unsigned>(octets[at + 1]) << (kBitsPerOctet - shift);
-    return static_cast<unsigned char>(value & kSeptetMask);
-}
-
 // Septet text after a header of `headerOctets`: it starts at the first septet
 // boundary after the header (past the fill bits) and ends with the UDL's
 // septets or with the line.
@@ -233,18 +260,10 @@ int DecodeSeptetsAfterHeader(const PduCursor &cursor, unsigned udl, size_t heade
     unsigned char data[kUserDataMax + 1];
     const size_t octets = cursor.PeekOctets(data, UserDataOctets(udl, GSM_DCS_7BIT));
     const size_t firstSeptet = (kBitsPerOctet * headerOctets + kBitsPerSeptet - 1) / kBitsPerSeptet;
-    const size_t lastSeptet = std::min(static_cast<size_t>(udl), kBitsPerOctet * octets / kBitsPerSeptet);
-    char septets[kUserDataMax + 1];
-    size_t count = 0;
-    for (size_t i = firstSeptet; i < lastSeptet; i++)
-        septets[count++] = static_cast<char>(SeptetAt(data, i));
-    unsigned char packed[kUserDataMax + 1];
-    const int packedOctets = gsmEncode7bit(septets, packed, static_cast<int>(count));
-    int written = gsmDecode7bit(packed, pDst->userText, packedOctets);
-    // Seven septets short of a full octet group leave seven spare bits in the
-    // last octet, which unpack as one more septet: no character of the text.
-    if (count % kBitsPerOctet == kBitsPerSeptet && written > 0)
-        pDst->userText[--written] = '\0';
+    const size_t lastSeptet = std::min(static_cast<size_t>(udl), pdutext::SeptetsInOctets(octets));
+    if (firstSeptet < lastSeptet)
+        pdutext::GsmSeptetsToConsoleText(data, firstSeptet, lastSeptet - firstSeptet, pDst->userText,
+                                         sizeof(pDst->userText));
     return static_cast<int>(udl);
 }
 

@@ -1,5 +1,6 @@
 // Hex text, septet packing, 8-bit copies and semi-octet digit order: the
 // conversions from which the PDU encoders and decoders are built.
+#include "GsmAlphabet.h"
 #include "PduCodec.h"
 
 #include <cstring>
@@ -7,20 +8,6 @@
 namespace {
 
 const char kHexDigits[] = "0123456789ABCDEF";
-
-const char kGsmEscape = 27;
-const unsigned char kSeptetMask = 0x7F;
-
-// The extension table of the GSM default alphabet: the septet that follows an
-// escape, and the character it stands for.
-struct GsmExtension {
-    unsigned char septet;
-    char character;
-};
-const GsmExtension kGsmExtensions[] = {
-    {10, '\f'}, {20, '^'}, {40, '{'}, {41, '}'}, {47, '\\'},
-    {60, '['},  {61, '~'}, {62, ']'}, {64, '|'},
-};
 
 // Modems write upper case; other characters follow the arithmetic rule, and
 // unsigned arithmetic keeps hostile bytes (negative chars included) defined.
@@ -31,31 +18,12 @@ unsigned HexValue(char c)
     return static_cast<unsigned>(static_cast<int>(c) - 55);
 }
 
-bool IsGsmExtensionChar(char c)
-{
-    for (const GsmExtension &e : kGsmExtensions)
-        if (e.character == c)
-            return true;
-    return false;
-}
-
-bool FindGsmExtension(unsigned char septet, char &character)
-{
-    for (const GsmExtension &e : kGsmExtensions) {
-        if (e.septet == septet) {
-            character = e.character;
-            return true;
-        }
-    }
-    return false;
-}
-
 // The septet value of a character that the packing can hold.
 unsigned char ToSeptet(char c)
 {
     const unsigned char u = static_cast<unsigned char>(c);
     // A byte above 127 would spill into its neighbour's bits.
-    return u > kSeptetMask ? static_cast<unsigned char>('?') : u;
+    return u > pdutext::kSeptetMask ? static_cast<unsigned char>('?') : u;
 }
 
 // Swaps each character pair of an even count of characters.
@@ -97,7 +65,7 @@ int gsmEncode7bitLength(const char *pSrc, int nSrcLength)
 {
     int septets = 0;
     for (int i = 0; i < nSrcLength; i++)
-        septets += IsGsmExtensionChar(pSrc[i]) ? 2 : 1;
+        septets += pdutext::IsGsmExtensionCharacter(static_cast<unsigned char>(pSrc[i])) ? 2 : 1;
     return septets;
 }
 
@@ -125,36 +93,9 @@ int gsmDecode7bit(const unsigned char *pSrc, char *pDst, int nSrcLength)
     int count = nSrcLength > 0 ? nSrcLength : 0;
     if (count > GSM_7BIT_MAX_OCTETS)
         count = GSM_7BIT_MAX_OCTETS;
-
-    unsigned char septets[GSM_7BIT_MAX_SEPTETS];
-    int septetCount = 0;
-    unsigned carry = 0;
-    int shift = 0;
-    for (int i = 0; i < count; i++) {
-        septets[septetCount++] = static_cast<unsigned char>(((pSrc[i] << shift) | carry) & kSeptetMask);
-        carry = static_cast<unsigned>(pSrc[i]) >> (7 - shift);
-        if (++shift == 7) {
-            septets[septetCount++] = static_cast<unsigned char>(carry & kSeptetMask);
-            carry = 0;
-            shift = 0;
-        }
-    }
-
-    int written = 0;
-    for (int i = 0; i < septetCount; i++) {
-        const unsigned char s = septets[i];
-        char extension = 0;
-        if (s == 0) {
-            pDst[written++] = '@';
-        } else if (s == kGsmEscape && i + 1 < septetCount && FindGsmExtension(septets[i + 1], extension)) {
-            pDst[written++] = extension;
-            i++;
-        } else {
-            pDst[written++] = static_cast<char>(s);
-        }
-    }
-    pDst[written] = '\0';
-    return written;
+    const size_t septets = pdutext::SeptetsInOctets(static_cast<size_t>(count));
+    const size_t size = GSM_7BIT_TEXT_BYTES_PER_SEPTET * septets + 1;
+    return static_cast<int>(pdutext::GsmSeptetsToConsoleText(pSrc, 0, septets, pDst, size));
 }
 
 int gsmEncode8bit(const char *pSrc, unsigned char *pDst, int nSrcLength)

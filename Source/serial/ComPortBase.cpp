@@ -90,6 +90,12 @@ bool CComPortBase::Read(std::string &out)
     return result;
 }
 
+void CComPortBase::ReadPending(std::string &out, std::size_t maxBytes)
+{
+    if (m_pImpl)
+        m_pImpl->ReadPending(out, maxBytes);
+}
+
 bool CComPortBase::SetParam()
 {
     return m_pImpl ? m_pImpl->SetParam() : false;

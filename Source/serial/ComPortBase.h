@@ -7,20 +7,13 @@
 #include <cstddef>
 #include <string>
 
+#include "LineAccount.h"
 #include "PortFailureKind.h"
+#include "ReadBound.h"
 
 // The pause, in microseconds, that Write makes after sending and Read makes
 // before each look at the line: a reply that pauses this long is complete.
 constexpr int USLEEP_COUNT = 50000;
-
-// The most that one gathering may take, for a caller that knows how long the
-// reply it waits for can be: besides at a pause, the gathering ends once it
-// has added maxBytes, or once maxMs have passed, even while input keeps
-// arriving.
-struct ReadBound {
-    std::size_t maxBytes;
-    int maxMs;
-};
 
 class CComPortBaseLinux;
 
@@ -58,11 +51,17 @@ public:
     // no look at the line begun after bound.maxMs (at least one is taken).
     bool ReadAll(std::string &out, const ReadBound &bound);
     bool Read(std::string &out);  // as ReadAll, but answers false
+    // Appends what has already arrived, at most maxBytes, without waiting.
+    void ReadPending(std::string &out, std::size_t maxBytes);
     bool SetParam();
 
     // Start-up: prepares the terminal settings table. Call once, before any
     // port exists.
     static void ResetAllComPort();
+
+    // What the conversation on this port still owes from command to command.
+    LineAccount &Account() { return m_account; }
+    const LineAccount &Account() const { return m_account; }
 
     bool ResetRead();
     bool SetReadTotalWaitSeconds(int seconds);
@@ -77,6 +76,7 @@ private:
     [[maybe_unused]] int m_reservedBaud = 0;
 
     CComPortBaseLinux *m_pImpl = nullptr;
+    LineAccount m_account;
     int m_nReadCount = 0;
     int m_nReadTotalWaitSeconds = 0;
 };

@@ -387,6 +387,29 @@ bool CComPortBaseLinux::ReadAll(std::string &out, const ReadBound &bound)
     return true;
 }
 
+// Only what the driver already holds: a command about to be written must
+// not wait for the line to pause first.
+void CComPortBaseLinux::ReadPending(std::string &out, std::size_t maxBytes)
+{
+    std::size_t taken = 0;
+    while (IsOpened() && taken < maxBytes) {
+        char buffer[READ_CHUNK_SIZE];
+        errno = 0;
+        const ssize_t n = ReadChunk(m_fd, buffer, std::min(sizeof buffer, maxBytes - taken));
+        if (n == 0) {
+            RecordHangUp();
+            return;
+        }
+        if (n < 0) {
+            if (errno != EAGAIN)
+                HandleError();
+            return;
+        }
+        out.append(buffer, static_cast<size_t>(n));
+        taken += static_cast<size_t>(n);
+    }
+}
+
 void CComPortBaseLinux::ResetAllComPort()
 {
     term_lib_init();

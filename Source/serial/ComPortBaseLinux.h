@@ -63,6 +63,7 @@ public:
     bool Read(std::string &out);  // appends until the line pauses; false
     bool ReadAll(std::string &out);  // the same, true
     bool ReadAll(std::string &out, const ReadBound &bound);  // also ends at the bound; true
+    void ReadPending(std::string &out, std::size_t maxBytes);  // no waiting
     static void ResetAllComPort();
 
 private:

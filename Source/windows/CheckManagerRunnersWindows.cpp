@@ -6,26 +6,18 @@
 
 #include "CheckManager.h"
 #include "CheckManagerFlow.h"
+#include "CheckManagerPortLine.h"
 #include "CommandBudgets.h"
 #include "ComPortBase.h"
 #include "PhoneCardBase.h"
 
 namespace {
 
-// The Win32 port as the runner's line. A null port is a closed one.
-class ComPortLine : public CommandLine {
-public:
-    explicit ComPortLine(CComPortBase *port) : m_port(port) {}
-    bool IsOpened() const override { return m_port != nullptr && m_port->IsOpened(); }
-    void Write(const std::string &command) override { m_port->Write(command); }
-    void ReadAll(std::string &reply) override { m_port->ReadAll(reply); }
-    bool IsLineGone() const override { return m_port != nullptr && ::IsLineGone(*m_port); }
-
-private:
-    CComPortBase *m_port;
-};
-
+using Ms = CommandClock::Duration;
 using CommandBuilder = std::string (CPhoneCardBase::*)();
+
+// The pause after a poll that brought no verdict.
+constexpr Ms kCommandPollPause(100);
 
 bool RunBuiltCommand(CPhoneCardBase *phone, CComPortBase *port, CommandBuilder builder,
                      ComCmdHandler_t handler, int polls)
@@ -35,25 +27,52 @@ bool RunBuiltCommand(CPhoneCardBase *phone, CComPortBase *port, CommandBuilder b
     return RunComCmd(phone, port, (phone->*builder)(), std::move(handler), polls);
 }
 
+// A command of the given form and bound, its budget the time that `polls`
+// polls of the Linux runner of the same name take.
+bool RunFormedCommand(CPhoneCardBase *phone, CComPortBase *port, const std::string &command,
+                      const ComCmdHandler_t &handler, int polls, const ReadBound &bound,
+                      const CommandForm &form)
+{
+    if (phone == nullptr || port == nullptr || !port->IsOpened())
+        return false;
+    const ReplyParse parse = [phone, &handler](const std::string &reply) {
+        return handler(phone, reply);
+    };
+    return RunPortCommand(*port, command, parse, RunnerBudget(polls, bound), form)
+           == CommandEnd::Done;
+}
+
 }  // namespace
+
+CommandBudget RunnerBudget(int polls, const ReadBound &bound, CommandClock::Duration extraPause)
+{
+    CommandBudget budget;
+    budget.time = Ms(PollBudgetMs(polls));
+    budget.pause = kCommandPollPause + extraPause;
+    budget.bound = bound;
+    return budget;
+}
+
+CommandClock &RunnerClock()
+{
+    return SteadyCommandClock();
+}
 
 bool RunComCmd(CPhoneCardBase *phone, CComPortBase *port, std::string command,
                ComCmdHandler_t handler, int polls)
 {
-    ComPortLine line(port);
-    const CommandClock::Duration budget(PollBudgetMs(polls));
-    return RunHandledCommand(phone, line, SteadyCommandClock(), command, handler, budget)
-           == CommandEnd::Done;
+    return RunFormedCommand(phone, port, command, handler, polls, SHORT_REPLY_BOUND, CommandForm());
 }
 
 // Every command is sent whatever the one before got: the Windows build
-// takes any answer to them as done. Only a vanished line stops them.
+// takes any answer to them as done. Only a vanished line, or one that sends
+// without end, stops them.
 void CCheckManager::RunComCmdInitPhone(CPhoneCardBase *phone, CComPortBase *port)
 {
     if (phone == nullptr || port == nullptr || !port->Open())
         return;
     for (const std::string &command : phone->GetInitAtCmd()) {
-        if (IsLineGone(*port))
+        if (!IsLineUsable(*port))
             return;
         RunComCmd(phone, port, command, OnInitPhoneHandler, INIT_POLLS_PER_COMMAND);
     }
@@ -82,13 +101,18 @@ bool CCheckManager::RunComCmdSetRecvSmsCompatibleMode(CPhoneCardBase *phone, CCo
 // object keeps the refusal's text for the read flow to show.
 bool CCheckManager::RunComCmdReadAllSmsToPhone(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunBuiltCommand(phone, port, &CPhoneCardBase::GetReadAllSmsCmd,
-                           OnReadAllSmsToPhoneHandler, LIST_POLLS);
+    if (phone == nullptr)
+        return false;
+    return RunFormedCommand(phone, port, phone->GetReadAllSmsCmd(), OnReadAllSmsToPhoneHandler,
+                            LIST_POLLS, LISTING_REPLY_BOUND, CommandForm());
 }
 
 bool CCheckManager::RunComCmdSendPduLen(CPhoneCardBase *phone, CComPortBase *port, std::string cmd)
 {
-    return RunComCmd(phone, port, std::move(cmd), OnSendPduLenHandler, SEND_LEN_POLLS);
+    CommandForm prompt;
+    prompt.end = ReplyEnd::Prompt;
+    return RunFormedCommand(phone, port, cmd, OnSendPduLenHandler, SEND_LEN_POLLS,
+                            SHORT_REPLY_BOUND, prompt);
 }
 
 bool CCheckManager::RunComCmdSendPduContext(CPhoneCardBase *phone, CComPortBase *port,

@@ -7,16 +7,16 @@
 #include <string>
 
 #include "ComCmdHandlers.h"
-#include "HandledCommand.h"
 
 class CPhoneCardBase;
 class CComPortBase;
 
-// Writes `command` once, then hands everything read since to `handler` until
-// it answers COM_CMD_OK (true) or COM_CMD_ERROR (false), the line goes away
-// (false), or the time that `polls` polls of the Linux runners take has
-// passed (false; CommandBudgets.h). Writes nothing and answers false when
-// phone or port is null or the port is closed.
+// Writes `command` once, then hands the reply to `handler` until it answers
+// COM_CMD_OK (true) or COM_CMD_ERROR (false), the line goes away (false),
+// the reply outgrows its bound (false), or the time that `polls` polls of
+// the Linux runners take has passed (false; CommandBudgets.h). Writes
+// nothing and answers false when phone or port is null or the port is
+// closed.
 bool RunComCmd(CPhoneCardBase *phone, CComPortBase *port, std::string command,
                ComCmdHandler_t handler, int polls);
 

@@ -15,8 +15,8 @@ bool CCheckManager::GetAllComPort(std::vector<std::string> &comNames)
 }
 
 // Ports beyond the probe table, and any whose probe thread could not start,
-// get no row: the table shows what was probed.
-void CCheckManager::DetectAllDevice(std::vector<Win32::CommInfo> &rows)
+// get no row: the table shows what was probed, and says how many were not.
+void CCheckManager::DetectAllDevice(std::vector<Win32::CommInfo> &rows, std::size_t *unprobedCount)
 {
     std::vector<std::string> ports;
     ports.reserve(kMaxProbedPorts);
@@ -24,13 +24,15 @@ void CCheckManager::DetectAllDevice(std::vector<Win32::CommInfo> &rows)
     MakeComDevicePath(ports);
     const ComScanResult scan = ProbeComPorts(ports);
     rows.insert(rows.end(), scan.rows.begin(), scan.rows.end());
+    if (unprobedCount != nullptr)
+        *unprobedCount = scan.unprobedPaths.size();
 }
 
 void CCheckManager::OnScanPort()
 {
     m_commInfoVec.clear();
     const std::clock_t start = std::clock();
-    DetectAllDevice(m_commInfoVec);
+    DetectAllDevice(m_commInfoVec, &m_unprobedPortCount);
     const std::clock_t end = std::clock();
     std::sort(m_commInfoVec.begin(), m_commInfoVec.end(), LessCommInfo);
     CloseAllComHandle(m_commInfoVec);

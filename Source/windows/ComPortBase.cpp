@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <type_traits>
 #include <utility>
 
@@ -14,6 +15,8 @@ namespace {
 // byte plus 50 ms (562 ms for a silent line); a write of n bytes may take
 // n + 50 ms.
 constexpr COMMTIMEOUTS kFlowTimeouts = {10, 1, 50, 1, 50};
+// Reads that return at once with what the input queue holds.
+constexpr COMMTIMEOUTS kPendingTimeouts = {MAXDWORD, 0, 0, 1, 50};
 
 static_assert(std::is_same<void *, HANDLE>::value, "the port keeps its HANDLE as a void pointer");
 
@@ -121,16 +124,55 @@ bool CComPortBase::Read(std::string &out)
 
 bool CComPortBase::ReadAll(std::string &out)
 {
+    return ReadAll(out, ReadBound {kComReadAllByteLimit, static_cast<int>(kComReadAllTimeMs)});
+}
+
+bool CComPortBase::ReadAll(std::string &out, const ReadBound &bound)
+{
     const ULONGLONG start = GetTickCount64();
+    const std::size_t maxBytes = std::min(bound.maxBytes, kComReadAllByteLimit);
+    const ULONGLONG maxMs =
+        std::min<ULONGLONG>(static_cast<ULONGLONG>(std::max(bound.maxMs, 0)), kComReadAllTimeMs);
     std::size_t gathered = 0;
     std::string piece;
-    while (gathered < kComReadAllByteLimit && GetTickCount64() - start < kComReadAllTimeMs) {
+    // The first read is always made, so that a bound used up by earlier
+    // reads still lets a vanished device show.
+    while (gathered < maxBytes && (gathered == 0 || GetTickCount64() - start < maxMs)) {
         if (!Read(piece))
             break;
+        if (piece.size() > maxBytes - gathered)
+            piece.resize(maxBytes - gathered);
         out += piece;
         gathered += piece.size();
+        if (GetTickCount64() - start >= maxMs)
+            break;
     }
     return true;
+}
+
+void CComPortBase::ReadPending(std::string &out, std::size_t maxBytes)
+{
+    if (m_hCom == INVALID_HANDLE_VALUE)
+        return;
+    COMMTIMEOUTS timeouts = kPendingTimeouts;
+    if (!SetCommTimeouts(m_hCom, &timeouts))
+        return;  // a read could wait: better nothing than a stall
+    char buffer[kComReadChunk];
+    std::size_t taken = 0;
+    while (taken < maxBytes) {
+        DWORD count = 0;
+        const DWORD wanted = static_cast<DWORD>(std::min(maxBytes - taken, sizeof buffer));
+        if (!ReadFile(m_hCom, buffer, wanted, &count, nullptr)) {
+            RecordError(GetLastError(), Stage::Io);
+            break;
+        }
+        if (count == 0)
+            break;
+        out.append(buffer, count);
+        taken += count;
+    }
+    timeouts = kFlowTimeouts;
+    SetCommTimeouts(m_hCom, &timeouts);
 }
 
 void CComPortBase::HandleErrorMsg()

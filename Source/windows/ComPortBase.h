@@ -9,7 +9,9 @@
 #include <cstddef>
 #include <string>
 
+#include "LineAccount.h"
 #include "PortFailureKind.h"
+#include "ReadBound.h"
 
 // One read takes at most this many bytes.
 constexpr std::size_t kComReadChunk = 512;
@@ -41,6 +43,16 @@ public:
     // Appends reads to `out` until one brings nothing, within the byte and
     // time bounds above. Always true.
     bool ReadAll(std::string &out);
+    // The same within `bound` as well: no more bytes, no read begun after
+    // its time.
+    bool ReadAll(std::string &out, const ReadBound &bound);
+    // Appends what the input queue already holds, at most maxBytes, without
+    // waiting for more.
+    void ReadPending(std::string &out, std::size_t maxBytes);
+
+    // What the conversation on this port still owes from command to command.
+    LineAccount &Account() { return m_account; }
+    const LineAccount &Account() const { return m_account; }
 
     bool IsOpened() const;
     bool IsComError() const { return m_nErrorCode != 0; }
@@ -60,6 +72,7 @@ private:
     int m_nBaudRate = 0;
     void *m_hCom;  // INVALID_HANDLE_VALUE while closed
     PortFailureKind m_failureKind = PortFailureKind::None;
+    LineAccount m_account;
 };
 
 #endif

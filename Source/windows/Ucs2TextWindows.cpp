@@ -15,11 +15,16 @@ namespace {
 // text in the code page (70 characters of two bytes) with room to spare.
 const int kDecodedTextMax = 160;
 
-// A 16-bit wide text is UTF-16 already.
+// A 16-bit wide text is UTF-16.
+std::wstring CodePointsToWide(const std::u32string &text)
+{
+    const std::u16string units = pdutext::CodePointsToUtf16(text);
+    return std::wstring(units.begin(), units.end());
+}
+
 std::wstring Ucs2ToWide(const unsigned char *pSrc, int nSrcLength)
 {
-    const std::u16string units = pdutext::CodePointsToUtf16(pdutext::Ucs2ToCodePoints(pSrc, nSrcLength));
-    return std::wstring(units.begin(), units.end());
+    return CodePointsToWide(pdutext::Ucs2ToCodePoints(pSrc, nSrcLength));
 }
 
 std::wstring CodePageToWide(UINT codePage, const char *text, int length)
@@ -120,4 +125,10 @@ std::string ConsoleTextToUtf8(const std::string &text)
 size_t ConsoleTextPrefixLength(const char *text, size_t bytes, size_t room)
 {
     return pdutext::DoubleBytePrefixLength(text, bytes, room, IsAnsiLeadByte);
+}
+
+std::string CodePointsToConsoleText(const std::u32string &text)
+{
+    const std::wstring wide = CodePointsToWide(text);
+    return WideToCodePage(CP_ACP, wide.data(), static_cast<int>(wide.size()));
 }

@@ -37,6 +37,15 @@ TEST(DeviceTableForms, HeaderWidths)
                   + Cell("信号强度", 15) + "设备序列号\n");
 }
 
+// Only ports left out of the scan are worth a line: a scan that probed
+// every listed port adds nothing under the table.
+TEST(DeviceTableForms, UnprobedPortsLine)
+{
+    EXPECT_EQ(UnprobedPortsLine(0), "");
+    EXPECT_EQ(UnprobedPortsLine(1), "另有 1 个端口未检测\n");
+    EXPECT_EQ(UnprobedPortsLine(745), "另有 745 个端口未检测\n");
+}
+
 Win32::CommInfo BusyPortRow(const char *path)
 {
     Win32::CommInfo row;

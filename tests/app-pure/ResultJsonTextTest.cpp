@@ -1,12 +1,14 @@
 // The JSON result holds its texts as UTF-8 whatever the console's encoding:
 // jsoncpp reads every string it is given as UTF-8.
 #include <gtest/gtest.h>
+#include <json/json.h>
 
 #include <iostream>
 #include <sstream>
 
 #include "CheckManager.h"
 #include "CheckManagerFlow.h"
+#include "ConsoleText.h"
 
 namespace {
 
@@ -45,6 +47,39 @@ TEST(ResultJsonText, ChineseReasonsComeOutAsTheirCharacters)
         << json;
     EXPECT_NE(json.find("\"number\" : \"13800138000\""), std::string::npos) << json;
     EXPECT_NE(json.find("\"time\" : \"2019-06-06 10:22:32\""), std::string::npos) << json;
+}
+
+// A reason is a modem's line or a system message, which Windows ends with
+// CR LF: a script compares the JSON text without it. Line ends inside the
+// text are the sender's and stay.
+TEST(ResultJsonText, MessagesCarryNoTrailingLineEnd)
+{
+    const struct {
+        const char *reason;
+        const char *message;
+    } cases[] = {
+        {"Code:21   设备未就绪。\r\n", "Code:21   设备未就绪。"},
+        {"+CMS ERROR: 500\r\n\r\n", "+CMS ERROR: 500"},
+        {"\n\r", ""},
+        {"first\r\nsecond\n", "first\r\nsecond"},
+        {"设备不AT", "设备不AT"},
+    };
+    ResultManager manager;
+    SendSmsResult_t result;
+    result.comPath = "port";
+    result.resultCode = SMS_CODE_FAILED_UNKNOWN_REASON;
+    for (const auto &c : cases) {
+        result.resultMessage = c.reason;
+        manager.Results().push_back(result);
+    }
+    const std::string json = PrintedJson(manager);
+    Json::Value printed;
+    ASSERT_TRUE(Json::Reader().parse(json, printed)) << json;
+    EXPECT_EQ(printed["message"].asString(), "param is ok");
+    ASSERT_EQ(printed["result"].size(), sizeof cases / sizeof cases[0]) << json;
+    Json::ArrayIndex i = 0;
+    for (const auto &c : cases)
+        EXPECT_EQ(printed["result"][i++]["message"].asString(), ConsoleTextToUtf8(c.message)) << c.reason;
 }
 
 }  // namespace

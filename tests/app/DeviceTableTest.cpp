@@ -145,6 +145,16 @@ TEST(DeviceTable, WithoutRowsOnlyTheFrame)
     EXPECT_TRUE(std::regex_match(screen, expected)) << screen;
 }
 
+TEST(DeviceTable, PortsNotProbedAreCountedRightUnderTheTable)
+{
+    std::vector<Win32::CommInfo> rows = {Row("/dev/ttyUSB0", "9600", true, true, "1", "2", "3")};
+    const std::string screen = CaptureStdout([&] { PrintDeviceTable(rows, "t", 46); });
+    const std::string body = screen.substr(screen.find(kHeader) + std::strlen(kHeader));
+    EXPECT_EQ(body, kDashes + "\n"
+                        + "ttyUSB0   9600      OK              1                      2           3\n"
+                        + kEquals + "\n另有 46 个端口未检测\n\n\tt\n");
+}
+
 TEST(DeviceTable, RowsInTheirOrderEachUnderItsDashes)
 {
     std::vector<Win32::CommInfo> rows = {Row("/dev/ttyS1", "115200", true, false, "", "", ""),

@@ -254,9 +254,13 @@ FakeFaults DroppingAfter(int commands)
 }
 
 const OneStorageCase kOneStorageCases[] = {
-    {"DeviceStorageRefused", Refusing("AT+CPMS=\"ME\""), true, ""},
+    // A refused storage is named with the modem's words, so that it does not
+    // pass for an empty one.
+    {"DeviceStorageRefused", Refusing("AT+CPMS=\"ME\""), true,
+     " 读取设备中的短信失败\t 失败原因: +CMS ERROR: 302"},
     // The start-up's own selection of the SIM storage is refused too.
-    {"SimStorageRefused", Refusing("AT+CPMS=\"SM\""), false, ""},
+    {"SimStorageRefused", Refusing("AT+CPMS=\"SM\""), false,
+     " 读取SIM卡中的短信失败\t 失败原因: +CMS ERROR: 302"},
     // 3 init, storage, 2 modes, listing: the device storage is read whole.
     {"LineGoneBeforeTheSim", DroppingAfter(7), false,
      " 读取SIM卡中的短信失败\t 失败原因: Code: 5  Input/output error"},

@@ -2,6 +2,7 @@
 // without model, the result lines, the reasons of a failure in their order,
 // a refused part, ports that must never be opened and a device that goes
 // away in the middle. The real program against fakes is in tests/e2e-flow.
+#include "CommandBudgets.h"
 #include "FlowTestSupport.h"
 #include "Phone_Tarnel.h"
 
@@ -241,8 +242,9 @@ const ReasonCase kReasonCases[] = {
      SMS_CODE_FAILED_UNKNOWN_REASON, "+CMS ERROR: 330", true},
     {"PortErrorWithoutModemText", Fake(FakeModel::Tarnel), false, true, PHONE_TYPE_TARNEL,
      SMS_CODE_FAILED_UNKNOWN_REASON, "Code: 2  No such file or directory", false},
-    // A centre line cut before its comma fails the query without a text.
-    {"DeviceNotAtWithoutAnyText", WithError("AT+CSCA?", "+CSCA: \"+8613800100500\""), true, true,
+    // A centre line cut before its comma fails the query without a text (the
+    // modem's OK follows it, as every reply ends in its final result).
+    {"DeviceNotAtWithoutAnyText", WithError("AT+CSCA?", "+CSCA: \"+8613800100500\"\r\n\r\nOK"), true, true,
      PHONE_TYPE_TARNEL, SMS_CODE_FAILED_UNKNOWN_REASON, "设备不AT", true},
     {"NoCardNumberWritesNothing", Fake(FakeModel::Tarnel), true, false, PHONE_TYPE_TARNEL,
      SMS_CODE_NO_SIM_CARD, "", false},
@@ -413,6 +415,38 @@ TEST_F(SendProcessTest, DeviceGoneMidSendFailsTheRestOfItsNumbers)
     EXPECT_TRUE(gone.Dropped());
     EXPECT_EQ(gone.Record().submissions.size(), 1u);
     EXPECT_EQ(other.Record().submissions.size(), 3u);
+}
+
+}  // namespace
+
+namespace {
+
+// The device starts sending without end right after the first number went
+// out: the first command for the second number ends at its reply's bound,
+// every later number of that port fails at once, and the next port goes on.
+TEST_F(SendProcessTest, DeviceStreamingMidSendFailsTheRestOfItsNumbersWithinSeconds)
+{
+    FakeConfig streaming = Fake(FakeModel::Tarnel);
+    streaming.faults.floodText = "\r\n+CSQ: 31,99\r\n";
+    streaming.faults.floodAfterCommands = 7;  // 3 init, centre, PDU mode, length, body
+    streaming.faults.floodGapMs = 5;
+    FakeModem flooding(streaming);
+    FakeModem other(Fake(FakeModel::Tarnel));
+    ASSERT_TRUE(flooding.Ok() && other.Ok());
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<SendSmsResult_t> results =
+        Send({Target(flooding.SlavePath()), Target(other.SlavePath())}, {kNumber, "10086", "10010"});
+    EXPECT_LT(app_test::ElapsedMs(start), 3 * SHORT_REPLY_BOUND.maxMs + 5000)
+        << "one command's bound for the port, not one per command";
+    ASSERT_EQ(results.size(), 6u);
+    EXPECT_EQ(results[0].resultCode, SMS_CODE_SUCCEED);
+    for (int i : {1, 2}) {
+        EXPECT_EQ(results[i].resultCode, SMS_CODE_FAILED_UNKNOWN_REASON) << i;
+        EXPECT_EQ(results[i].resultMessage, "no answer") << i;
+    }
+    for (int i : {3, 4, 5})
+        EXPECT_EQ(results[i].resultCode, SMS_CODE_SUCCEED) << i;
+    EXPECT_EQ(flooding.Record().submissions.size(), 1u);
 }
 
 }  // namespace

@@ -109,7 +109,8 @@ TEST_F(SendE2eTest, MenuSendFailureTexts)
     refused.faults.failSubmissions = 2;
     refused.faults.failCode = 304;
     FakeConfig silentCentre = Fake(FakeModel::Tarnel);
-    silentCentre.faults.errorCommands = {{"AT+CSCA?", "+CSCA: \"+8613800100500\""}};  // cut before its comma
+    // The centre line cut before its comma, then the modem's OK.
+    silentCentre.faults.errorCommands = {{"AT+CSCA?", "+CSCA: \"+8613800100500\"\r\n\r\nOK"}};
     FakeConfig noCard = Fake(FakeModel::Tarnel);
     noCard.faults.errorCommands = {{"AT+CCID", "ERROR"}};
     FakeConfig dropping = Fake(FakeModel::Tarnel);

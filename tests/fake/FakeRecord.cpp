@@ -92,7 +92,7 @@ std::string DecodeText(int coding, const std::string &octets)
     if (coding == kDcsData)
         return octets;
     if (coding == kDcsGsm7) {
-        std::string out(static_cast<std::size_t>(n + n / 7 + 1), '\0');
+        std::string out(static_cast<std::size_t>(GSM_7BIT_TEXT_BYTES_PER_SEPTET * (n + n / 7) + 1), '\0');
         const int written = gsmDecode7bit(p, &out[0], n);
         out.resize(static_cast<std::size_t>(written > 0 ? written : 0));
         return out;

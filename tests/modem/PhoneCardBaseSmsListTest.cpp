@@ -92,6 +92,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "tarnel/cmgl_one_reference_twice.txt",
                     {{kSenderA, "19-08-03 14:20:02", "第一部分第二部分"},
                      {kSenderA, "19-08-03 15:00:01", "再见朋友"}}},
+        // The counter came round 37 hours later, and the storage holds A1 B1
+        // B2 A2: each part 2 joins the message sent when it was.
+        ListingCase{"OneReferenceTwiceDaysApart",
+                    "tarnel/cmgl_one_reference_days_apart.txt",
+                    {{kSenderA, "19-08-03 14:20:02", "第一部分第二部分"},
+                     {kSenderA, "19-08-05 03:20:01", "再见朋友"}}},
         // Parts with a 16-bit reference join like the others; a header of
         // another kind (port numbers) is passed over, never shown.
         ListingCase{"OtherUserDataHeaders",
@@ -328,16 +334,22 @@ TEST(HexDigits, UpperAndLowerCase)
         EXPECT_FALSE(IsHexChar(c)) << static_cast<int>(c);
 }
 
+// Centre time stamps (YYMMDDhhmmss and the zone) of the parts below.
+const char kNoon[] = "19080312000032";
+const char kNoonAndASecond[] = "19080312000132";
+const char kDaysLater[] = "19080501000032";
+const char kDaysLaterAndASecond[] = "19080501000132";
+
 // A decoded UCS2 long part as the decoder leaves it, for the cases no
 // well-formed listing produces.
 SmsInfo Part(int index, const std::string &sender, int ref, int total, int part,
-             const std::string &hex)
+             const std::string &hex, const char *timeStamp = kNoon)
 {
     SmsInfo info;
     info.mode.index = index;
     info.mode.stat = 1;
     std::strncpy(info.param.peerNumber, sender.c_str(), sizeof info.param.peerNumber - 1);
-    std::strncpy(info.param.timeStamp, "19080312000032", sizeof info.param.timeStamp - 1);
+    std::strncpy(info.param.timeStamp, timeStamp, sizeof info.param.timeStamp - 1);
     info.param.isLongPart = true;
     info.param.dataCoding = GSM_DCS_UCS2;
     info.param.groupRef = static_cast<short>(ref);
@@ -423,6 +435,30 @@ INSTANTIATE_TEST_SUITE_P(
                   Part(2, kSenderA, 9, 3, 1, kEF), Part(3, kSenderA, 9, 3, 3, kGH),
                   Part(4, kSenderA, 9, 3, 2, kAB), Part(5, kSenderA, 9, 3, 3, kCD)},
                  {"ABCDGH", "EFABCD"}},
+        // Both messages lack a part 2 when the first part 2 comes: it joins
+        // the one sent closest to it in time.
+        JoinCase{"OneReferenceTwiceDaysApart",
+                 {Part(0, kSenderA, 9, 2, 1, kAB, kNoon), Part(1, kSenderA, 9, 2, 1, kEF, kDaysLater),
+                  Part(2, kSenderA, 9, 2, 2, kGH, kDaysLaterAndASecond),
+                  Part(3, kSenderA, 9, 2, 2, kCD, kNoonAndASecond)},
+                 {"ABCD", "EFGH"}},
+        // Nothing tells the two apart: the first message that lacks the part
+        // takes it.
+        JoinCase{"OneReferenceTwiceAtOneTime",
+                 {Part(0, kSenderA, 9, 2, 1, kAB), Part(1, kSenderA, 9, 2, 1, kEF),
+                  Part(2, kSenderA, 9, 2, 2, kGH), Part(3, kSenderA, 9, 2, 2, kCD)},
+                 {"ABGH", "EFCD"}},
+        JoinCase{"PartWithoutReadableTime",
+                 {Part(0, kSenderA, 9, 2, 1, kAB, kNoon), Part(1, kSenderA, 9, 2, 1, kEF, kDaysLater),
+                  Part(2, kSenderA, 9, 2, 2, kGH, "1908050100"),
+                  Part(3, kSenderA, 9, 2, 2, kCD, kNoonAndASecond)},
+                 {"ABGH", "EFCD"}},
+        JoinCase{"MessageWithoutReadableTime",
+                 {Part(0, kSenderA, 9, 2, 1, kAB, "19O8031200003Z"),
+                  Part(1, kSenderA, 9, 2, 1, kEF, kDaysLater),
+                  Part(2, kSenderA, 9, 2, 2, kGH, kDaysLaterAndASecond),
+                  Part(3, kSenderA, 9, 2, 2, kCD, kNoonAndASecond)},
+                 {"ABGH", "EFCD"}},
         // The part count tells two messages apart as well.
         JoinCase{"OneReferenceDifferentPartCounts",
                  {Part(0, kSenderA, 9, 2, 1, kAB), Part(1, kSenderA, 9, 3, 1, kCD),

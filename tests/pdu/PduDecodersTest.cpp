@@ -87,6 +87,13 @@ bool IsUcs2(unsigned char dataCoding)
     return dataCoding != GSM_DCS_7BIT && dataCoding != GSM_DCS_8BIT && dataCoding != GSM_DCS_PUSH;
 }
 
+// Septets decode to the console text of the characters, as UCS2 does, but
+// without the Windows cap on a UCS2 text.
+std::string ExpectedText(unsigned char dataCoding, const std::string &utf8Text)
+{
+    return dataCoding == GSM_DCS_7BIT ? ConsoleText(utf8Text) : DecodedConsoleText(utf8Text);
+}
+
 // A UCS2 decode counts the bytes of its text, and how many bytes a character
 // takes is the console encoding's affair; rows give the UTF-8 count.
 int ExpectedResult(int utf8Result, unsigned char dataCoding, const std::string &utf8Text)
@@ -104,11 +111,11 @@ TEST_P(DecodePduTest, DecodesWithinTheText)
     SM_PARAM p = CallerRecord();
     EXPECT_EQ(gsmDecodePdu(c.pdu.c_str(), &p), ExpectedResult(c.result, c.dataCoding, c.userText));
     EXPECT_EQ(std::string(p.smsCenter), c.smsCenter);
-    EXPECT_EQ(std::string(p.peerNumber), c.peerNumber);
+    EXPECT_EQ(std::string(p.peerNumber), ConsoleText(c.peerNumber));
     EXPECT_EQ(std::string(p.timeStamp), c.timeStamp);
     EXPECT_EQ(p.dataCoding, c.dataCoding);
     EXPECT_EQ(p.isLongPart, c.isLongPart);
-    EXPECT_EQ(std::string(p.userText), DecodedConsoleText(c.userText));
+    EXPECT_EQ(std::string(p.userText), ExpectedText(c.dataCoding, c.userText));
     ExpectWithinMembers(p);
 }
 
@@ -123,9 +130,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "123456", "98765", kTimeStamp, 8, false, kHeaderAsText + "A"},
         DeliverCase{"HeaderWithoutPayloadIsNoLongPart", SC + "44" + OA + "0008" + TS + "06" + "050003A70201", 0,
                     "123456", "98765", kTimeStamp, 8, false, ""},
-        // Seven octets hold eight septets: the fill bits come back as '@'.
-        DeliverCase{"SeptetsGainAt", SC + "04" + OA + "0000" + TS + "07" + "31D98C56B3DD00", 7, "123456", "98765",
-                    kTimeStamp, 0, false, "1234567@"},
+        // Seven octets hold eight septets, the last of them fill bits: only
+        // the UDL's seven are the text.
+        DeliverCase{"SeptetsEndAtTheirCount", SC + "04" + OA + "0000" + TS + "07" + "31D98C56B3DD00", 7, "123456",
+                    "98765", kTimeStamp, 0, false, "1234567"},
         DeliverCase{"SeptetsFromANetwork",
                     "07911326040000F0040B911346610089F60000208062917314080CC8F71D14969741F977FD07", 12,
                     "31624000000", "31641600986", "02082619374180", 0, false, "How are you?"},
@@ -209,6 +217,85 @@ INSTANTIATE_TEST_SUITE_P(
         DeliverCase{"HeaderLengthOctetOnly", SC + "44" + OA + "0008" + TS + "01" + "00", 0, "123456", "98765",
                     kTimeStamp, 8, false, ""}),
     CaseName<DeliverCase>);
+
+// A sender whose type of number is alphanumeric (type of address D0) is a
+// name in the GSM alphabet; its length counts the semi-octets that the
+// septets fill.
+const std::string kUcs2A = "0008" + TS + "02" + "0041";
+
+INSTANTIATE_TEST_SUITE_P(
+    Senders, DecodePduTest,
+    testing::Values(
+        // The name that TS 23.040 shows: 11 characters in 20 semi-octets.
+        DeliverCase{"ElevenCharacterName", SC + "04" + "14D0C4F23C7D760390EF7619" + kUcs2A, 1, "123456",
+                    "Design@Home", kTimeStamp, 8, false, "A"},
+        DeliverCase{"NameOfOddLength", SC + "04" + "07D0C2B07B0D" + kUcs2A, 1, "123456", "Bank", kTimeStamp, 8,
+                    false, "A"},
+        // A length that also counts the spare semi-octet holds no more septets.
+        DeliverCase{"NameWithSpareSemiOctet", SC + "04" + "08D0C2B07B0D" + kUcs2A, 1, "123456", "Bank", kTimeStamp,
+                    8, false, "A"},
+        DeliverCase{"DigitsAsName", SC + "04" + "09D031180C6703" + kUcs2A, 1, "123456", "10086", kTimeStamp, 8, false,
+                    "A"},
+        DeliverCase{"NameBeyondAscii", SC + "04" + "0DD0D3F7385DA01700" + kUcs2A, 1, "123456",
+                    "Soci\xC3\xA9t\xC3\xA9", kTimeStamp, 8, false, "A"},
+        DeliverCase{"EmptyName", SC + "04" + "00D0" + kUcs2A, 1, "123456", "", kTimeStamp, 8, false, "A"},
+        // 90 semi-octets hold 51 two-byte characters: the member keeps the
+        // 15 that fit whole, and the fields after the name are read in place.
+        DeliverCase{"NameLongerThanMember",
+                    SC + "04" + "5AD0" + Repeat("8542A15028140A", 6) + "854201" + kUcs2A, 1, "123456",
+                    Repeat("\xC3\xA9", 15), kTimeStamp, 8, false, "A"},
+        DeliverCase{"NamePastText", SC + "04" + "14D0C4F23C7D", 0, "123456", "", "", 0, false, ""}),
+    CaseName<DeliverCase>);
+
+// Seven-bit texts in the GSM default alphabet and its extension table.
+INSTANTIATE_TEST_SUITE_P(
+    Alphabet, DecodePduTest,
+    testing::Values(
+        DeliverCase{"DollarUnderscoreEuro", SC + "04" + OA + "0000" + TS + "09" + "821A081FC9833665", 9, "123456",
+                    "98765", kTimeStamp, 0, false, "$5 x_y \xE2\x82\xAC"},
+        DeliverCase{"EveryExtensionCharacter", SC + "04" + OA + "0000" + TS + "14" + "1BC586B2416D529BD786B7E96D7C1BE0A60C",
+                    20, "123456", "98765", kTimeStamp, 0, false, "\f^{}\\[~]|\xE2\x82\xAC"},
+        DeliverCase{"DefaultAlphabetBeyondAscii",
+                    SC + "04" + OA + "0000" + TS + "28" +
+                        "8101A1603820120B86E301914C2815CB0593D1703A9E0F09B8E576BD5FF09EDFF7FF43",
+                    40, "123456", "98765", kTimeStamp, 0, false,
+                    "\xC2\xA3\xC2\xA5\xC3\xA8\xC3\xA9\xC3\xB9\xC3\xAC\xC3\xB2\xC3\x87\xC3\x98\xC3\xB8"
+                    "\xC3\x85\xC3\xA5\xCE\x94\xCE\xA6\xCE\x93\xCE\x9B\xCE\xA9\xCE\xA0\xCE\xA8\xCE\xA3"
+                    "\xCE\x98\xCE\x9E\xC3\x86\xC3\xA6\xC3\x9F\xC3\x89\xC2\xA4\xC2\xA1\xC3\x84\xC3\x96"
+                    "\xC3\x91\xC3\x9C\xC2\xA7\xC2\xBF\xC3\xA4\xC3\xB6\xC3\xB1\xC3\xBC\xC3\xA0!"},
+        DeliverCase{"PartBeyondAscii", SC + "44" + OA + "0000" + TS + "0F" + "050003A702018E72BFA70CDA9401", 15,
+                    "123456", "98765", kTimeStamp, 0, true, "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC"},
+        // The user data ends with an escape: nothing stands for it.
+        DeliverCase{"PartEndsWithEscape", SC + "44" + OA + "0000" + TS + "0F" + "050003A70201A0F2727A0EAA6D00", 15,
+                    "123456", "98765", kTimeStamp, 0, true, "Preis 5"}),
+    CaseName<DeliverCase>);
+
+TEST(DecodePdu, LongestSeptetTextFitsTheText)
+{
+    // UDL FF: 255 septets of the widest character (0x7F, a-grave) in 224
+    // octets, whose last seven bits are fill.
+    SM_PARAM p = CallerRecord();
+    EXPECT_EQ(gsmDecodePdu((SC + "04" + OA + "0000" + TS + "FF" + Repeat("FF", 224)).c_str(), &p), 255);
+    EXPECT_EQ(std::string(p.userText), ConsoleText(Repeat("\xC3\xA0", 255)));
+    ExpectWithinMembers(p);
+}
+
+TEST(DecodePdu, SeptetPartsJoinWithoutSplittingACharacter)
+{
+    // The first part ends with a euro sign (escape and 0x65), the second
+    // starts with e-acute: each part's text holds its characters whole.
+    const char *parts[] = {"050003A70201A86F7A98AD03D53665", "050003A702020A2078385F00"};
+    const char *udl[] = {"11", "0D"};
+    std::string joined;
+    for (int i = 0; i < 2; i++) {
+        SM_PARAM p = CallerRecord();
+        gsmDecodePdu((SC + "44" + OA + "0000" + TS + udl[i] + parts[i]).c_str(), &p);
+        EXPECT_TRUE(p.isLongPart);
+        EXPECT_EQ(p.partNumber, i + 1);
+        joined += p.userText;
+    }
+    EXPECT_EQ(joined, ConsoleText("Total: 5\xE2\x82\xAC" "\xC3\xA9 pay\xC3\xA9"));
+}
 
 TEST(DecodePdu, SixteenBitReferenceFillsTheLongPartMembers)
 {
@@ -430,7 +517,7 @@ TEST_P(DecodeSendPduTest, DecodesWithinTheText)
     EXPECT_EQ(std::string(p.smsCenter), c.smsCenter);
     EXPECT_EQ(std::string(p.peerNumber), c.peerNumber);
     EXPECT_EQ(p.dataCoding, c.dataCoding);
-    EXPECT_EQ(std::string(p.userText), DecodedConsoleText(c.userText));
+    EXPECT_EQ(std::string(p.userText), ExpectedText(c.dataCoding, c.userText));
     EXPECT_STREQ(p.timeStamp, "");
     EXPECT_FALSE(p.isLongPart);
     ExpectWithinMembers(p);
@@ -459,6 +546,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "98765", 8, "AB"},
         StoredCase{"HeaderSkippedSeptets", SC + "5100" + OA + "0000AA" "0C" "050003A70201" "906536FB0D", 12,
                    "123456", "98765", 0, "Hello"},
+        StoredCase{"SeptetsBeyondAscii", SC + "1100" + OA + "0000AA" "05" "47B9DF5306", 5, "123456", "98765", 0,
+                   "Gr\xC3\xBC\xC3\x9F" "e"},
         StoredCase{"UdlBeyondTextSeptets", SC + "1100" + OA + "0000AA" "FF" "C8F71D14969741F977FD07", 255, "123456",
                    "98765", 0, "How are you?"}),
     CaseName<StoredCase>);

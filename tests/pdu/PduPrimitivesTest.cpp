@@ -1,3 +1,4 @@
+#include "ConsoleEnvironment.h"
 #include "PduCodec.h"
 #include "PduTestSupport.h"
 
@@ -157,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct UnpackCase {
     const char *name;
     std::vector<unsigned char> septets;  // packed by the test
-    std::string decoded;
+    std::string decoded;                 // UTF-8; the build's console text is expected
     friend void PrintTo(const UnpackCase &c, std::ostream *os) { *os << c.name; }
 };
 
@@ -176,39 +177,62 @@ std::vector<unsigned char> PackSeptets(const std::vector<unsigned char> &septets
     return out;
 }
 
-TEST_P(SeptetMappingTest, MapsEscapesAndZero)
+TEST_P(SeptetMappingTest, ShowsTheCharactersTheSenderWrote)
 {
     const UnpackCase &c = GetParam();
     const std::vector<unsigned char> packed = PackSeptets(c.septets);
-    char text[64];
-    const int n = gsmDecode7bit(packed.data(), text, static_cast<int>(packed.size()));
-    // Whole octets may add one '@' of fill bits; compare the septets sent.
-    ASSERT_GE(n, static_cast<int>(c.decoded.size()));
-    EXPECT_EQ(std::string(text, c.decoded.size()), c.decoded);
+    // Seven septets short of a whole group leave seven fill bits in the last
+    // octet, which come back as '@'.
+    const std::string expected = ConsoleText(c.decoded) + (c.septets.size() % 8 == 7 ? "@" : "");
+    std::vector<char> text(GSM_7BIT_TEXT_BYTES_PER_SEPTET * (c.septets.size() + 1) + 1, 'x');
+    const int n = gsmDecode7bit(packed.data(), text.data(), static_cast<int>(packed.size()));
+    EXPECT_EQ(n, static_cast<int>(expected.size()));
+    EXPECT_EQ(std::string(text.data()), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Septets, SeptetMappingTest,
-    testing::Values(UnpackCase{"EscapeBracket", {27, 60}, "["},
-                    UnpackCase{"EscapeUnknownKeepsBoth", {27, 101}, "\x1B" "e"},
-                    UnpackCase{"LoneZeroIsAt", {0}, "@"},
-                    UnpackCase{"EveryExtension", {27, 10, 27, 20, 27, 40, 27, 41, 27, 47, 27, 60, 27, 61, 27, 62, 27, 64},
-                               "\f^{}\\[~]|"},
-                    UnpackCase{"EscapeLast", {'a', 27}, "a\x1B"},
-                    UnpackCase{"EscapeEscapeBracket", {27, 27, 60}, "\x1B["}),
+    testing::Values(
+        // "$5 x_y €": dollar, underscore and euro are no septets of their
+        // ASCII codes.
+        UnpackCase{"SenderText", {0x02, '5', ' ', 'x', 0x11, 'y', ' ', 27, 0x65}, "$5 x_y \xE2\x82\xAC"},
+        UnpackCase{"EscapeBracket", {27, 60}, "["},
+        UnpackCase{"EveryExtension", {27, 10, 27, 20, 27, 40, 27, 41, 27, 47, 27, 60, 27, 61, 27, 62, 27, 64, 27, 101},
+                   "\f^{}\\[~]|\xE2\x82\xAC"},
+        // A phone shows the default character of a value the extension table
+        // lacks, a space for the escape to a further table, and nothing for an
+        // escape with nothing after it.
+        UnpackCase{"EscapeBeforeUnknownShowsTheSecond", {27, 'a', 27, 0x05}, "a\xC3\xA9"},
+        UnpackCase{"EscapeEscapeIsASpace", {27, 27, 60}, " <"},
+        UnpackCase{"EscapeLastShowsNothing", {'a', 27}, "a"},
+        UnpackCase{"LoneZeroIsAt", {0}, "@"},
+        // Every character of the default alphabet that ASCII does not hold at
+        // the same code.
+        UnpackCase{"DefaultAlphabetBeyondAscii",
+                   {0x01, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0B, 0x0C, 0x0E, 0x0F, 0x10, 0x12, 0x13,
+                    0x14, 0x15, 0x16, 0x17, 0x18, 0x19, 0x1A, 0x1C, 0x1D, 0x1E, 0x1F, 0x24, 0x40, 0x5B, 0x5C,
+                    0x5D, 0x5E, 0x5F, 0x60, 0x7B, 0x7C, 0x7D, 0x7E, 0x7F},
+                   "\xC2\xA3\xC2\xA5\xC3\xA8\xC3\xA9\xC3\xB9\xC3\xAC\xC3\xB2\xC3\x87\xC3\x98\xC3\xB8"
+                   "\xC3\x85\xC3\xA5\xCE\x94\xCE\xA6\xCE\x93\xCE\x9B\xCE\xA9\xCE\xA0\xCE\xA8\xCE\xA3"
+                   "\xCE\x98\xCE\x9E\xC3\x86\xC3\xA6\xC3\x9F\xC3\x89\xC2\xA4\xC2\xA1\xC3\x84\xC3\x96"
+                   "\xC3\x91\xC3\x9C\xC2\xA7\xC2\xBF\xC3\xA4\xC3\xB6\xC3\xB1\xC3\xBC\xC3\xA0"},
+        UnpackCase{"AsciiAtTheSameCodes", {'A', 'z', '0', '9', ' ', '!', '#', '%', '?', '\n', '\r'}, "Az09 !#%?\n\r"}),
     CaseName<UnpackCase>);
 
 TEST(Decode7bit, ReadsAtMostTheWorkAreaOfOctets)
 {
     // 600 octets announced: only GSM_7BIT_MAX_OCTETS are unpacked, into 512
-    // characters and a terminator.
+    // septets of the widest character there is (0x7F, a-grave) and a
+    // terminator.
     std::vector<unsigned char> octets(600, 0xFF);
-    std::vector<char> text(1024, 'x');
+    const size_t room = GSM_7BIT_TEXT_BYTES_PER_SEPTET * GSM_7BIT_MAX_SEPTETS + 1;
+    std::vector<char> text(room + 1, 'x');
     const int n = gsmDecode7bit(octets.data(), text.data(), static_cast<int>(octets.size()));
-    EXPECT_EQ(n, GSM_7BIT_MAX_SEPTETS);
-    EXPECT_EQ(text[static_cast<size_t>(n)], '\0');
-    EXPECT_EQ(text[static_cast<size_t>(n) + 1], 'x');
+    EXPECT_EQ(std::string(text.data()), Repeat(ConsoleText("\xC3\xA0"), GSM_7BIT_MAX_SEPTETS));
+    EXPECT_EQ(n, static_cast<int>(room) - 1);
+    EXPECT_EQ(text[room], 'x');
     EXPECT_EQ(gsmDecode7bit(octets.data(), text.data(), -5), 0);
+    EXPECT_EQ(text[0], '\0');
 }
 
 TEST(Encode7bitLength, CountsExtensionCharactersTwice)

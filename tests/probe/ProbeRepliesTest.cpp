@@ -332,7 +332,17 @@ INSTANTIATE_TEST_SUITE_P(
                       PhonebookSlot::Ours, "482913570264815"},
         PhonebookCase{"EmptyEntryOk", "\r\nOK\r\n", PhonebookSlot::Empty, ""},
         PhonebookCase{"EmptyEntryNotFound", "\r\n+CME ERROR: 22\r\n", PhonebookSlot::Empty, ""},
-        PhonebookCase{"EmptyEntryError", "\r\nERROR\r\n", PhonebookSlot::Empty, ""},
+        PhonebookCase{"EmptyEntryNotFoundInWords", "\r\n+CME ERROR: not found\r\n",
+                      PhonebookSlot::Empty, ""},
+        // Any other refusal says nothing about what the entry holds: a user's
+        // contact may be behind a SIM that is busy or a storage refused.
+        PhonebookCase{"PlainError", "\r\nERROR\r\n", PhonebookSlot::Unknown, ""},
+        PhonebookCase{"SimBusy", "\r\n+CME ERROR: 14\r\n", PhonebookSlot::Unknown, ""},
+        PhonebookCase{"MessageServiceError", "\r\n+CMS ERROR: 500\r\n", PhonebookSlot::Unknown, ""},
+        PhonebookCase{"StandardFormEntry", "\r\n+CPBR: 1,\"13800138000\",129,\"Mum\"\r\n\r\nOK\r\n",
+                      PhonebookSlot::Foreign, ""},
+        PhonebookCase{"AnotherCommandsValueBeforeOk", "\r\n+CPMS: 0,50,0,50,0,50\r\n\r\nOK\r\n",
+                      PhonebookSlot::Unknown, ""},
         PhonebookCase{"UsersEntry", "\r\n^CPBR: 1,\"13800138000\",129,\"Mum\"\r\n\r\nOK\r\n",
                       PhonebookSlot::Foreign, ""},
         PhonebookCase{"UsersEntryInternational",

@@ -136,9 +136,10 @@ TEST(ProbeSequenceTest, ASlowReplyIsNotCreditedToTheNextCommand)
     EXPECT_EQ(findings.signalStrength, " 17,99");
 }
 
-// An identification reply longer than an exchange takes: its rest, with a
-// signal report and an OK in it, is still waiting when the signal is asked
-// for, and must not become that question's answer.
+// An identification reply longer than an exchange takes is no answer of the
+// modem's: the first one stays. Its rest, with a signal report and an OK in
+// it, is still waiting when the signal is asked for, and must not become
+// that question's answer.
 TEST(ProbeSequenceTest, TheRestOfAnOverlongReplyIsDroppedBeforeTheNextCommand)
 {
     Transcript t = BasicModem(0);

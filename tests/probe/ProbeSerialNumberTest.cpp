@@ -20,6 +20,10 @@ struct Mc323 {
     std::string emptyEntryReply = "\r\nOK\r\n";
     std::string storageReply = "\r\nOK\r\n";
     std::string writeReply = "\r\nOK\r\n";
+    // Non-empty: what every read of entry 1 is answered with, whatever it holds.
+    std::string readReply;
+    std::string serialReply = kError;  // to AT+CGSN, which gives no serial
+    long long serialDelayMs = 20;
     bool answersRead = true;
     int writes = 0;
 
@@ -33,12 +37,14 @@ struct Mc323 {
             if (command == "AT+CGMM\r")
                 return {{20, Answer("MC323")}};
             if (command == "AT+CGSN\r")
-                return {{20, kError}};
+                return {{serialDelayMs, serialReply}};
             if (command == "AT+CPBS=\"ME\"\r")
                 return {{20, storageReply}};
             if (command == "AT^CPBR=1\r") {
                 if (!answersRead)
                     return {};
+                if (!readReply.empty())
+                    return {{20, readReply}};
                 return {{20, entry.empty() ? emptyEntryReply : "\r\n" + entry + "\r\n\r\nOK\r\n"}};
             }
             if (std::regex_match(command, match, write)) {
@@ -148,6 +154,60 @@ TEST(PhonebookSerialTest, NoClearAnswerMeansNothingIsWritten)
     noStorage.storageReply = "\r\n+CME ERROR: 3\r\n";
     EXPECT_TRUE(Probe(noStorage).serialNumber.empty());
     EXPECT_EQ(noStorage.writes, 0);
+}
+
+// Only "not found" says the entry is empty: any other refusal of the read,
+// or an entry in the standard form, leaves the user's contact alone.
+TEST(PhonebookSerialTest, ARefusedReadNeverLeadsToAWrite)
+{
+    const char *replies[] = {
+        "\r\nERROR\r\n",
+        "\r\n+CME ERROR: 14\r\n",
+        "\r\n+CMS ERROR: 500\r\n",
+        "\r\n+CPBR: 1,\"13800138000\",129,\"Mum\"\r\n\r\nOK\r\n",
+    };
+    for (const char *reply : replies) {
+        SCOPED_TRACE(reply);
+        Mc323 modem;
+        modem.entry = "^CPBR: 1,\"13800138000\",129,\"Mum\"";
+        modem.readReply = reply;
+        std::vector<std::string> commands;
+        const ProbeFindings findings = Probe(modem, &commands);
+        EXPECT_EQ(Count(commands, "AT^CPBW"), 0);
+        EXPECT_EQ(modem.entry, "^CPBR: 1,\"13800138000\",129,\"Mum\"");
+        EXPECT_TRUE(findings.serialNumber.empty());
+    }
+}
+
+// Our own entry whose read-back fails this time: no new number is written
+// over it, so the device keeps its serial from scan to scan.
+TEST(PhonebookSerialTest, OurEntryIsNeverRewrittenWhenItsReadFails)
+{
+    Mc323 modem;
+    const std::string serial = Probe(modem).serialNumber;
+    ASSERT_EQ(serial.size(), 15u);
+    const std::string entry = modem.entry;
+    modem.readReply = "\r\n+CME ERROR: 14\r\n";
+    EXPECT_TRUE(Probe(modem).serialNumber.empty());
+    EXPECT_EQ(modem.writes, 1);
+    EXPECT_EQ(modem.entry, entry);
+    modem.readReply.clear();
+    EXPECT_EQ(Probe(modem).serialNumber, serial);
+}
+
+// An earlier reply that came after its exchange's bound shifts what every
+// later reply seems to answer: an empty entry seen then is no proof, and
+// nothing is written.
+TEST(PhonebookSerialTest, AProbeOutOfStepWritesNothing)
+{
+    Mc323 modem;
+    modem.serialReply = kOk;
+    modem.serialDelayMs = 800;
+    std::vector<std::string> commands;
+    const ProbeFindings findings = Probe(modem, &commands);
+    EXPECT_EQ(Count(commands, "AT^CPBW"), 0);
+    EXPECT_EQ(modem.writes, 0);
+    EXPECT_TRUE(findings.serialNumber.empty());
 }
 
 TEST(PhonebookSerialTest, ARefusedWriteGivesNoSerial)

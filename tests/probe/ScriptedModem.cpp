@@ -24,8 +24,13 @@ bool ScriptedLine::Write(const std::string &bytes)
     if (m_dropAfter >= 0 && static_cast<int>(m_commands.size()) >= m_dropAfter)
         return false;
     m_commands.push_back(bytes);
-    for (const ReplyPiece &piece : m_responder(bytes, m_baud))
-        m_pending.emplace(m_now + piece.afterMs, piece.bytes);
+    // A modem answers its commands in turn: a reply never begins before the
+    // one to the command ahead of it is out.
+    const long long start = std::max(m_now, m_lastReplyAt);
+    for (const ReplyPiece &piece : m_responder(bytes, m_baud)) {
+        m_pending.emplace(start + piece.afterMs, piece.bytes);
+        m_lastReplyAt = std::max(m_lastReplyAt, start + piece.afterMs);
+    }
     return true;
 }
 

@@ -11,7 +11,8 @@
 
 #include "ProbeLine.h"
 
-// Bytes that arrive `afterMs` after the command that caused them.
+// Bytes that arrive `afterMs` after the command that caused them, or after
+// the reply ahead of them when that comes later.
 struct ReplyPiece {
     long long afterMs;
     std::string bytes;
@@ -50,6 +51,7 @@ private:
     std::vector<std::string> m_commands;
     std::vector<int> m_speeds;
     long long m_now = 0;
+    long long m_lastReplyAt = 0;
     int m_baud = 0;
     int m_reads = 0;
     int m_dropAfter = -1;

@@ -68,9 +68,11 @@ TEST_F(DropWineTest, ALineThatDropsEndsItsPortOnly)
     const Json::Value &r = sent["result"];
     ASSERT_EQ(r.size(), 9u) << text;
     EXPECT_EQ(r[0]["code"].asInt(), 0) << text;
-    // The system's own words (Chinese under this locale), as UTF-8.
+    // The system's own words (Chinese under this locale), as UTF-8, without
+    // the line end the system puts after them.
     const std::string reason = r[1]["message"].asString();
     EXPECT_EQ(reason.compare(0, 5, "Code:"), 0) << text;
+    EXPECT_EQ(reason.find_last_of("\r\n"), std::string::npos) << text;
     EXPECT_NE(std::find_if(reason.begin(), reason.end(), [](char c) { return (c & 0x80) != 0; }), reason.end())
         << text;
     for (Json::ArrayIndex i : {1u, 2u}) {

@@ -146,6 +146,15 @@ bool WineHarness::Start(std::string *error)
     return m_ready;
 }
 
+bool WineHarness::ListUnmappedComNames(const std::vector<std::string> &comNames, std::string *error)
+{
+    if (!m_ready) {
+        *error = "the harness has not started";
+        return false;
+    }
+    return WineSession::Instance().ListUnmappedComNames(comNames, error);
+}
+
 NamespaceResult WineHarness::Run(const std::string &program, const std::vector<std::string> &args,
                                  const WineRunOptions &options)
 {

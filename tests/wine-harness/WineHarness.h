@@ -71,6 +71,10 @@ public:
     // Starts the fakes, maps the ports and has Wine list exactly them.
     bool Start(std::string *error);
 
+    // After Start: COM names listed besides the mapped ports, with nothing
+    // at them (Wine maps no port beyond COM255), until the next Start.
+    bool ListUnmappedComNames(const std::vector<std::string> &comNames, std::string *error);
+
     // A Windows program (a path in this file system) with its arguments,
     // standard output and error captured through pipes byte for byte.
     NamespaceResult Run(const std::string &program, const std::vector<std::string> &args,

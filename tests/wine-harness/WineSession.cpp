@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -274,6 +275,8 @@ bool WineSession::MapPorts(const std::vector<WinePortMapping> &ports, bool fresh
 {
     if (!Open(error))
         return false;
+    // The keeper knows the names it mapped, not those listed besides them.
+    fresh = fresh || m_unmappedListed;
     std::string request = "ports " + std::string(fresh ? "1" : "0") + " " + std::to_string(ports.size()) + "\n";
     for (const WinePortMapping &p : ports) {
         if (p.first.find_first_of(" \n") != std::string::npos || p.second.find('\n') != std::string::npos) {
@@ -289,8 +292,47 @@ bool WineSession::MapPorts(const std::vector<WinePortMapping> &ports, bool fresh
     std::string ok;
     int restarted = 0;
     words >> ok >> restarted >> m_timings.lastMapMs;
+    m_unmappedListed = false;
     m_timings.lastMapRestarted = restarted != 0;
     m_timings.serverStarts += restarted;
+    return true;
+}
+
+bool WineSession::ListUnmappedComNames(const std::vector<std::string> &comNames, std::string *error)
+{
+    if (!Open(error))
+        return false;
+    // Wine keeps a key's values in the order of their names: these come
+    // after its own \Device\Serial<n>.
+    std::string reg = "Windows Registry Editor Version 5.00\r\n\r\n"
+                      "[HKEY_LOCAL_MACHINE\\Hardware\\DeviceMap\\SerialComm]\r\n";
+    for (std::size_t i = 0; i < comNames.size(); ++i) {
+        // Zero-padded, so that they are listed in the order given.
+        std::string number = std::to_string(i);
+        number.insert(0, number.size() < 6 ? 6 - number.size() : 0, '0');
+        reg += "\"\\\\Device\\\\ZarvexUnmapped" + number + "\"=\"" + comNames[i] + "\"\r\n";
+    }
+    const std::string file = "zarvex-unmapped-ports.reg";
+    const std::string path = m_prefix + "/drive_c/" + file;
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << reg;
+        if (!out.flush()) {
+            *error = "cannot write " + path;
+            return false;
+        }
+    }
+    m_unmappedListed = true;
+    NamespaceProcess p;
+    if (!p.StartHere(ProgramArgv("reg", {"import", "C:\\" + file}), ProgramOptions({}, ""), NamespaceStdio::Pipes,
+                     kMapTimeoutMs, error))
+        return false;
+    const NamespaceResult r = p.Wait();
+    std::remove(path.c_str());
+    if (r.exitStatus != 0) {
+        *error = "reg import: " + r.out + r.err;
+        return false;
+    }
     return true;
 }
 

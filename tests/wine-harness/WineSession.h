@@ -44,6 +44,12 @@ public:
     // registry back as the template had it).
     bool MapPorts(const std::vector<WinePortMapping> &ports, bool fresh, std::string *error);
 
+    // Lists COM names in the serial port map that no port is mapped to, as
+    // a machine with more ports than Wine maps (COM1 to COM255) lists them.
+    // They sort after the mapped ports' names and last until the next
+    // MapPorts, which then starts the server afresh.
+    bool ListUnmappedComNames(const std::vector<std::string> &comNames, std::string *error);
+
     // A Windows program started with NamespaceProcess::StartHere.
     std::vector<std::string> ProgramArgv(const std::string &program, const std::vector<std::string> &args) const;
     HereOptions ProgramOptions(const std::vector<std::string> &environment, const std::string &workDir) const;
@@ -73,6 +79,7 @@ private:
     pid_t m_keeper = -1;
     int m_channel = -1;
     std::string m_pending;  // read from the channel, not yet a whole line
+    bool m_unmappedListed = false;  // the server lists names no mapping made
     WineTimings m_timings;
 };
 

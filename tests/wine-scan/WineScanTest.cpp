@@ -62,7 +62,8 @@ struct ShownTable {
     std::string title;
     std::string header;
     std::vector<std::string> rows;
-    long long costMs = -1;  // from the line under the table
+    std::string belowTable;  // the line right under the table: empty, or the ports not probed
+    long long costMs = -1;   // from the scan-time line
     // The scan text, an empty line, the menu line, and nothing after it.
     bool endsWithMenu = false;
 };
@@ -79,6 +80,8 @@ ShownTable ParseTable(const std::string &out)
                 table.title = lines[i - 1];
             if (!inTable && i + 1 < lines.size())
                 table.header = lines[i + 1];
+            if (inTable && i + 1 < lines.size())
+                table.belowTable = lines[i + 1];
             inTable = !inTable;
         } else if (inTable && lines[i] == dashes && i + 1 < lines.size()) {
             table.rows.push_back(lines[i + 1]);
@@ -127,6 +130,9 @@ std::string RowLine(int com, const RowValues &v)
 
 const RowValues kNotAtAtEitherSpeed = {"115200", "不AT", "", "", ""};
 
+// The commands of a Huawei MG301's probe, signal included.
+constexpr int kPimsorProbeCommands = 10;
+
 long long ElapsedMs(std::chrono::steady_clock::time_point since)
 {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since)
@@ -139,12 +145,29 @@ struct Pass {
     long long wallMs = 0;
 };
 
-// One menu pass of the program, which must end on its own.
-Pass RunMenuPass(WineHarness &h)
+// Zarvex.exe with no arguments and standard input as the shell redirection
+// `input` leaves it.
+NamespaceResult RunWithInput(const std::string &input, int timeoutMs)
+{
+    const WineSession &session = WineSession::Instance();
+    std::vector<std::string> argv = {"/bin/sh", "-c", "exec \"$@\" " + input, "sh"};
+    const std::vector<std::string> program = session.ProgramArgv(ZarvexExe(), {});
+    argv.insert(argv.end(), program.begin(), program.end());
+    NamespaceProcess p;
+    NamespaceResult result;
+    if (!p.StartHere(argv, session.ProgramOptions({}, ""), NamespaceStdio::Pipes, timeoutMs, &result.err))
+        return result;
+    return p.Wait();
+}
+
+// One menu pass of the program, which must end on its own. Standard input
+// is a pipe that ends at once, or what the redirection `input` makes it.
+Pass RunMenuPass(WineHarness &h, const std::string &input = "", int timeoutMs = WineRunOptions::kDefaultTimeoutMs)
 {
     Pass pass;
     const auto start = std::chrono::steady_clock::now();
-    pass.result = h.Run(ZarvexExe(), {}, {kNoInput, WineRunOptions::kDefaultTimeoutMs, {}, ""});
+    pass.result = input.empty() ? h.Run(ZarvexExe(), {}, {kNoInput, timeoutMs, {}, ""})
+                                : RunWithInput(input, timeoutMs);
     pass.wallMs = ElapsedMs(start);
     EXPECT_EQ(pass.result.exitStatus, 0) << pass.result.err;
     EXPECT_FALSE(pass.result.timedOut);
@@ -232,8 +255,10 @@ void ExpectFamilyRecord(const Family &f, const FakeRecord &record)
 {
     SCOPED_TRACE(FakeModelName(f.model));
     std::vector<std::string> expected = kOpening;
+    // An OK at the second speed counts once a second "AT" there is answered
+    // too: it may be a late answer from the first.
     if (f.baud == FakeBaud::Only115200)
-        expected.insert(expected.begin(), "AT");
+        expected.insert(expected.begin(), {"AT", "AT"});
     expected = Concat(Concat(expected, f.commands), kSignal);
     EXPECT_EQ(Texts(record.commands), expected);
     // The first "AT" at 9600; only a modem silent there is asked at 115200,
@@ -341,6 +366,7 @@ TEST_F(WineScanTest, SeventySilentPortsAreProbedAtOnce)
     for (int com = kFirst; com < kFirst + kCount; ++com)
         rows.push_back(RowLine(com, kNotAtAtEitherSpeed));
     EXPECT_EQ(pass.table.rows, rows) << ReadableGbk(pass.result.out);
+    EXPECT_EQ(pass.table.belowTable, "") << "every listed port was probed";
     EXPECT_GE(pass.table.costMs, kOneSilentProbeMs - 50);
     EXPECT_LT(pass.table.costMs, 4 * kOneSilentProbeMs);
     for (int com = kFirst; com < kFirst + kCount; ++com) {
@@ -349,6 +375,62 @@ TEST_F(WineScanTest, SeventySilentPortsAreProbedAtOnce)
         EXPECT_EQ(record.commands[0].baud, 9600) << com;
         EXPECT_EQ(record.commands[1].baud, 115200) << com;
     }
+}
+
+// No key can come: standard input is an empty pipe, the null device (a
+// character device, as NUL is on Windows) or closed, and there is no
+// console. The menu makes one pass and the program ends, instead of
+// rescanning, and writing to every modem, without end.
+TEST_F(WineScanTest, OnePassWhenNoKeyCanBeRead)
+{
+    // A run that rescans is cut off here, well before the harness's bound.
+    constexpr int kRunBoundMs = 20000;
+    WineHarness h;
+    h.AddFake(11, ModemFake(FakeModel::Pimsor));
+    std::string error;
+    ASSERT_TRUE(h.Start(&error)) << error;
+    const std::string menuLine = Gbk("回车键刷新 1发送短信 2接收短信 q退出");
+    for (const char *input : {"", "</dev/null", "<&-"}) {
+        SCOPED_TRACE(*input ? input : "empty pipe");
+        const std::size_t before = h.Record(11).commands.size();
+        const Pass pass = RunMenuPass(h, input, kRunBoundMs);
+        std::size_t menus = 0;
+        for (const std::string &line : CrLfLines(pass.result.out))
+            menus += line == menuLine ? 1 : 0;
+        EXPECT_EQ(menus, 1u);
+        EXPECT_EQ(pass.table.rows,
+                  std::vector<std::string>{RowLine(11, FamilyRow({11, FakeModel::Pimsor, FakeBaud::Any, {}, nullptr}))});
+        EXPECT_EQ(h.Record(11).commands.size() - before, static_cast<std::size_t>(kPimsorProbeCommands)) << "one scan";
+    }
+}
+
+// A machine with more ports than one scan probes: the table shows the rows
+// of the first 255 the registry lists and, under it, how many others were
+// left out. Wine maps no port beyond COM255, so the others are names listed
+// with nothing at them; those probed cannot be opened.
+TEST_F(WineScanTest, PortsBeyondTheProbeTableAreCountedUnderIt)
+{
+    constexpr int kProbeTable = 255;
+    constexpr int kUnmapped = 300;
+    constexpr int kFirstUnmapped = 1000;
+    const RowValues kCannotOpen = {"unknow", "端口不可用", "", "", ""};
+    WineHarness h;
+    h.AddFake(11, ModemFake(FakeModel::Pimsor));
+    std::string error;
+    ASSERT_TRUE(h.Start(&error)) << error;
+    std::vector<std::string> names;
+    for (int com = kFirstUnmapped; com < kFirstUnmapped + kUnmapped; ++com)
+        names.push_back(WineHarness::ComName(com));
+    ASSERT_TRUE(h.ListUnmappedComNames(names, &error)) << error;
+
+    const Pass pass = RunMenuPass(h);
+    // The mapped port is listed first.
+    std::vector<std::string> rows = {RowLine(11, FamilyRow({11, FakeModel::Pimsor, FakeBaud::Any, {}, nullptr}))};
+    for (int com = kFirstUnmapped; com < kFirstUnmapped + kProbeTable - 1; ++com)
+        rows.push_back(RowLine(com, kCannotOpen));
+    EXPECT_EQ(pass.table.rows, rows) << ReadableGbk(pass.result.out);
+    EXPECT_EQ(pass.table.belowTable, Gbk("另有 46 个端口未检测")) << ReadableGbk(pass.result.out);
+    EXPECT_EQ(h.Record(11).commands.size(), static_cast<std::size_t>(kPimsorProbeCommands));
 }
 
 // Without a COM port in the registry the table is empty and the scan has
@@ -371,10 +453,9 @@ TEST_F(WineScanTest, NoPortNoRowAndNoWait)
 // scan and the send fails with the port's error text, at once.
 TEST_F(WineScanTest, NamedPortsThatMatchNoDeviceOrVanished)
 {
-    constexpr int kProbeCommands = 10;  // a Huawei MG301's probe, signal included
     FakeConfig vanishing = ModemFake(FakeModel::Pimsor);
     // Two scans' worth: the line goes right after the second.
-    vanishing.faults.dropAfterCommands = 2 * kProbeCommands;
+    vanishing.faults.dropAfterCommands = 2 * kPimsorProbeCommands;
     WineHarness h;
     h.AddFake(11, vanishing);
     std::string error;
@@ -385,7 +466,7 @@ TEST_F(WineScanTest, NamedPortsThatMatchNoDeviceOrVanished)
     EXPECT_EQ(r.exitStatus, 0) << r.err;
     EXPECT_EQ(r.out, WineStdout("\n{\n   \"code\" : 1,\n   \"message\" : \"com port error\",\n   \"result\" : []\n}\n\n"))
         << ReadableGbk(r.out);
-    EXPECT_EQ(h.Record(11).commands.size(), static_cast<std::size_t>(kProbeCommands));
+    EXPECT_EQ(h.Record(11).commands.size(), static_cast<std::size_t>(kPimsorProbeCommands));
 
     const auto start = std::chrono::steady_clock::now();
     r = h.Run(ZarvexExe(), {"11,99", "13800138000", "hello"}, options);
@@ -402,8 +483,9 @@ TEST_F(WineScanTest, NamedPortsThatMatchNoDeviceOrVanished)
     EXPECT_EQ(gone["code"].asInt(), 1);
     // Under Wine a write to a line whose other end has closed fails with
     // ERROR_NOT_READY, or, once the line's device has gone too, with
-    // ERROR_INVALID_FUNCTION; the system's text for it follows the code.
-    EXPECT_TRUE(std::regex_search(gone["message"].asString(), std::regex("^Code:(21|1)   [^\\r\\n]+\\r\\n$")))
+    // ERROR_INVALID_FUNCTION; the system's text for it follows the code,
+    // without the line end the system puts after it.
+    EXPECT_TRUE(std::regex_search(gone["message"].asString(), std::regex("^Code:(21|1)   [^\\r\\n]+$")))
         << gone["message"].asString();
     const Json::Value &unknown = printed["result"][1];
     EXPECT_EQ(unknown["com"].asString(), "COM99");

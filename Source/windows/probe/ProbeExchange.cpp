@@ -1,21 +1,55 @@
 #include "ProbeExchange.h"
 
-#include <algorithm>
+#include "CommandLoop.h"
 
-#include "ProbeReplies.h"
+// The probe's line as the command loop's: reads take what has arrived, and
+// the loop's own pause waits between them.
+class ProbeCommandLine : public CommandLine {
+public:
+    explicit ProbeCommandLine(CProbeSession &session) : m_session(session) {}
 
-void CProbeSession::DiscardPending()
-{
-    std::string dropped;
-    while (dropped.size() < kProbeDiscardByteLimit) {
-        const std::size_t before = dropped.size();
-        if (!m_line.ReadAvailable(dropped, kProbeDiscardByteLimit - dropped.size())) {
-            m_failed = true;
-            return;
-        }
-        if (dropped.size() == before)
-            return;
+    void Write(const std::string &command) override
+    {
+        if (!m_session.m_failed && !m_session.m_line.Write(command))
+            m_session.m_failed = true;
     }
+    bool ReadAll(std::string &out, const ReadBound &bound) override
+    {
+        if (!m_session.m_failed && !m_session.m_line.ReadAvailable(out, bound.maxBytes))
+            m_session.m_failed = true;
+        return !m_session.m_failed;
+    }
+    void ReadPending(std::string &out, std::size_t maxBytes) override
+    {
+        if (!m_session.m_failed && !m_session.m_line.ReadAvailable(out, maxBytes))
+            m_session.m_failed = true;
+    }
+    bool IsLineGone() const override { return m_session.m_failed; }
+    LineAccount &Account() override { return m_session.m_account; }
+
+private:
+    CProbeSession &m_session;
+};
+
+namespace {
+
+// The probe line's own clock.
+class ProbeClock : public CommandClock {
+public:
+    explicit ProbeClock(CProbeLine &line) : m_line(line) {}
+    Duration Now() override { return Duration(m_line.NowMilliseconds()); }
+    void Pause(Duration pause) override { m_line.Pause(static_cast<int>(pause.count())); }
+
+private:
+    CProbeLine &m_line;
+};
+
+}  // namespace
+
+bool CProbeSession::SetSpeed(int baudRate)
+{
+    m_account = LineAccount();
+    return m_line.SetSpeed(baudRate);
 }
 
 std::string CProbeSession::Send(const std::string &command)
@@ -23,27 +57,14 @@ std::string CProbeSession::Send(const std::string &command)
     std::string reply;
     if (m_failed)
         return reply;
-    DiscardPending();
-    if (m_failed)
-        return reply;
-    if (!m_line.Write(command)) {
-        m_failed = true;
-        return reply;
-    }
-    const long long deadline = m_line.NowMilliseconds() + kProbeExchangeTimeMs;
-    while (reply.size() < kProbeReplyByteLimit) {
-        const std::size_t before = reply.size();
-        if (!m_line.ReadAvailable(reply, kProbeReplyByteLimit - reply.size())) {
-            m_failed = true;
-            break;
-        }
-        if (HasFinalResult(reply))
-            break;
-        const long long now = m_line.NowMilliseconds();
-        if (now >= deadline)
-            break;
-        if (reply.size() == before)
-            m_line.Pause(static_cast<int>(std::min<long long>(kProbePollMs, deadline - now)));
-    }
-    return reply;
+    CommandBudget budget;
+    budget.time = CommandClock::Duration(kProbeExchangeTimeMs);
+    budget.pause = CommandClock::Duration(kProbePollMs);
+    budget.bound = ReadBound {kProbeReplyByteLimit, kProbeExchangeTimeMs};
+    ProbeCommandLine line(*this);
+    ProbeClock clock(m_line);
+    const CommandEnd end = RunCommand(line, clock, command, JudgeByEnd, budget, CommandForm(), &reply);
+    if (end != CommandEnd::Done)
+        m_inStep = false;
+    return m_failed ? std::string() : reply;
 }

@@ -1,13 +1,15 @@
-// One command and its reply, as every step of the probe sends it: what is
-// still pending from earlier is dropped first, so that a late piece or an
-// unsolicited report is never taken for this command's answer; then the
-// reply is gathered until its final result code, bounded in time and bytes.
+// One command and its reply, as every step of the probe sends it, through
+// the command loop of both builds: what is pending is dropped first, the
+// line's account keeps a late reply from being taken for a later command's,
+// and the reply is gathered until its final result code, bounded in time
+// and bytes.
 #ifndef ZARVEX_PROBE_EXCHANGE_H
 #define ZARVEX_PROBE_EXCHANGE_H
 
 #include <cstddef>
 #include <string>
 
+#include "LineAccount.h"
 #include "ProbeLine.h"
 
 // One exchange's time bound, from the write on. It is also what a port that
@@ -16,9 +18,6 @@ constexpr int kProbeExchangeTimeMs = 755;
 // One reply's byte bound: far above any answer the probe asks for, low
 // enough that a line that never goes quiet cannot hold a probe thread.
 constexpr std::size_t kProbeReplyByteLimit = 1024;
-// Pending input dropped before a command, at most: more than this is
-// someone else's stream, and the exchange's own bounds take over.
-constexpr std::size_t kProbeDiscardByteLimit = 4096;
 // The wait between two looks at a line that had nothing new.
 constexpr int kProbePollMs = 10;
 
@@ -28,16 +27,24 @@ class CProbeSession {
 public:
     explicit CProbeSession(CProbeLine &line) : m_line(line) {}
 
-    bool SetSpeed(int baudRate) { return m_line.SetSpeed(baudRate); }
+    // A new speed: what the line owed at the old one is forgiven, since a
+    // modem that did not understand those commands never answers them.
+    bool SetSpeed(int baudRate);
     // The reply to `command`; empty when nothing came or the line failed.
     std::string Send(const std::string &command);
     bool Failed() const { return m_failed; }
+    // Every exchange so far ended with its own final result within its
+    // bounds: the replies read are the ones their commands were answered
+    // with, not a shifted or cut-off one.
+    bool InStep() const { return m_inStep; }
 
 private:
-    void DiscardPending();
+    friend class ProbeCommandLine;
 
     CProbeLine &m_line;
+    LineAccount m_account;
     bool m_failed = false;
+    bool m_inStep = true;
 };
 
 #endif

@@ -28,6 +28,10 @@ constexpr QueryForm kCgsnForm = {"AT+CGSN", nullptr, 0, IsSerialNumberText, true
 constexpr QueryForm kWmsnForm = {"AT+WMSN", kWmsnMarker, 1, IsSerialNumberText, true,
                                  EarlyOk::IsLate};
 constexpr char kPhonebookReadTag[] = "^CPBR:";
+// The standard form of the same entry, which this probe never writes.
+constexpr char kPhonebookStandardReadTag[] = "+CPBR:";
+// "not found" as a numeric and as a verbose error report.
+const char *const kNotFoundErrors[] = {"+CME ERROR: 22", "+CME ERROR: not found"};
 constexpr char kPhonebookName[] = "WMSN";
 constexpr char kPhonebookNumberType[] = "129";
 
@@ -113,6 +117,14 @@ bool ParsePhonebookFields(const std::string &fields, PhonebookEntry &entry)
     return cursor.Digits(entry.index) && cursor.Expect(',') && cursor.Quoted(entry.number) &&
            cursor.Expect(',') && cursor.Digits(entry.type) && cursor.Expect(',') &&
            cursor.Quoted(entry.name) && cursor.AtFieldEnd();
+}
+
+bool IsNotFoundError(const std::string &text)
+{
+    for (const char *error : kNotFoundErrors)
+        if (text == error)
+            return true;
+    return false;
 }
 
 }  // namespace
@@ -204,19 +216,40 @@ std::string ModelNameAfterDot(const std::string &reply)
 
 PhonebookSlot JudgePhonebookEntry(const std::string &reply, std::string &number)
 {
+    bool ended = false;
+    bool plainlyEmpty = false;
     for (const ReplyLine &line : SplitReplyLines(reply)) {
         const std::string text = TrimBlank(line.text);
-        if (text.rfind(kPhonebookReadTag, 0) != 0)
+        if (text.empty())
             continue;
-        PhonebookEntry entry;
-        if (!line.ended || !ParsePhonebookFields(TextFrom(text, sizeof kPhonebookReadTag - 1), entry))
-            return PhonebookSlot::Foreign;
-        if (entry.index != "1" || entry.name != kPhonebookName || !AllDigits(entry.number))
-            return PhonebookSlot::Foreign;
-        number = entry.number;
-        return PhonebookSlot::Ours;
+        if (text.rfind(kPhonebookReadTag, 0) == 0 || text.rfind(kPhonebookStandardReadTag, 0) == 0) {
+            PhonebookEntry entry;
+            if (!line.ended || text.rfind(kPhonebookReadTag, 0) != 0
+                || !ParsePhonebookFields(TextFrom(text, sizeof kPhonebookReadTag - 1), entry)
+                || entry.index != "1" || entry.name != kPhonebookName || !AllDigits(entry.number))
+                return PhonebookSlot::Foreign;
+            number = entry.number;
+            return PhonebookSlot::Ours;
+        }
+        if (!line.ended)
+            return PhonebookSlot::Unknown;
+        // Only the modem's plain word that the location is empty lets it be
+        // written: any other error (a SIM still busy, a refused storage)
+        // says nothing about what the entry holds.
+        if (text == "OK" || IsNotFoundError(text)) {
+            ended = true;
+            plainlyEmpty = true;
+            break;
+        }
+        if (IsFinalResultLine(text)) {
+            ended = true;
+            break;
+        }
+        return PhonebookSlot::Unknown;  // a line of no form this reply has
     }
-    return HasFinalResult(reply) ? PhonebookSlot::Empty : PhonebookSlot::Unknown;
+    if (!ended)
+        return PhonebookSlot::Unknown;
+    return plainlyEmpty ? PhonebookSlot::Empty : PhonebookSlot::Unknown;
 }
 
 std::string PhonebookWriteCommand(const std::string &serial)

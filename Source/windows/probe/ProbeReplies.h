@@ -58,10 +58,10 @@ std::string ModelNameAfterDot(const std::string &reply);
 
 // What phonebook entry 1 of the device holds, from the reply to AT^CPBR=1.
 enum class PhonebookSlot {
-    Empty,    // no entry: the reply ended without one (OK, or an error)
+    Empty,    // the modem plainly says there is none: a lone OK, or "not found"
     Ours,     // the probe's own entry: name "WMSN" and a number of digits
     Foreign,  // any other entry, or one in a form not understood: a user's
-    Unknown,  // no final result came: nothing can be said
+    Unknown,  // anything else (another error, no final result): nothing can be said
 };
 PhonebookSlot JudgePhonebookEntry(const std::string &reply, std::string &number);
 

@@ -15,13 +15,24 @@ bool AnswersAt(CProbeSession &session, int baudRate, ProbeFindings &findings)
     return findings.isAtOk;
 }
 
+// After the first speed got no answer in time, an OK at the second may still
+// be the late answer from the first: it counts once a second AT is answered
+// at this speed as well.
+bool AnswersAtAgain(CProbeSession &session, int baudRate, ProbeFindings &findings)
+{
+    if (!AnswersAt(session, baudRate, findings))
+        return false;
+    findings.isAtOk = Contains(session.Send("AT\r"), "OK");
+    return findings.isAtOk;
+}
+
 }  // namespace
 
 void RunPortProbe(CProbeLine &line, ProbeFindings &findings)
 {
     CProbeSession session(line);
     if (!AnswersAt(session, kProbeFirstBaud, findings)) {
-        if (session.Failed() || !AnswersAt(session, kProbeSecondBaud, findings))
+        if (session.Failed() || !AnswersAtAgain(session, kProbeSecondBaud, findings))
             return;
     }
     session.Send("ATE0\r");

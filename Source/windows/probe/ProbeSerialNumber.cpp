@@ -10,9 +10,11 @@ constexpr int kSignalReportOffTries = 3;
 
 // A Huawei MC323 reports no serial number of its own on some firmware; the
 // probe then keeps one of its own making in the device's phonebook entry 1.
-// Only an empty entry is ever written: an entry that is not the probe's own
-// belongs to the user and is left alone, and a modem that gives no clear
-// answer is not written to at all.
+// Only an entry the modem plainly calls empty is ever written, and only by a
+// probe whose every exchange so far got its own answer in time: an entry
+// that is not the probe's own belongs to the user and is left alone, and a
+// modem that gives no clear answer, or answers out of step, is not written
+// to at all.
 std::string PhonebookSerial(CProbeSession &session)
 {
     const std::string storage = session.Send("AT+CPBS=\"ME\"\r");
@@ -24,6 +26,8 @@ std::string PhonebookSerial(CProbeSession &session)
     case PhonebookSlot::Ours:
         break;
     case PhonebookSlot::Empty: {
+        if (!session.InStep())
+            return std::string();
         const std::string written = session.Send(PhonebookWriteCommand(MakeRandomSerial()));
         if (!Contains(written, "OK") || Contains(written, "ERROR"))
             return std::string();

@@ -3,11 +3,17 @@
 #ifndef ZARVEX_COM_CMD_HANDLERS_H
 #define ZARVEX_COM_CMD_HANDLERS_H
 
+#include <functional>
 #include <string>
 
 #include "PhoneCardDefine.h"
 
 class CPhoneCardBase;
+
+// A reply handler: calls one reply parser of `phone` on the whole reply
+// gathered since the command was written and answers its verdict.
+using ComCmdHandler_t =
+    std::function<COM_CMD_OPERATE_RESULT_t(CPhoneCardBase *phone, std::string reply)>;
 
 COM_CMD_OPERATE_RESULT_t OnQuerySMSCHandler(CPhoneCardBase *phone, std::string reply);
 COM_CMD_OPERATE_RESULT_t OnSetPduModeHandler(CPhoneCardBase *phone, std::string reply);

@@ -222,6 +222,20 @@ TEST(DecodeUcs2, FallsBackToCUtf8WithoutEnUs)
     rmdir(dir);
 }
 
+TEST(Decode7bit, WritesUtf8WhateverTheLocale)
+{
+    // "£Δ€", septets 01 10 1B 65: written by the codec itself, the locale in
+    // force (the plain C one here) neither consulted nor changed.
+    LocaleGuard guard;
+    LocaleGuard::ForceEnvironment("C");
+    std::setlocale(LC_ALL, "C");
+    const std::vector<unsigned char> octets = Octets("01C8A60C");
+    char text[2 * 4 + 1];
+    EXPECT_EQ(gsmDecode7bit(octets.data(), text, 4), 7);
+    EXPECT_STREQ(text, "\xC2\xA3\xCE\x94\xE2\x82\xAC");
+    EXPECT_STREQ(std::setlocale(LC_ALL, nullptr), "C");
+}
+
 struct LocaleOrderCase {
     const char *name;
     std::vector<const char *> locales;

@@ -161,6 +161,30 @@ TEST_F(CodePage936, PushTextReachesTheRecordWithinItsMember)
     EXPECT_STREQ(p.pushUrl, "a");
 }
 
+TEST_F(CodePage936, SeptetTextsAndNamesAreWrittenInTheCodePage)
+{
+    // From the sender "Soci\u00E9t\u00E9" (a name in the GSM alphabet): every
+    // character of the default alphabet that is not ASCII, then the euro sign
+    // of the extension table. What the code page lacks gets the code page's
+    // best fit where it has one and '?' otherwise, as in a UCS2 text.
+    const std::string pdu = "0491214365" "04" "0DD0D3F7385DA01700" "0000" "91801021504000" "29"
+                            "8101A1603820120B86E301914C2815CB0593D1703A9E0F09B8E576BD5FF09EDFF7FF3765";
+    SM_PARAM p;
+    std::memset(&p, 0, sizeof p);
+    EXPECT_EQ(gsmDecodePdu(pdu.c_str(), &p), 41);
+    EXPECT_EQ(Hex(reinterpret_cast<const unsigned char *>(p.peerNumber), static_cast<int>(std::strlen(p.peerNumber))),
+              "536F6369" "A8A6" "74" "A8A6");
+    const std::string expected = "A1EA" "A3A4" "A8A8" "A8A6" "A8B4" "A8AC" "A8B0"  // £ ¥ è é ù ì ò
+                                 "3F" "3F" "3F" "3F" "3F"                         // Ç Ø ø Å å
+                                 "A6A4" "A6B5" "A6A3" "A6AB" "A6B8"               // Δ Φ Γ Λ Ω
+                                 "A6B0" "A6B7" "A6B2" "A6A8" "A6AE"               // Π Ψ Σ Θ Ξ
+                                 "3F" "3F" "3F" "A8A6" "A1E8"                     // Æ æ ß É ¤
+                                 "3F" "3F" "3F" "3F" "A8B9" "A1EC"                // ¡ Ä Ö Ñ Ü §
+                                 "3F" "3F" "3F" "3F" "A8B9" "A8A4" "80";          // ¿ ä ö ñ ü à €
+    EXPECT_EQ(Hex(reinterpret_cast<const unsigned char *>(p.userText), static_cast<int>(std::strlen(p.userText))),
+              expected);
+}
+
 TEST(ClockWindows, TimeTextIsUtcPlus8)
 {
     const __time64_t before = _time64(nullptr);
