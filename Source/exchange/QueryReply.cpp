@@ -9,23 +9,13 @@ namespace {
 constexpr char kLineFeed = '\n';
 constexpr char kQuote = '"';
 constexpr char kBlank = ' ';
-// Around a line: its CR, and the blanks some modules pad it with.
-constexpr char kAroundLine[] = " \t\r";
+constexpr char kValueBlanks[] = " \t";
 constexpr char kOk[] = "OK";
 
 struct Line {
-    std::string text;
-    bool startSeen;  // a line end came before it in this reply
-    bool ended;      // its own line end has come
+    std::string text;  // without the blanks, CR and LF around it
+    bool ended;        // its own line end has come
 };
-
-std::string Trimmed(const std::string &text, const char *around)
-{
-    const std::size_t first = text.find_first_not_of(around);
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(around) - first + 1);
-}
 
 // Modems end a line with CR LF; the LF ends it.
 std::vector<Line> SplitAtLineFeeds(const std::string &reply)
@@ -35,9 +25,8 @@ std::vector<Line> SplitAtLineFeeds(const std::string &reply)
     for (;;) {
         const std::size_t end = reply.find(kLineFeed, start);
         const bool ended = end != std::string::npos;
-        lines.push_back({Trimmed(reply.substr(start, ended ? end - start : std::string::npos),
-                                 kAroundLine),
-                         start > 0, ended});
+        lines.push_back(
+            {TrimLineBlanks(reply.substr(start, ended ? end - start : std::string::npos)), ended});
         if (!ended)
             return lines;
         start = end + 1;
@@ -83,7 +72,10 @@ std::string TaggedValue(const std::string &line, const QueryForm &form, bool &bl
     const std::size_t start = tagLength + form.separatorAfterTag;
     const std::string rest = start < line.size() ? line.substr(start) : std::string();
     blankBefore = !rest.empty() && rest[0] == kBlank;
-    std::string value = Trimmed(rest, " \t");
+    const std::size_t first = rest.find_first_not_of(kValueBlanks);
+    std::string value = first == std::string::npos
+                            ? std::string()
+                            : rest.substr(first, rest.find_last_not_of(kValueBlanks) - first + 1);
     if (value.size() >= 2 && value.front() == kQuote && value.back() == kQuote)
         value = value.substr(1, value.size() - 2);
     return value;
@@ -145,8 +137,7 @@ QueryReading ReadQueryReply(const std::string &reply, const QueryForm &form)
                 continue;
             return Verdict(found);
         }
-        if (!line.startSeen || !line.ended || IsUnsolicitedReport(line.text) ||
-            SameLetters(line.text, form.echo))
+        if (!line.ended || IsUnsolicitedReport(line.text) || SameLetters(line.text, form.echo))
             continue;
         if (form.tag == nullptr) {
             TakeBareLine(line.text, form, found);

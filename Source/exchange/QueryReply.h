@@ -1,12 +1,13 @@
 // Reading the reply to one query command (AT+CGSN, AT+CCID, AT+CSQ, ...) for
 // its value, the same way in both builds.
 //
-// A value is taken only from a whole line of the command's own form: a line
-// whose start came in this reply (after a line end, or after the command's
-// echo) and whose line end has come too. So a line cut short, the rest of a
-// line that an earlier read cut, a report the modem sent of its own accord
-// (IsUnsolicitedReport, skipped wherever it stands) and the lines before the
-// command's echo (late answers to earlier commands) are never a value.
+// A value is taken only from a whole line of the command's own form, one
+// whose line end has come: a line cut short, a report the modem sent of its
+// own accord (IsUnsolicitedReport, skipped wherever it stands) and the lines
+// before the command's echo (late answers to earlier commands) are never a
+// value. The reply is taken to begin at a line's start, as the command loop
+// hands it (CommandReply): from the write on, without what earlier commands
+// still owed, the echo and the reports perhaps already left out.
 //
 // The reader is pure and may be handed a reply that is still growing: it
 // answers Pending until the text is decisive, and then the same verdict for

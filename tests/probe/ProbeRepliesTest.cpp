@@ -104,10 +104,10 @@ INSTANTIATE_TEST_SUITE_P(
                  " " + kIccid},
         CardCase{"LateOkOfAnEarlierCommandFirst", CardNumberQuery::Ccid,
                  "\r\nOK\r\n\r\n+CCID: " + kIccid + "\r\n\r\nOK\r\n", true, " " + kIccid},
-        // A line cut by the exchange's bound, or not yet vouched for by OK.
+        // A line cut by the exchange's bound.
         CardCase{"CutMidLine", CardNumberQuery::Ccid, "\r\n+CCID: 8986", false, ""},
-        CardCase{"ValueLineWithoutOk", CardNumberQuery::Ccid, "\r\n+CCID: " + kIccid + "\r\n",
-                 false, ""},
+        CardCase{"ValueLineWhoseOkCameTooLate", CardNumberQuery::Ccid,
+                 "\r\n+CCID: " + kIccid + "\r\n", true, " " + kIccid},
         CardCase{"NulInsideTheValue", CardNumberQuery::Ccid,
                  WithNul("\r\n+CCID: 89860012", "345678901234\r\n\r\nOK\r\n"), false, ""},
         CardCase{"TooLong", CardNumberQuery::Ccid, "\r\n+CCID: " + kIccid + "99\r\n\r\nOK\r\n",
@@ -171,7 +171,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"EmptyValue", "\r\n+CSQ:\r\n\r\nOK\r\n", false, ""},
         ValueCase{"ColonIsLastCharacter", "\r\n+CSQ:", false, ""},
         ValueCase{"CutMidLine", "\r\n+CSQ: 20,9", false, ""},
-        ValueCase{"ValueLineWithoutOk", "\r\n+CSQ: 20,99\r\n", false, ""},
+        ValueCase{"ValueLineWhoseOkCameTooLate", "\r\n+CSQ: 20,99\r\n", true, " 20,99"},
         ValueCase{"WithoutErrorRate", "\r\n+CSQ: 20\r\n\r\nOK\r\n", false, ""},
         ValueCase{"NulInside", WithNul("\r\n+CSQ: 20", ",99\r\n\r\nOK\r\n"), false, ""},
         ValueCase{"TooLong", "\r\n+CSQ: 2000,99\r\n\r\nOK\r\n", false, ""}),
@@ -209,12 +209,12 @@ INSTANTIATE_TEST_SUITE_P(
                    kImei},
         SerialCase{"BlanksAroundValue", "\r\n  " + kImei + " \t\r\n\r\nOK\r\n", kImei},
         SerialCase{"LateOksFirst", "\r\nOK\r\n\r\nOK\r\n\r\n" + kImei + "\r\n\r\nOK\r\n", kImei},
-        // No line end before the text: the rest of a line an earlier read cut.
-        SerialCase{"ValueWithoutLineEndBeforeIt", kImei + "\r\n\r\nOK\r\n", ""},
+        // As the command loop hands it, the echo line left out.
+        SerialCase{"NoLeadingLineEnd", kImei + "\r\n\r\nOK\r\n", kImei},
+        // Other replies' text, whole lines and the rest of cut ones.
         SerialCase{"TailOfAnOk", "K\r\n\r\nOK\r\n", ""},
         SerialCase{"TailOfAManufacturerLine", "Technologies Co., Ltd.\r\n\r\nOK\r\n", ""},
         SerialCase{"TailOfARevisionLine", "M800L24\r\n\r\nOK\r\n", ""},
-        // Other replies' whole lines.
         SerialCase{"RevisionLine", "\r\nRevision: CLM920_NC5-V1.0.3\r\n\r\nOK\r\n", ""},
         SerialCase{"IdentificationLines",
                    "\r\nModel: ME909s-821\r\nRevision: 11.617.05.00.00\r\n\r\nOK\r\n", ""},
@@ -254,7 +254,8 @@ INSTANTIATE_TEST_SUITE_P(
         SerialCase{"MarkerAtTheVeryEnd", "\r\nSerial Number", ""},
         SerialCase{"MarkerAndSeparatorAtTheEnd", "\r\nSerial Number ", ""},
         SerialCase{"NoLineEndAfterValue", "\r\nSerial Number 351234567890123", ""},
-        SerialCase{"ValueLineWithoutOk", "\r\nSerial Number 351234567890123\r\n", ""},
+        SerialCase{"ValueLineWhoseOkCameTooLate", "\r\nSerial Number 351234567890123\r\n",
+                   "351234567890123"},
         SerialCase{"EmptyValue", "\r\nSerial Number \r\n\r\nOK\r\n", ""},
         SerialCase{"MarkerInsideAnotherLine", "\r\nNo Serial Number 351234567890123\r\n\r\nOK\r\n",
                    ""},
@@ -296,7 +297,7 @@ INSTANTIATE_TEST_SUITE_P(
         ModelNameCase{"BlankAfterTheDot", "\r\nVersion 1. beta\r\n\r\nOK\r\n", ""},
         ModelNameCase{"DotIsLast", "\r\nv1.\r\n\r\nOK\r\n", ""},
         ModelNameCase{"LineCutShort", "\r\nR7.43", ""},
-        ModelNameCase{"TailOfACutLine", "v1.ab\r\n\r\nOK\r\n", ""},
+        ModelNameCase{"NoLeadingLineEnd", "v1.ab\r\n\r\nOK\r\n", "ab"},
         ModelNameCase{"NoDotHere", "\r\nno dot here\r\n\r\nOK\r\n", ""}),
     [](const testing::TestParamInfo<ModelNameCase> &info) {
         return std::string(info.param.name);

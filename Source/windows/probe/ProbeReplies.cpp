@@ -13,19 +13,21 @@ constexpr char kWmsnMarker[] = "Serial Number";
 constexpr std::size_t kModelNameLength = 5;
 constexpr char kBlank[] = " ";
 
-// The probe reads a reply once it is over, so an OK before the value line
-// can only be an earlier command's late one.
-constexpr QueryForm kCcidForm = {"AT+CCID", "+CCID:", 0, IsSmsCardNumberText, true,
+// The probe reads a reply once its exchange is over, so an OK before the
+// value line can only be an earlier command's late one, and a whole tagged
+// line is the value even when its OK came too late for the exchange.
+constexpr QueryForm kCcidForm = {"AT+CCID", "+CCID:", 0, IsSmsCardNumberText, false,
                                  EarlyOk::IsLate};
-constexpr QueryForm kHuaweiIccidForm = {"AT^ICCID?", "^ICCID:", 0, IsSmsCardNumberText, true,
+constexpr QueryForm kHuaweiIccidForm = {"AT^ICCID?", "^ICCID:", 0, IsSmsCardNumberText, false,
                                         EarlyOk::IsLate};
-constexpr QueryForm kCxxcidForm = {"AT+CXXCID", "+CXXCID:", 0, IsSmsCardNumberText, true,
+constexpr QueryForm kCxxcidForm = {"AT+CXXCID", "+CXXCID:", 0, IsSmsCardNumberText, false,
                                    EarlyOk::IsLate};
-constexpr QueryForm kCsqForm = {"AT+CSQ", "+CSQ:", 0, IsSignalText, true, EarlyOk::IsLate};
+constexpr QueryForm kCsqForm = {"AT+CSQ", "+CSQ:", 0, IsSignalText, false, EarlyOk::IsLate};
+// A bare line is told from another reply's only by the OK after it.
 constexpr QueryForm kCgsnForm = {"AT+CGSN", nullptr, 0, IsSerialNumberText, true,
                                  EarlyOk::IsLate};
 // "Serial Number", one separator (a blank or a colon), the number.
-constexpr QueryForm kWmsnForm = {"AT+WMSN", kWmsnMarker, 1, IsSerialNumberText, true,
+constexpr QueryForm kWmsnForm = {"AT+WMSN", kWmsnMarker, 1, IsSerialNumberText, false,
                                  EarlyOk::IsLate};
 constexpr char kPhonebookReadTag[] = "^CPBR:";
 // The standard form of the same entry, which this probe never writes.
@@ -196,12 +198,7 @@ std::string SerialFromWmsnReply(const std::string &reply)
 
 std::string ModelNameAfterDot(const std::string &reply)
 {
-    const std::vector<ReplyLine> lines = SplitReplyLines(reply);
-    // A first line that no line end comes before is the rest of one that an
-    // earlier read cut.
-    const bool firstLineWhole = !reply.empty() && (reply[0] == '\r' || reply[0] == '\n');
-    for (std::size_t i = firstLineWhole ? 0 : 1; i < lines.size(); ++i) {
-        const ReplyLine &line = lines[i];
+    for (const ReplyLine &line : SplitReplyLines(reply)) {
         const std::size_t dot = line.text.find('.');
         if (!line.ended || dot == std::string::npos || IsUnsolicitedReport(line.text))
             continue;

@@ -14,10 +14,10 @@
 bool HasFinalResult(const std::string &reply);
 
 // The value readers below take a value only from a whole line of their
-// command's own form, in a reply that ended with OK, and only when the value
-// has its own shape (QueryReply.h, ReplyValues.h): a line cut short, the rest
-// of a line that an earlier read cut, another command's reply, an
-// unsolicited report or noise gives no value, never a wrong one.
+// command's own form (a bare serial number only before the reply's OK), and
+// only when the value has its own shape (QueryReply.h, ReplyValues.h): a line
+// cut short or an unsolicited report is never a value, and another command's
+// text or noise is none unless it has the value's very form.
 
 // The value of the command's tagged line ("+CSQ: 20,99"), with the blank
 // that followed the colon kept and double quotes around the value dropped.
