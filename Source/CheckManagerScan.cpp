@@ -5,12 +5,7 @@
 
 #include "CheckManager.h"
 #include "PhoneCardBase.h"
-#include "Phone_Orvast.h"
-#include "Phone_Pimsor.h"
-#include "Phone_Sudrel.h"
-#include "Phone_Tarnel.h"
-#include "Phone_Velkor_ME.h"
-#include "Phone_Velkor_NC5.h"
+#include "PhoneModels.h"
 
 namespace {
 
@@ -25,12 +20,8 @@ constexpr long long MS_PER_SECOND = 1000;
 DetectionModels CreateDetectionModels()
 {
     DetectionModels models;
-    models.push_back(std::make_unique<CPhone_Tarnel>());
-    models.push_back(std::make_unique<CPhone_Velkor_NC5>());
-    models.push_back(std::make_unique<CPhone_Velkor_ME>());
-    models.push_back(std::make_unique<CPhone_Pimsor>());
-    models.push_back(std::make_unique<CPhone_Orvast>());
-    models.push_back(std::make_unique<CPhone_Sudrel>());
+    for (const PhoneModel &model : AllPhoneModels())
+        models.emplace_back(model.create());
     return models;
 }
 

@@ -16,9 +16,9 @@ class CPhoneCardBase;
 
 using DetectionModels = std::vector<std::unique_ptr<CPhoneCardBase>>;
 
-// One object of each model class, in the order in which they are asked to
-// claim an identification reply. The first also talks to a modem that no
-// model has claimed yet.
+// One object of each model of the model table, in its order: the order in
+// which they are asked to claim an identification reply. The first also
+// talks to a modem that no model has claimed yet.
 DetectionModels CreateDetectionModels();
 
 // The first model that accepts the reply, or null.

@@ -4,6 +4,7 @@
 #include "PhoneCardBase.h"
 
 #include "PhoneAtText.h"
+#include "PhoneModels.h"
 #include "QueryReply.h"
 #include "ReplyValues.h"
 #include "StringUtil.h"
@@ -96,12 +97,14 @@ COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnGetAtiCmdRsp(std::string reply)
 
 std::string CPhoneCardBase::Get_ATI_Rsp()
 {
-    return std::string();
+    const PhoneModel *model = FindPhoneModel(GetPhoneType());
+    return model ? model->atiSample : std::string();
 }
 
 bool CPhoneCardBase::IsATI_RspMatch(std::string reply)
 {
-    return Contains(reply, kOk);
+    const PhoneModel *model = FindPhoneModel(GetPhoneType());
+    return Contains(reply, model ? model->moduleName : kOk);
 }
 
 std::string CPhoneCardBase::GetCCIDCmd()
@@ -439,11 +442,6 @@ COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnOkErrorRsp(std::string reply)
 bool CPhoneCardBase::IsNonEmptyRsp(const std::string &reply)
 {
     return !reply.empty();
-}
-
-bool CPhoneCardBase::ReplyNamesModule(const std::string &reply, const char *module)
-{
-    return Contains(reply, module);
 }
 
 bool OnSetSmsModeTextCmdRsp(std::string reply)

@@ -50,8 +50,11 @@ public:
     // Keeps the reply as the identification text and asks the object's own
     // identification rule.
     virtual COM_CMD_OPERATE_RESULT_t OnGetAtiCmdRsp(std::string reply);
-    // A sample of the module's identification reply; empty for the base.
+    // A sample of the module's identification reply, from the model table
+    // (PhoneModels.h); empty for the base.
     virtual std::string Get_ATI_Rsp();
+    // A model claims a reply that names its module (the model table); the
+    // base takes any reply with an OK.
     virtual bool IsATI_RspMatch(std::string reply);
     virtual std::string GetCCIDCmd();
     virtual bool OnCCIDCmdRsp(std::string reply);
@@ -184,7 +187,6 @@ protected:
     // The same for the reply to "AT+CCID".
     COM_CMD_OPERATE_RESULT_t JudgeCcidReply(const std::string &reply, ErrorCounts errorCounts);
     static bool IsNonEmptyRsp(const std::string &reply);
-    static bool ReplyNamesModule(const std::string &reply, const char *module);
     // A body that cannot be sent as the user typed it: the reason, and no steps.
     std::vector<PDU_LONG_SMS_Base_t> RefuseText(const char *reason);
 

@@ -36,20 +36,19 @@ enum COM_CMD_OPERATE_RESULT_t {
     COM_CMD_WAIT = 2,
 };
 
+// The name of a model type as the model table gives it (PhoneModels.h); null
+// for a type without a row.
+const char *PhoneModelName(PHONE_TYPE_t type);
+
 // The texts are defined here with internal linkage: every source that includes
 // this header carries its own identical copy.
 static inline std::string PhoneTypeToString(PHONE_TYPE_t type)
 {
-    switch (type) {
-    case PHONE_TYPE_UN_KNOWN: return "PHONE_TYPE_UN_KNOWN";
-    case PHONE_TYPE_VELKOR_NC5: return "Velkor_NC5";
-    case PHONE_TYPE_TARNEL: return "Tarnel";
-    case PHONE_TYPE_VELKOR_ME: return "Velkor_ME";
-    case PHONE_TYPE_PIMSOR: return "Pimsor";
-    case PHONE_TYPE_ORVAST: return "Orvast";
-    case PHONE_TYPE_SUDREL: return "Sudrel";
-    default: return "TYPE_UNKNOWN";  // the base type 1 has no text of its own
-    }
+    if (type == PHONE_TYPE_UN_KNOWN)
+        return "PHONE_TYPE_UN_KNOWN";
+    const char *name = PhoneModelName(type);
+    // The base type 1 has no text of its own.
+    return name ? name : "TYPE_UNKNOWN";
 }
 
 static inline std::string GetSmsCodeEnglishStr(SMS_CODE_ENUM code)

@@ -1,4 +1,5 @@
-// Wavecom modems: standard GSM commands throughout.
+// Wavecom modems: standard GSM commands throughout. The model table
+// (PhoneModels.h) holds how they are identified.
 #ifndef ZARVEX_PHONE_ORVAST_H
 #define ZARVEX_PHONE_ORVAST_H
 
@@ -6,12 +7,7 @@
 
 class CPhone_Orvast : public CPhoneCardBase {
 public:
-    CPhone_Orvast();
-    ~CPhone_Orvast() override;
-
-    std::string Get_ATI_Rsp() override;
-    bool IsATI_RspMatch(std::string reply) override;
-    PHONE_TYPE_t GetPhoneType() override;
+    PHONE_TYPE_t GetPhoneType() override { return PHONE_TYPE_ORVAST; }
 };
 
 #endif

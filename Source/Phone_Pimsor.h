@@ -1,4 +1,5 @@
-// Huawei MG301 modules: standard GSM commands throughout.
+// Huawei MG301 modules: standard GSM commands throughout. The model table
+// (PhoneModels.h) holds how they are identified.
 #ifndef ZARVEX_PHONE_PIMSOR_H
 #define ZARVEX_PHONE_PIMSOR_H
 
@@ -6,12 +7,7 @@
 
 class CPhone_Pimsor : public CPhoneCardBase {
 public:
-    CPhone_Pimsor();
-    ~CPhone_Pimsor() override;
-
-    std::string Get_ATI_Rsp() override;
-    bool IsATI_RspMatch(std::string reply) override;
-    PHONE_TYPE_t GetPhoneType() override;
+    PHONE_TYPE_t GetPhoneType() override { return PHONE_TYPE_PIMSOR; }
 };
 
 #endif

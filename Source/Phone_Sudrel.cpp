@@ -10,13 +10,6 @@ using phone_at::Contains;
 
 namespace {
 
-constexpr const char *kModuleName = "MC323";
-constexpr const char *kAtiSample = "\r\nManufacturer:HUAWEI TECHNOLOGIES CO., LTD\r\n"
-                                   "Model:MC323-a\r\n"
-                                   "Revision:12.102.29.00.00\r\n"
-                                   "ESN:80A1B2C3\r\n"
-                                   "\r\nOK\r\n";
-
 constexpr const char *kHangUpCmd = "AT+CHV\r\n";
 constexpr const char *kMessageParamsCmd = "AT^HSMSSS=0,0,6,0\r\n";
 constexpr const char *kReceiveSmsCmd = "at^hcmgr=1\r\n";
@@ -171,20 +164,6 @@ void TakeTextLine(const std::string &line, const std::string &encoding, std::str
 
 }  // namespace
 
-CPhone_Sudrel::CPhone_Sudrel() = default;
-
-CPhone_Sudrel::~CPhone_Sudrel() = default;
-
-std::string CPhone_Sudrel::Get_ATI_Rsp()
-{
-    return kAtiSample;
-}
-
-bool CPhone_Sudrel::IsATI_RspMatch(std::string reply)
-{
-    return ReplyNamesModule(reply, kModuleName);
-}
-
 std::string CPhone_Sudrel::GetCallCmd(std::string number)
 {
     return "AT+CDV" + number + "\r\n";
@@ -243,19 +222,9 @@ bool CPhone_Sudrel::OnReceiveSmsCmdRsp(std::string reply)
     return IsNonEmptyRsp(reply);
 }
 
-std::string CPhone_Sudrel::GetIMSI_Cmd()
-{
-    return CPhoneCardBase::GetIMSI_Cmd();
-}
-
 COM_CMD_OPERATE_RESULT_t CPhone_Sudrel::OnGetIMSI_CmdRsp(std::string reply)
 {
     return JudgeCcidReply(reply, ErrorCounts::OnceItsLineEnded);
-}
-
-std::string CPhone_Sudrel::GetIMEI_Cmd()
-{
-    return CPhoneCardBase::GetIMEI_Cmd();
 }
 
 std::string CPhone_Sudrel::GetQuerySmsCenterCmd()

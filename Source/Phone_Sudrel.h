@@ -10,11 +10,6 @@
 
 class CPhone_Sudrel : public CPhoneCardBase {
 public:
-    CPhone_Sudrel();
-    ~CPhone_Sudrel() override;
-
-    std::string Get_ATI_Rsp() override;
-    bool IsATI_RspMatch(std::string reply) override;
     std::string GetCallCmd(std::string number) override;
     bool OnCallCmdRsp(std::string reply) override;
     std::string GetHungUpCmd() override;
@@ -26,10 +21,8 @@ public:
     bool OnSendSMS_PhoneCmd(std::string reply) override;
     std::string GetReceiveSmsCmd() override;
     bool OnReceiveSmsCmdRsp(std::string reply) override;
-    std::string GetIMSI_Cmd() override;
     // As the base, but an ERROR counts only once its line has ended.
     COM_CMD_OPERATE_RESULT_t OnGetIMSI_CmdRsp(std::string reply) override;
-    std::string GetIMEI_Cmd() override;
     // The module has no SMS centre to report: a plain AT stands in.
     std::string GetQuerySmsCenterCmd() override;
     // The "^HCMGL:" listing: index and status of every stored message.

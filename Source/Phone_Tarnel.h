@@ -1,4 +1,5 @@
-// Quectel M35 modules: standard GSM commands throughout.
+// Quectel M35 modules: standard GSM commands throughout. The model table
+// (PhoneModels.h) holds how they are identified.
 #ifndef ZARVEX_PHONE_TARNEL_H
 #define ZARVEX_PHONE_TARNEL_H
 
@@ -6,12 +7,7 @@
 
 class CPhone_Tarnel : public CPhoneCardBase {
 public:
-    CPhone_Tarnel();
-    ~CPhone_Tarnel() override;
-
-    std::string Get_ATI_Rsp() override;
-    bool IsATI_RspMatch(std::string reply) override;
-    PHONE_TYPE_t GetPhoneType() override;
+    PHONE_TYPE_t GetPhoneType() override { return PHONE_TYPE_TARNEL; }
 };
 
 #endif

@@ -4,13 +4,6 @@
 #include "ReplyValues.h"
 
 namespace {
-constexpr const char *kModuleName = "ME909s-821";
-constexpr const char *kAtiSample = "\r\nManufacturer: Huawei Technologies Co., Ltd.\r\n"
-                                   "Model: ME909s-821\r\n"
-                                   "Revision: 11.617.05.00.00\r\n"
-                                   "IMEI: 866123034567890\r\n"
-                                   "+GCAP: +CGSM,+DS,+ES\r\n"
-                                   "\r\nOK\r\n";
 constexpr const char *kIccidCmd = "AT^ICCID?\r\n";
 // The tag line alone decides: the module sends it whole, OK or not.
 constexpr QueryForm kIccidForm = {"AT^ICCID?", "^ICCID:", 0, IsSmsCardNumberText, false,
@@ -18,25 +11,6 @@ constexpr QueryForm kIccidForm = {"AT^ICCID?", "^ICCID:", 0, IsSmsCardNumberText
 // Unsolicited signal and status reports would mix into the replies.
 constexpr const char *kReportsOffCmd = "AT^CURC=0\r\n";
 }  // namespace
-
-CPhone_Velkor_ME::CPhone_Velkor_ME() = default;
-
-CPhone_Velkor_ME::~CPhone_Velkor_ME() = default;
-
-std::string CPhone_Velkor_ME::Get_ATI_Rsp()
-{
-    return kAtiSample;
-}
-
-bool CPhone_Velkor_ME::IsATI_RspMatch(std::string reply)
-{
-    return ReplyNamesModule(reply, kModuleName);
-}
-
-std::string CPhone_Velkor_ME::GetCallCmd(std::string number)
-{
-    return CPhoneCardBase::GetCallCmd(number);
-}
 
 bool CPhone_Velkor_ME::OnCallCmdRsp(std::string reply)
 {

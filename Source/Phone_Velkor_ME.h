@@ -8,12 +8,6 @@
 
 class CPhone_Velkor_ME : public CPhoneCardBase {
 public:
-    CPhone_Velkor_ME();
-    ~CPhone_Velkor_ME() override;
-
-    std::string Get_ATI_Rsp() override;
-    bool IsATI_RspMatch(std::string reply) override;
-    std::string GetCallCmd(std::string number) override;
     bool OnCallCmdRsp(std::string reply) override;
     std::string GetHungUpCmd() override;
     bool OnHungUpCmdRsp(std::string reply) override;

@@ -6,14 +6,6 @@
 using phone_at::Contains;
 
 namespace {
-constexpr const char *kModuleName = "CLM920_NC5";
-constexpr const char *kAtiSample = "\r\nManufacturer: Yuga Co.,Ltd.\r\n"
-                                   "Model: CLM920_NC5\r\n"
-                                   "Revision: CLM920_NC5-V1 [Jul 31 2017 14:44:25]\r\n"
-                                   "IMEI: 869012030045678\r\n"
-                                   "+GCAP: +CGSM\r\n"
-                                   "EFS_SVN: cn_efs_20170731_2k\r\n"
-                                   "\r\nOK\r\n";
 constexpr const char *kStoredIndexTag = "+CMGW: ";
 constexpr const char *kCompatibleModeCmd = "AT+ATVER=1\r";
 constexpr const char *kIndexListCmd = "AT+CMGD=?\r\n";
@@ -27,23 +19,9 @@ constexpr int kFetchedIndex = 1;
 constexpr int kFetchedStat = 1;
 }  // namespace
 
-CPhone_Velkor_NC5::CPhone_Velkor_NC5() = default;
-
-CPhone_Velkor_NC5::~CPhone_Velkor_NC5() = default;
-
-std::string CPhone_Velkor_NC5::Get_ATI_Rsp()
-{
-    return kAtiSample;
-}
-
 bool CPhone_Velkor_NC5::IsATI_RspMatch(std::string reply)
 {
-    return ReplyNamesModule(reply, kModuleName) && Contains(reply, phone_at::kOk);
-}
-
-std::string CPhone_Velkor_NC5::GetCallCmd(std::string number)
-{
-    return CPhoneCardBase::GetCallCmd(number);
+    return CPhoneCardBase::IsATI_RspMatch(reply) && Contains(reply, phone_at::kOk);
 }
 
 bool CPhone_Velkor_NC5::OnCallCmdRsp(std::string reply)

@@ -12,13 +12,8 @@
 
 class CPhone_Velkor_NC5 : public CPhoneCardBase {
 public:
-    CPhone_Velkor_NC5();
-    ~CPhone_Velkor_NC5() override;
-
-    std::string Get_ATI_Rsp() override;
     // Needs the final OK as well as the module's name.
     bool IsATI_RspMatch(std::string reply) override;
-    std::string GetCallCmd(std::string number) override;
     bool OnCallCmdRsp(std::string reply) override;
     std::string GetHungUpCmd() override;
     bool OnHungUpCmdRsp(std::string reply) override;

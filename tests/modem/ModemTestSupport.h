@@ -15,6 +15,7 @@
 #include "ConsoleEnvironment.h"
 #include "PhoneCardBase.h"
 #include "PhoneFactory.h"
+#include "PhoneModels.h"
 
 namespace modem_test {
 
@@ -45,6 +46,15 @@ inline std::vector<std::string> FetchRepliesOf(const std::string &listing)
         if (line.compare(0, 2, "08") == 0)
             replies.push_back("\r\n+CMGR: 1,,34\r\n" + line + "\n\r\nOK\r\n");
     return replies;
+}
+
+// The plain base class's type, then every model's, in the model table's order.
+inline std::vector<PHONE_TYPE_t> BaseAndModelTypes()
+{
+    std::vector<PHONE_TYPE_t> types = {PHONE_TYPE_BASE};
+    for (const PhoneModel &model : AllPhoneModels())
+        types.push_back(model.type);
+    return types;
 }
 
 // The model object of a type, or the plain base class for type 1.

@@ -4,18 +4,11 @@
 #include <ostream>
 
 #include "ModemTestSupport.h"
-#include "Phone_Orvast.h"
-#include "Phone_Pimsor.h"
-#include "Phone_Sudrel.h"
-#include "Phone_Tarnel.h"
-#include "Phone_Velkor_ME.h"
-#include "Phone_Velkor_NC5.h"
+#include "PhoneModels.h"
 
 namespace {
 
-constexpr PHONE_TYPE_t kAllTypes[] = {PHONE_TYPE_BASE,    PHONE_TYPE_VELKOR_NC5, PHONE_TYPE_TARNEL,
-                                      PHONE_TYPE_VELKOR_ME, PHONE_TYPE_PIMSOR,  PHONE_TYPE_ORVAST,
-                                      PHONE_TYPE_SUDREL};
+const std::vector<PHONE_TYPE_t> kAllTypes = modem_test::BaseAndModelTypes();
 
 using CmdBuilder = std::string (*)(CPhoneCardBase &);
 
@@ -153,16 +146,12 @@ TEST(ModelCommands, FreshObjectsHoldNothing)
     }
 }
 
-// The order in which detection asks the models.
+// One object of each model, in the order in which detection asks them.
 std::vector<std::unique_ptr<CPhoneCardBase>> DetectionOrder()
 {
     std::vector<std::unique_ptr<CPhoneCardBase>> models;
-    models.emplace_back(new CPhone_Tarnel);
-    models.emplace_back(new CPhone_Velkor_NC5);
-    models.emplace_back(new CPhone_Velkor_ME);
-    models.emplace_back(new CPhone_Pimsor);
-    models.emplace_back(new CPhone_Orvast);
-    models.emplace_back(new CPhone_Sudrel);
+    for (const PhoneModel &model : AllPhoneModels())
+        models.emplace_back(model.create());
     return models;
 }
 
@@ -174,6 +163,17 @@ PHONE_TYPE_t Detect(const std::string &ati)
         if (model->IsATI_RspMatch(ati))
             return model->GetPhoneType();
     return PHONE_TYPE_BASE;
+}
+
+// A reply that names two modules goes to the first of them in this order.
+TEST(Identification, ModelsAreAskedInTheirFixedOrder)
+{
+    std::vector<PHONE_TYPE_t> order;
+    for (const auto &model : DetectionOrder())
+        order.push_back(model->GetPhoneType());
+    EXPECT_EQ(order, (std::vector<PHONE_TYPE_t> {PHONE_TYPE_TARNEL, PHONE_TYPE_VELKOR_NC5,
+                                                 PHONE_TYPE_VELKOR_ME, PHONE_TYPE_PIMSOR,
+                                                 PHONE_TYPE_ORVAST, PHONE_TYPE_SUDREL}));
 }
 
 TEST(Identification, EachSampleIsClaimedByItsModelAndNoneBefore)
@@ -188,6 +188,8 @@ TEST(Identification, EachSampleIsClaimedByItsModelAndNoneBefore)
                 << PhoneTypeToString(models[i]->GetPhoneType());
         EXPECT_EQ(Detect(sample), models[i]->GetPhoneType());
     }
+    // A modem that matched no model has no sample of its own.
+    EXPECT_EQ(CPhoneCardBase().Get_ATI_Rsp(), "");
 }
 
 TEST(Identification, RepliesAsModulesSendThem)
