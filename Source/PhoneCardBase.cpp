@@ -1,6 +1,7 @@
 // Command texts and the reply judges of identification, SIM card number,
 // serial number, signal, SMS centre and the mode switches. The send steps live
-// in PhoneCardBaseSend.cpp, the storage listing in PhoneCardBaseSmsList.cpp.
+// in PhoneCardBaseSend.cpp, the storage listing in PhoneCardBaseSmsList.cpp,
+// the slots that nothing calls in PhoneUncalledSlots.cpp.
 #include "PhoneCardBase.h"
 
 #include "PhoneAtText.h"
@@ -19,14 +20,7 @@ namespace {
 
 constexpr const char *kAtCmd = "AT\r\n";
 constexpr const char *kAtiCmd = "ATI\r\n";
-constexpr const char *kCcidQueryCmd = "ATI+CCID\r\n";
-constexpr const char *kHangUpCmd = "ATH\r\n";
-constexpr const char *kTextModeCmd = "at+cmgf=1\r\n";
 constexpr const char *kPduModeCmd = "at+cmgf=0\r\n";
-constexpr const char *kReceiveSmsCmd = "at+cmgr=1\r\n";
-constexpr const char *kSetReceiveStoreCmd = "at+cpms=\"SM\"\r\n";
-// The blanks around the plus sign are what the modems have always been sent.
-constexpr const char *kQueryReceiveStoreCmd = "at + cpms?\r\n";
 constexpr const char *kIccidCmd = "AT+CCID\r\n";
 constexpr const char *kImeiCmd = "AT+CGSN\r\n";
 constexpr const char *kSignalCmd = "at+csq\r\n";
@@ -95,56 +89,10 @@ COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnGetAtiCmdRsp(std::string reply)
     return COM_CMD_ERROR;
 }
 
-std::string CPhoneCardBase::Get_ATI_Rsp()
-{
-    const PhoneModel *model = FindPhoneModel(GetPhoneType());
-    return model ? model->atiSample : std::string();
-}
-
 bool CPhoneCardBase::IsATI_RspMatch(std::string reply)
 {
     const PhoneModel *model = FindPhoneModel(GetPhoneType());
     return Contains(reply, model ? model->moduleName : kOk);
-}
-
-std::string CPhoneCardBase::GetCCIDCmd()
-{
-    return kCcidQueryCmd;
-}
-
-bool CPhoneCardBase::OnCCIDCmdRsp(std::string reply)
-{
-    return OnOkErrorRsp(reply) == COM_CMD_OK;
-}
-
-std::string CPhoneCardBase::GetCallCmd(std::string number)
-{
-    return "ATD" + number + ";\r\n";
-}
-
-bool CPhoneCardBase::OnCallCmdRsp(std::string reply)
-{
-    return OnOkErrorRsp(reply) == COM_CMD_OK;
-}
-
-std::string CPhoneCardBase::GetHungUpCmd()
-{
-    return kHangUpCmd;
-}
-
-bool CPhoneCardBase::OnHungUpCmdRsp(std::string reply)
-{
-    return OnOkErrorRsp(reply) == COM_CMD_OK;
-}
-
-std::string CPhoneCardBase::SetSmsModeTextCmd()
-{
-    return kTextModeCmd;
-}
-
-bool CPhoneCardBase::OnSetSmsModeTextCmdRsp(std::string reply)
-{
-    return OnOkErrorRsp(reply) == COM_CMD_OK;
 }
 
 std::string CPhoneCardBase::SetSmsPDUModeCmd()
@@ -155,56 +103,6 @@ std::string CPhoneCardBase::SetSmsPDUModeCmd()
 COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnSetSmsPduModeCmdRsp(std::string reply)
 {
     return OnOkErrorRsp(reply);
-}
-
-std::string CPhoneCardBase::GetSendSMS_PhoneCmd(std::string number)
-{
-    return "at+cmgs=\"" + number + "\"\r\n";
-}
-
-bool CPhoneCardBase::OnSendSMS_PhoneCmd(std::string reply)
-{
-    return OnOkErrorRsp(reply) == COM_CMD_OK;
-}
-
-std::string CPhoneCardBase::GetSendSMS_ContextCmd(std::string text)
-{
-    return text + " " + PhoneTypeToString(GetPhoneType()) + kCr + phone_at::kCtrlZ;
-}
-
-bool CPhoneCardBase::OnSendSMS_ContextCmd(std::string reply)
-{
-    return OnOkErrorRsp(reply) == COM_CMD_OK;
-}
-
-std::string CPhoneCardBase::GetReceiveSmsCmd()
-{
-    return kReceiveSmsCmd;
-}
-
-bool CPhoneCardBase::OnReceiveSmsCmdRsp(std::string reply)
-{
-    return OnOkErrorRsp(reply) == COM_CMD_OK;
-}
-
-std::string CPhoneCardBase::GetSetReceiveSmsStoreCmd()
-{
-    return kSetReceiveStoreCmd;
-}
-
-bool CPhoneCardBase::OnSetReceiveSmsStoreCmdRsp(std::string reply)
-{
-    return OnOkErrorRsp(reply) == COM_CMD_OK;
-}
-
-std::string CPhoneCardBase::GetQueryReceiveSmsStoreCmd()
-{
-    return kQueryReceiveStoreCmd;
-}
-
-bool CPhoneCardBase::OnQueryReceiveSmsStoreCmdRsp(std::string reply)
-{
-    return OnOkErrorRsp(reply) == COM_CMD_OK;
 }
 
 std::string CPhoneCardBase::GetIMSI_Cmd()
@@ -383,11 +281,6 @@ std::string CPhoneCardBase::GetErrorMessage()
 {
     m_strErrorMsg = phone_at::TrimLineEnds(m_strErrorMsg);
     return m_strErrorMsg;
-}
-
-bool CPhoneCardBase::HasME()
-{
-    return false;
 }
 
 std::string CPhoneCardBase::GetReadSmsOnMeCmd()

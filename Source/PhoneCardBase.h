@@ -44,6 +44,9 @@ public:
 
     virtual ~CPhoneCardBase();
 
+    // The slots that nothing in the program calls (the card-number query by
+    // ATI, calls, hang-ups, text mode, the receive store, HasME and the
+    // identification sample) are defined apart, in PhoneUncalledSlots.cpp.
     virtual std::string GetATCmd();
     virtual COM_CMD_OPERATE_RESULT_t OnGetAtCmdRsp(std::string reply);
     virtual std::string GetAtiCmd();

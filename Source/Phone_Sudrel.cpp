@@ -10,9 +10,7 @@ using phone_at::Contains;
 
 namespace {
 
-constexpr const char *kHangUpCmd = "AT+CHV\r\n";
 constexpr const char *kMessageParamsCmd = "AT^HSMSSS=0,0,6,0\r\n";
-constexpr const char *kReceiveSmsCmd = "at^hcmgr=1\r\n";
 constexpr const char *kSmsCenterStandInCmd = "AT\r";
 constexpr const char *kListAllCmd = "AT^HCMGL=4\r\n";
 constexpr const char *kFetchCmd = "AT^HCMGR=";
@@ -164,26 +162,6 @@ void TakeTextLine(const std::string &line, const std::string &encoding, std::str
 
 }  // namespace
 
-std::string CPhone_Sudrel::GetCallCmd(std::string number)
-{
-    return "AT+CDV" + number + "\r\n";
-}
-
-bool CPhone_Sudrel::OnCallCmdRsp(std::string reply)
-{
-    return IsNonEmptyRsp(reply);
-}
-
-std::string CPhone_Sudrel::GetHungUpCmd()
-{
-    return kHangUpCmd;
-}
-
-bool CPhone_Sudrel::OnHungUpCmdRsp(std::string reply)
-{
-    return IsNonEmptyRsp(reply);
-}
-
 std::string CPhone_Sudrel::SetSmsPDUModeCmd()
 {
     return kMessageParamsCmd;
@@ -200,26 +178,6 @@ COM_CMD_OPERATE_RESULT_t CPhone_Sudrel::OnSendPduSmsContextCmdRsp(std::string re
         }
     }
     return COM_CMD_WAIT;
-}
-
-std::string CPhone_Sudrel::GetSendSMS_PhoneCmd(std::string number)
-{
-    return "AT^HCMGS=\"" + number + "\"\r\n";
-}
-
-bool CPhone_Sudrel::OnSendSMS_PhoneCmd(std::string reply)
-{
-    return IsNonEmptyRsp(reply);
-}
-
-std::string CPhone_Sudrel::GetReceiveSmsCmd()
-{
-    return kReceiveSmsCmd;
-}
-
-bool CPhone_Sudrel::OnReceiveSmsCmdRsp(std::string reply)
-{
-    return IsNonEmptyRsp(reply);
 }
 
 COM_CMD_OPERATE_RESULT_t CPhone_Sudrel::OnGetIMSI_CmdRsp(std::string reply)

@@ -10,6 +10,7 @@
 
 class CPhone_Sudrel : public CPhoneCardBase {
 public:
+    // Nothing in the program calls these four (PhoneUncalledSlots.cpp).
     std::string GetCallCmd(std::string number) override;
     bool OnCallCmdRsp(std::string reply) override;
     std::string GetHungUpCmd() override;
@@ -17,6 +18,7 @@ public:
     // Sets the module's message parameters where a GSM modem switches to PDU mode.
     std::string SetSmsPDUModeCmd() override;
     COM_CMD_OPERATE_RESULT_t OnSendPduSmsContextCmdRsp(std::string reply) override;
+    // Nothing in the program calls these four either.
     std::string GetSendSMS_PhoneCmd(std::string number) override;
     bool OnSendSMS_PhoneCmd(std::string reply) override;
     std::string GetReceiveSmsCmd() override;

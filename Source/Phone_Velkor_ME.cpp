@@ -12,21 +12,6 @@ constexpr QueryForm kIccidForm = {"AT^ICCID?", "^ICCID:", 0, IsSmsCardNumberText
 constexpr const char *kReportsOffCmd = "AT^CURC=0\r\n";
 }  // namespace
 
-bool CPhone_Velkor_ME::OnCallCmdRsp(std::string reply)
-{
-    return IsNonEmptyRsp(reply);
-}
-
-std::string CPhone_Velkor_ME::GetHungUpCmd()
-{
-    return phone_at::kHangUpChupCmd;
-}
-
-bool CPhone_Velkor_ME::OnHungUpCmdRsp(std::string reply)
-{
-    return IsNonEmptyRsp(reply);
-}
-
 std::string CPhone_Velkor_ME::GetIMSI_Cmd()
 {
     return kIccidCmd;

@@ -8,9 +8,11 @@
 
 class CPhone_Velkor_ME : public CPhoneCardBase {
 public:
+    // Nothing in the program calls these three (PhoneUncalledSlots.cpp).
     bool OnCallCmdRsp(std::string reply) override;
     std::string GetHungUpCmd() override;
     bool OnHungUpCmdRsp(std::string reply) override;
+
     std::string GetIMSI_Cmd() override;
     // The value of the first whole "^ICCID:" line, as printed on the card;
     // no OK is needed.

@@ -24,21 +24,6 @@ bool CPhone_Velkor_NC5::IsATI_RspMatch(std::string reply)
     return CPhoneCardBase::IsATI_RspMatch(reply) && Contains(reply, phone_at::kOk);
 }
 
-bool CPhone_Velkor_NC5::OnCallCmdRsp(std::string reply)
-{
-    return IsNonEmptyRsp(reply);
-}
-
-std::string CPhone_Velkor_NC5::GetHungUpCmd()
-{
-    return phone_at::kHangUpChupCmd;
-}
-
-bool CPhone_Velkor_NC5::OnHungUpCmdRsp(std::string reply)
-{
-    return IsNonEmptyRsp(reply);
-}
-
 COM_CMD_OPERATE_RESULT_t CPhone_Velkor_NC5::OnSetSmsPduModeCmdRsp(std::string reply)
 {
     // The module reports a storage index instead of a plain OK.

@@ -14,6 +14,7 @@ class CPhone_Velkor_NC5 : public CPhoneCardBase {
 public:
     // Needs the final OK as well as the module's name.
     bool IsATI_RspMatch(std::string reply) override;
+    // Nothing in the program calls these three (PhoneUncalledSlots.cpp).
     bool OnCallCmdRsp(std::string reply) override;
     std::string GetHungUpCmd() override;
     bool OnHungUpCmdRsp(std::string reply) override;
