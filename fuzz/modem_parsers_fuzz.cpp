@@ -8,30 +8,27 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "PhoneCardBase.h"
-#include "PhoneFactory.h"
+#include "PhoneModels.h"
 #include "ReplyValues.h"
 
 namespace {
 
-constexpr PHONE_TYPE_t kTypes[] = {PHONE_TYPE_BASE,      PHONE_TYPE_VELKOR_NC5, PHONE_TYPE_TARNEL,
-                                   PHONE_TYPE_VELKOR_ME, PHONE_TYPE_PIMSOR,     PHONE_TYPE_ORVAST,
-                                   PHONE_TYPE_SUDREL};
-// The models that read a storage or build send steps their own way; the
-// others are the base class there.
-constexpr PHONE_TYPE_t kOwnReadOrSend[] = {PHONE_TYPE_BASE, PHONE_TYPE_VELKOR_NC5,
-                                           PHONE_TYPE_SUDREL};
 // Keeps one run short; longer texts only repeat the same work.
 constexpr std::size_t kMaxSendText = 600;
 // A read flow fetches at most this many messages per storage.
 constexpr int kMaxFetches = 100;
 
-std::unique_ptr<CPhoneCardBase> Make(PHONE_TYPE_t type)
+// A fresh plain base object, then one of every model.
+std::vector<std::unique_ptr<CPhoneCardBase>> MakeAll()
 {
-    if (type == PHONE_TYPE_BASE)
-        return std::make_unique<CPhoneCardBase>();
-    return std::unique_ptr<CPhoneCardBase>(GetPhoneByType(type));
+    std::vector<std::unique_ptr<CPhoneCardBase>> modems;
+    modems.push_back(std::make_unique<CPhoneCardBase>());
+    for (const PhoneModel &model : AllPhoneModels())
+        modems.emplace_back(model.create());
+    return modems;
 }
 
 void JudgeEverything(CPhoneCardBase &modem, const std::string &reply)
@@ -115,13 +112,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     CPhoneCardBase::SmsInfoVecToSmsRecvStructVec(CPhoneCardBase::SmsRspToSmsInfoVec(reply));
     CPhoneCardBase::StrToSmsMode(reply);
     CPhoneCardBase::ReceiveTimeToReadStr(reply.c_str());
-    for (PHONE_TYPE_t type : kTypes) {
-        auto modem = Make(type);
+    for (const auto &modem : MakeAll()) {
         JudgeEverything(*modem, reply);
         CheckValueForms(*modem);
     }
-    for (PHONE_TYPE_t type : kOwnReadOrSend) {
-        auto modem = Make(type);
+    for (const auto &modem : MakeAll()) {
         ReadStorage(*modem, reply);
         BuildSendSteps(*modem, reply);
     }
