@@ -308,6 +308,13 @@ std::vector<std::string> CPhoneCardBase::GetInitAtCmd()
     return {kReportErrorsCmd, kSimStorageCmd, kEchoOffCmd};
 }
 
+std::vector<std::string> CPhoneCardBase::InitAtCmdsWith(const char *moduleCmd)
+{
+    std::vector<std::string> cmds = CPhoneCardBase::GetInitAtCmd();
+    cmds.push_back(moduleCmd);
+    return cmds;
+}
+
 std::string CPhoneCardBase::GetAtiRspString()
 {
     return m_strAtiRsp;

@@ -190,6 +190,8 @@ protected:
     // The same for the reply to "AT+CCID".
     COM_CMD_OPERATE_RESULT_t JudgeCcidReply(const std::string &reply, ErrorCounts errorCounts);
     static bool IsNonEmptyRsp(const std::string &reply);
+    // The base's initialisation list with one command of the module's own after it.
+    std::vector<std::string> InitAtCmdsWith(const char *moduleCmd);
     // A body that cannot be sent as the user typed it: the reason, and no steps.
     std::vector<PDU_LONG_SMS_Base_t> RefuseText(const char *reason);
 

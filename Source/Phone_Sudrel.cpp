@@ -273,9 +273,7 @@ PHONE_TYPE_t CPhone_Sudrel::GetPhoneType()
 
 std::vector<std::string> CPhone_Sudrel::GetInitAtCmd()
 {
-    std::vector<std::string> cmds = CPhoneCardBase::GetInitAtCmd();
-    cmds.push_back(kRssiReportsOffCmd);
-    return cmds;
+    return InitAtCmdsWith(kRssiReportsOffCmd);
 }
 
 std::vector<PDU_LONG_SMS_Base_t> CPhone_Sudrel::GetSendSmsModePDUCmd(std::string number,

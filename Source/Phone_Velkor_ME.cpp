@@ -32,7 +32,5 @@ PHONE_TYPE_t CPhone_Velkor_ME::GetPhoneType()
 
 std::vector<std::string> CPhone_Velkor_ME::GetInitAtCmd()
 {
-    std::vector<std::string> cmds = CPhoneCardBase::GetInitAtCmd();
-    cmds.push_back(kReportsOffCmd);
-    return cmds;
+    return InitAtCmdsWith(kReportsOffCmd);
 }
