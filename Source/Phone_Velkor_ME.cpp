@@ -1,6 +1,5 @@
 #include "Phone_Velkor_ME.h"
 
-#include "PhoneAtText.h"
 #include "ReplyValues.h"
 
 namespace {
