@@ -5,14 +5,6 @@
 
 namespace {
 
-using pdutext::CopyHead;
-using pdutext::Hex2;
-using pdutext::kInternational;
-using pdutext::kMessageReference;
-using pdutext::NumberDigits;
-using pdutext::SemiOctets;
-using pdutext::SmsCenterFieldPart;
-
 // A push head: SMS-SUBMIT with a user-data header and no validity period;
 // protocol identifier 00 and the data coding of a push message.
 const char kPushFirstOctet[] = "41";
@@ -30,11 +22,11 @@ int gsmEncode7bitLength(const char *pSrc, int nSrcLength)
 
 int GetPushSubmitPdu(const SM_PARAM *pSrc, char *pDst)
 {
-    const std::string digits = NumberDigits(pSrc->peerNumber, sizeof(pSrc->peerNumber));
-    const std::string head = SmsCenterFieldPart(pSrc) + kPushFirstOctet + kMessageReference +
-                             Hex2(static_cast<unsigned>(digits.size())) + kInternational + SemiOctets(digits) +
-                             kPushPidDcs;
-    return CopyHead(head, pDst, false);
+    const std::string digits = pdutext::NumberDigits(pSrc->peerNumber, sizeof(pSrc->peerNumber));
+    const std::string head = pdutext::SmsCenterFieldPart(pSrc) + kPushFirstOctet + pdutext::kMessageReference +
+                             pdutext::Hex2(static_cast<unsigned>(digits.size())) + pdutext::kInternational +
+                             pdutext::SemiOctets(digits) + kPushPidDcs;
+    return pdutext::CopyHead(head, pDst, false);
 }
 
 int gsmDecodeStatusReportPdu(const char *, SM_PARAM *) { return 0; }

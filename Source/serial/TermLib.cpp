@@ -235,11 +235,7 @@ int SetFlowcntrlOn(termios &tio, int flowcntrl)
 template <typename Change>
 int ChangeNext(int fd, Change change)
 {
-    TableLock lock;
-    const int i = term_find(fd);
-    if (i < 0)
-        return -1;
-    return change(term.slots[i].nexttermios);
+    return termtable::OnSettings(fd, &TermSlot::nexttermios, change);
 }
 
 }  // namespace

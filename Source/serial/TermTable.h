@@ -38,15 +38,23 @@ TermSlot &Slot(int i);
 // The slot of fd, or -1 with the library error number set.
 int term_find(int fd);
 
-// Runs read on fd's current settings under the lock.
-template <typename Read>
-int ReadCurrent(int fd, Read read)
+// Runs use on one settings record of fd's slot (&TermSlot::nexttermios, say)
+// under the lock; -1 when fd is not registered.
+template <typename Use>
+int OnSettings(int fd, termios TermSlot::*settings, Use use)
 {
     TableLock lock;
     const int i = term_find(fd);
     if (i < 0)
         return -1;
-    return read(Slot(i).currtermios);
+    return use(Slot(i).*settings);
+}
+
+// Runs read on fd's current settings under the lock.
+template <typename Read>
+int ReadCurrent(int fd, Read read)
+{
+    return OnSettings(fd, &TermSlot::currtermios, read);
 }
 
 }  // namespace termtable
