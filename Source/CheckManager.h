@@ -48,6 +48,7 @@ public:
     // build defines those it has (in its platform folder); the Windows build
     // runs no probe command through them and deletes nothing.
     static void RunComCmdInitPhone(CPhoneCardBase *phone, CComPortBase *port);
+    // Nothing in the program calls it (Linux; in the offered library).
     bool RunComCmdDelAllSms(CPhoneCardBase *phone, CComPortBase *port);
     static bool RunComCmdQuerySMSC(CPhoneCardBase *phone, CComPortBase *port);
     static bool RunComCmdAT(CPhoneCardBase *phone, CComPortBase *port);
@@ -98,14 +99,17 @@ public:
     SMS_CODE_ENUM GetSmsErrorCode(ComPortBaseInfo_t port);
     void HandleSendSmsResultByMode(SendSmsResult_t result);
     void PrintOneSendSmsResultPlainText(const SendSmsResult_t &result);
+    // Nothing in the program calls it (Linux; in the offered library).
     void PrintSendPduSmsResultAsPlainText();
 
     // Read flow.
     void OnReadAllSms();
     void HandleReadAllSms(std::vector<ComPortBaseInfo_t> ports);
     bool ReadAllSmsByPhoneSM(CPhoneCardBase *phone, CComPortBase *port);
+    // Nothing in the program calls it (Linux; in the offered library).
     bool ReadAllSmsByPhoneME(CPhoneCardBase *phone, CComPortBase *port);
-    bool DeleteAllSmsByPhone(CPhoneCardBase *phone, CComPortBase *port);  // Linux only
+    // Nothing in the program calls it (Linux; in the offered library).
+    bool DeleteAllSmsByPhone(CPhoneCardBase *phone, CComPortBase *port);
     void PrintRecvSms(std::vector<SmsRecvStruct_t> messages);
     void OnDelAllSms();
 

@@ -1,5 +1,5 @@
 // Pieces that the send and read flows share: how a port is named to the user,
-// and when a line has gone away under a flow.
+// when a line has gone away under a flow, and how a send result is shown.
 #ifndef ZARVEX_CHECK_MANAGER_FLOW_H
 #define ZARVEX_CHECK_MANAGER_FLOW_H
 
@@ -7,6 +7,7 @@
 
 class CComPortBase;
 class CPhoneCardBase;
+struct SendSmsResult_t;
 
 // A device path as the user sees it, in the result and read lines and the
 // JSON result: without its "/dev/" on Linux ("/dev/ttyUSB0" gives "ttyUSB0"),
@@ -43,5 +44,11 @@ bool MaySendWithoutSmsCenter(CPhoneCardBase *phone, CComPortBase *port);
 // anything else a modem sent, is shown in a visible form, so a reason can
 // neither break its line early nor forge another one.
 std::string ShownFailureReason(const std::string &reason);
+
+// One send result as a line of its own: in green when the message went out,
+// else in red with failedLabel before the reason as ShownFailureReason shows
+// it.
+void PrintSendResultLine(const SendSmsResult_t &result, const std::string &portName,
+                         const char *failedLabel);
 
 #endif

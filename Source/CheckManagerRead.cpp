@@ -232,13 +232,6 @@ bool CCheckManager::ReadAllSmsByPhoneSM(CPhoneCardBase *phone, CComPortBase *por
     return true;
 }
 
-bool CCheckManager::ReadAllSmsByPhoneME(CPhoneCardBase *phone, CComPortBase *port)
-{
-    if (phone != nullptr && port != nullptr)
-        port->Open();
-    return false;
-}
-
 void CCheckManager::PrintRecvSms(std::vector<SmsRecvStruct_t> messages)
 {
     // Sender, time and text come from strangers and modems: shown, never

@@ -31,7 +31,6 @@ const char kResultPortLabel[] = "端口 ";
 const char kResultNumberLabel[] = " 发送到 ";
 const char kResultSucceeded[] = " 的短信发送成功";
 const char kResultFailed[] = " 的短信发送失败,失败原因: ";
-const char kResultFailedOffered[] = " 的短信发送失败,  失败原因: ";
 const char kDurationLabel[] = "发送短信耗时: ";
 const char kSecondsUnit[] = " 秒";
 
@@ -76,8 +75,10 @@ void SendWithTries(CCheckManager &manager, CPhoneCardBase &phone, CComPortBase &
     }
 }
 
-void PrintResultLine(const SendSmsResult_t &result, const std::string &portName,
-                     const char *failedLabel)
+}  // namespace
+
+void PrintSendResultLine(const SendSmsResult_t &result, const std::string &portName,
+                         const char *failedLabel)
 {
     if (result.resultCode == SMS_CODE_SUCCEED) {
         CColorCout::CoutGreenMessage(kResultPortLabel);
@@ -97,8 +98,6 @@ void PrintResultLine(const SendSmsResult_t &result, const std::string &portName,
     }
     std::cout << std::endl;
 }
-
-}  // namespace
 
 void CCheckManager::OnSendPDUSms()
 {
@@ -225,12 +224,5 @@ void CCheckManager::HandleSendSmsResultByMode(SendSmsResult_t result)
 
 void CCheckManager::PrintOneSendSmsResultPlainText(const SendSmsResult_t &result)
 {
-    PrintResultLine(result, PortDisplayName(result.comPath), kResultFailed);
-}
-
-void CCheckManager::PrintSendPduSmsResultAsPlainText()
-{
-    for (const SendSmsResult_t &result : m_sendResultVec)
-        PrintResultLine(result, result.comPath, kResultFailedOffered);
-    std::cout << std::endl << std::endl;
+    PrintSendResultLine(result, PortDisplayName(result.comPath), kResultFailed);
 }

@@ -1,6 +1,7 @@
 // The check manager's pieces that only the Linux build has: the scan's
 // threads and shared record list, the device listing through the shell, the
-// command runners' clock, and the raw key of the menu.
+// command runners' clock and the run of one model-built command, and the raw
+// key of the menu.
 #ifndef ZARVEX_CHECK_MANAGER_LINUX_H
 #define ZARVEX_CHECK_MANAGER_LINUX_H
 
@@ -10,9 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "CheckManagerPortLine.h"
 #include "CommandBudgets.h"
 #include "ComPortBase.h"
 #include "DeviceRecords.h"
+
+class CPhoneCardBase;
 
 // Guards CCheckManager::g_comVec while the probe threads of a scan append.
 extern pthread_mutex_t vecLock;
@@ -29,6 +33,20 @@ std::string cmd_system(const char *command);
 void GetInfoOnPort(const char *path);
 // Thread entry of a probe: the path as a NUL-terminated text.
 void *ThreadFunc(void *path);
+
+// How a runner makes sure it may write. Runners that start a conversation
+// open a closed port; the others refuse one, since a port that closed under
+// them lost whatever state the earlier commands set up.
+enum class PortGuard { Open, IsOpened };
+
+using CommandBuilder = std::string (CPhoneCardBase::*)();
+using ReplyParser = COM_CMD_OPERATE_RESULT_t (CPhoneCardBase::*)(std::string);
+
+// Once the port passes the guard, writes the command that the model object's
+// builder makes and judges the reply with the model's parser within the
+// budget: true when the parser found it done.
+bool RunBuiltCommand(CPhoneCardBase *phone, CComPortBase *port, PortGuard guard,
+                     CommandBuilder builder, ReplyParser parser, const CommandBudget &budget);
 
 // Microseconds since the epoch, and a sleep until such a time.
 std::uint64_t time_usec2();

@@ -16,14 +16,7 @@
 
 namespace {
 
-using CommandBuilder = std::string (CPhoneCardBase::*)();
-using ReplyParser = COM_CMD_OPERATE_RESULT_t (CPhoneCardBase::*)(std::string);
 using Ms = CommandClock::Duration;
-
-// How a runner makes sure it may write. Runners that start a conversation
-// open a closed port; the others refuse one, since a port that closed under
-// them lost whatever state the earlier commands set up.
-enum class PortGuard { Open, IsOpened };
 
 // The poll limits of CommandBudgets.h are the time budget of each command: a
 // poll costs at least the port's read pause plus LINUX_SLEEP.
@@ -34,10 +27,6 @@ constexpr std::uint64_t USEC_PER_SEC = 1000000;
 constexpr std::uint64_t USEC_PER_MS = 1000;
 // usleep_until2 sleeps in steps of at most this much.
 constexpr std::uint64_t SLEEP_STEP_USEC = 10000;
-
-// Deleting every message can keep a modem busy for minutes: each poll of
-// that runner waits this much longer.
-constexpr Ms DEL_ALL_EXTRA_WAIT(100);
 
 // The wall clock of the runners: their pauses are sleeps until a time.
 class LinuxRunnerClock : public CommandClock {
@@ -63,15 +52,6 @@ ReplyParse ParserOf(CPhoneCardBase *phone, ReplyParser parser)
     return [phone, parser](const std::string &reply) { return (phone->*parser)(reply); };
 }
 
-bool RunBuiltCommand(CPhoneCardBase *phone, CComPortBase *port, PortGuard guard,
-                     CommandBuilder builder, ReplyParser parser, const CommandBudget &budget)
-{
-    if (phone == nullptr || port == nullptr || !PortPassesGuard(port, guard))
-        return false;
-    return RunPortCommand(*port, (phone->*builder)(), ParserOf(phone, parser), budget)
-           == CommandEnd::Done;
-}
-
 bool RunGivenText(CPhoneCardBase *phone, CComPortBase *port, const std::string &text,
                   ReplyParser parser, const CommandBudget &budget, ReplyEnd end)
 {
@@ -90,6 +70,15 @@ CommandBudget ShortReply(int polls)
 }
 
 }  // namespace
+
+bool RunBuiltCommand(CPhoneCardBase *phone, CComPortBase *port, PortGuard guard,
+                     CommandBuilder builder, ReplyParser parser, const CommandBudget &budget)
+{
+    if (phone == nullptr || port == nullptr || !PortPassesGuard(port, guard))
+        return false;
+    return RunPortCommand(*port, (phone->*builder)(), ParserOf(phone, parser), budget)
+           == CommandEnd::Done;
+}
 
 CommandBudget RunnerBudget(int polls, const ReadBound &bound, CommandClock::Duration extraPause)
 {
@@ -140,13 +129,6 @@ void CCheckManager::RunComCmdInitPhone(CPhoneCardBase *phone, CComPortBase *port
         if (end != CommandEnd::Done && end != CommandEnd::OutOfTime)
             return;
     }
-}
-
-bool CCheckManager::RunComCmdDelAllSms(CPhoneCardBase *phone, CComPortBase *port)
-{
-    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetDelAllSmsCmd,
-                           &CPhoneCardBase::OnDelAllSmsCmdRsp,
-                           RunnerBudget(DEL_ALL_POLLS, SHORT_REPLY_BOUND, DEL_ALL_EXTRA_WAIT));
 }
 
 bool CCheckManager::RunComCmdQuerySMSC(CPhoneCardBase *phone, CComPortBase *port)

@@ -39,8 +39,9 @@ constexpr int SM_PART_HEX_SIZE = 536;   // (255 - 6) octets of part data as hex
 // What gsmEncodePduNew reads from userText: one message's text, in bytes.
 constexpr int SM_SUBMIT_TEXT_MAX = 160;
 
-// Room that GetSubmitPdu and GetPushSubmitPdu need for the longest numbers the
-// record holds (15-digit centre, 31-digit destination), terminator included.
+// Room that GetSubmitPdu and the offered GetPushSubmitPdu need for the longest
+// numbers the record holds (15-digit centre, 31-digit destination),
+// terminator included.
 constexpr int SM_SUBMIT_HEAD_SIZE = 67;
 
 // gsmDecode7bit reads at most this many octets, which hold this many septets.
@@ -94,10 +95,6 @@ int gsmString2Bytes(const char *pSrc, unsigned char *pDst, int nSrcLength);
 // Octets to upper-case hex text; writes 2 * count characters and a
 // terminator. Returns 2 * count.
 int gsmBytes2String(const unsigned char *pSrc, char *pDst, int nSrcLength);
-
-// Septets the text needs in the GSM default alphabet: one per character, two
-// for form feed ^ { } \ [ ~ ] | (reached through the extension table).
-int gsmEncode7bitLength(const char *pSrc, int nSrcLength);
 
 // Packs count characters as septets (no alphabet mapping; a character of value
 // 128 or more is sent as '?'). Writes and returns ceil(7 * count / 8) octets.
@@ -154,11 +151,6 @@ void gsmLongSmsPdu(const SM_PARAM *pSrc, std::vector<std::string> &parts, bool b
 // characters written, terminator not counted.
 int GetSubmitPdu(const SM_PARAM *pSrc, char *pDst);
 
-// The head of a push message, SMS-centre field up to the data coding F5, not
-// terminated; pDst must hold SM_SUBMIT_HEAD_SIZE characters. Returns the
-// characters written.
-int GetPushSubmitPdu(const SM_PARAM *pSrc, char *pDst);
-
 // ---- SMS-DELIVER and stored-message decoders -----------------------------
 
 // Decodes a received SMS-DELIVER (SMS-centre information first) into pDst:
@@ -192,9 +184,6 @@ int gsmDecodePdu(const char *pSrc, SM_PARAM *pDst);
 // is the text after the header; no part members are written. Same bounds and
 // results as gsmDecodePdu.
 int gsmDecodeSendPdu(const char *pSrc, SM_PARAM *pDst);
-
-// Offered, not implemented: returns 0 and writes nothing.
-int gsmDecodeStatusReportPdu(const char *pSrc, SM_PARAM *pDst);
 
 // A terminated UTF-8 text in the console's encoding. Windows: the text in the
 // ANSI code page, handed back in *out (freed by the caller with delete[]),
@@ -238,15 +227,5 @@ std::wstring ANSIToUnicode(const std::string &text);
 // process locale to the one used. A character no UTF-8 can hold (a surrogate
 // value, or above U+10FFFF) gives the empty text. Windows: the ANSI code page.
 std::string UnicodeToANSI(const std::wstring &text);
-
-// The first 2 * size bytes of the wide text's storage, unconverted.
-std::string UnicodeToUTF8(const std::wstring &text);
-
-// length / 2 wide characters, each made of two bytes of the text, low byte
-// first (the storage form of a 16-bit wide text); reads only the text's bytes.
-std::wstring UTF8ToUnicode(const std::string &text);
-
-std::string UTF8ToANSI(const std::string &text);  // UnicodeToANSI(UTF8ToUnicode)
-std::string ANSIToUTF8(const std::string &text);  // UnicodeToUTF8(ANSIToUnicode)
 
 #endif

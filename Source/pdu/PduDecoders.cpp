@@ -457,4 +457,3 @@ int gsmDecodeSendPdu(const char *pSrc, SM_PARAM *pDst)
     }
 }
 
-int gsmDecodeStatusReportPdu(const char *, SM_PARAM *) { return 0; }

@@ -2,24 +2,76 @@
 // or the parts of a concatenated message with a rolling reference number.
 #include "PduCodec.h"
 #include "PduReference.h"
+#include "SubmitFields.h"
 
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+namespace pdutext {
+
+const char kMessageReference[] = "00";
+const char kInternational[] = "91";
+
+std::string NumberDigits(const char *member, size_t memberSize)
+{
+    std::string digits(member, strnlen(member, memberSize));
+    if (!digits.empty() && digits[0] == '+')
+        digits.erase(0, 1);
+    return digits;
+}
+
+std::string SemiOctets(const std::string &digits)
+{
+    std::vector<char> out(digits.size() + 2);
+    const int n = gsmInvertNumbers(digits.c_str(), out.data(), static_cast<int>(digits.size()));
+    return std::string(out.data(), static_cast<size_t>(n));
+}
+
+std::string Hex2(unsigned value)
+{
+    char text[12];  // any unsigned value in hex
+    std::snprintf(text, sizeof(text), "%02X", value);
+    return text;
+}
+
+std::string SmsCenterFieldPart(const SM_PARAM *pSrc)
+{
+    const std::string digits = NumberDigits(pSrc->smsCenter, sizeof(pSrc->smsCenter));
+    const unsigned octets = static_cast<unsigned>((digits.size() + 1) / 2 + 1);
+    return Hex2(octets) + kInternational + SemiOctets(digits);
+}
+
+int CopyHead(const std::string &head, char *pDst, bool terminate)
+{
+    size_t n = head.size();
+    if (n > static_cast<size_t>(SM_SUBMIT_HEAD_SIZE - 1))
+        n = SM_SUBMIT_HEAD_SIZE - 1;
+    std::memcpy(pDst, head.data(), n);
+    if (terminate)
+        pDst[n] = '\0';
+    return static_cast<int>(n);
+}
+
+} // namespace pdutext
+
 namespace {
 
+using pdutext::CopyHead;
+using pdutext::Hex2;
+using pdutext::kInternational;
+using pdutext::kMessageReference;
+using pdutext::NumberDigits;
+using pdutext::SemiOctets;
+using pdutext::SmsCenterFieldPart;
+
 // First octets: SMS-SUBMIT with a relative validity period; with a user-data
-// header too (concatenated parts); and a push head without validity period.
+// header too (concatenated parts).
 const char kSubmitFirstOctet[] = "11";
 const char kPartFirstOctet[] = "51";
-const char kPushFirstOctet[] = "41";
-const char kMessageReference[] = "00";  // the modem assigns its own
-const char kInternational[] = "91";
 const char kNationalNew[] = "81";       // gsmEncodePduNew without country prefix
 const char kNationalPart[] = "A1";      // GetSubmitPdu without country prefix
 const char kPidDcsVpUcs2[] = "0008AA";  // PID 00, UCS2, 4 days
-const char kPushPidDcs[] = "00F5";
 const char kCtrlZ = 0x1A;
 
 const unsigned char kDcsFlashUcs2 = 0x18;
@@ -51,29 +103,6 @@ const int kReferenceMax = 255;
 int16_t g_sSplitIndex = 0;
 bool bInitSplitIndex = false;
 
-// A number member read within its bounds, without a leading '+'.
-std::string NumberDigits(const char *member, size_t memberSize)
-{
-    std::string digits(member, strnlen(member, memberSize));
-    if (!digits.empty() && digits[0] == '+')
-        digits.erase(0, 1);
-    return digits;
-}
-
-std::string SemiOctets(const std::string &digits)
-{
-    std::vector<char> out(digits.size() + 2);
-    const int n = gsmInvertNumbers(digits.c_str(), out.data(), static_cast<int>(digits.size()));
-    return std::string(out.data(), static_cast<size_t>(n));
-}
-
-std::string Hex2(unsigned value)
-{
-    char text[12];  // any unsigned value in hex
-    std::snprintf(text, sizeof(text), "%02X", value);
-    return text;
-}
-
 std::string HexOctets(const unsigned char *octets, int count)
 {
     std::vector<char> text(2 * static_cast<size_t>(count > 0 ? count : 0) + 1);
@@ -91,13 +120,6 @@ std::string SmsCenterFieldNew(const SM_PARAM *pSrc)
     field += static_cast<char>('0' + octets / 16);
     field += static_cast<char>('0' + octets % 16);
     return field + body;
-}
-
-std::string SmsCenterFieldPart(const SM_PARAM *pSrc)
-{
-    const std::string digits = NumberDigits(pSrc->smsCenter, sizeof(pSrc->smsCenter));
-    const unsigned octets = static_cast<unsigned>((digits.size() + 1) / 2 + 1);
-    return Hex2(octets) + kInternational + SemiOctets(digits);
 }
 
 std::string Destination(const SM_PARAM *pSrc, const char *noCountryType)
@@ -125,18 +147,6 @@ unsigned char ValidityPeriodOf(int minutes)
     if (minutes <= kValidityTwoDays)
         return kValidity2Days;
     return kValidity63Weeks;
-}
-
-// Copies a head into the caller's buffer of SM_SUBMIT_HEAD_SIZE characters.
-int CopyHead(const std::string &head, char *pDst, bool terminate)
-{
-    size_t n = head.size();
-    if (n > static_cast<size_t>(SM_SUBMIT_HEAD_SIZE - 1))
-        n = SM_SUBMIT_HEAD_SIZE - 1;
-    std::memcpy(pDst, head.data(), n);
-    if (terminate)
-        pDst[n] = '\0';
-    return static_cast<int>(n);
 }
 
 int NextReference()
@@ -193,15 +203,6 @@ int GetSubmitPdu(const SM_PARAM *pSrc, char *pDst)
                              Destination(pSrc, kNationalPart) + Hex2(pSrc->protocolId) + Hex2(DataCodingOf(pSrc)) +
                              Hex2(ValidityPeriodOf(pSrc->validityMinutes));
     return CopyHead(head, pDst, true);
-}
-
-int GetPushSubmitPdu(const SM_PARAM *pSrc, char *pDst)
-{
-    const std::string digits = NumberDigits(pSrc->peerNumber, sizeof(pSrc->peerNumber));
-    const std::string head = SmsCenterFieldPart(pSrc) + kPushFirstOctet + kMessageReference +
-                             Hex2(static_cast<unsigned>(digits.size())) + kInternational + SemiOctets(digits) +
-                             kPushPidDcs;
-    return CopyHead(head, pDst, false);
 }
 
 void gsmLongSmsPdu(const SM_PARAM *pSrc, std::vector<std::string> &parts, bool /*bUcs2*/)

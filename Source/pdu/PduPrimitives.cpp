@@ -61,14 +61,6 @@ int gsmBytes2String(const unsigned char *pSrc, char *pDst, int nSrcLength)
     return 2 * count;
 }
 
-int gsmEncode7bitLength(const char *pSrc, int nSrcLength)
-{
-    int septets = 0;
-    for (int i = 0; i < nSrcLength; i++)
-        septets += pdutext::IsGsmExtensionCharacter(static_cast<unsigned char>(pSrc[i])) ? 2 : 1;
-    return septets;
-}
-
 int gsmEncode7bit(const char *pSrc, unsigned char *pDst, int nSrcLength)
 {
     int written = 0;

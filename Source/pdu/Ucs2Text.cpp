@@ -178,27 +178,6 @@ size_t DoubleBytePrefixLength(const char *text, size_t bytes, size_t room, bool 
 
 } // namespace pdutext
 
-std::string UnicodeToUTF8(const std::wstring &text)
-{
-    const size_t bytes = 2 * text.size();
-    return std::string(reinterpret_cast<const char *>(text.data()), bytes);
-}
-
-std::wstring UTF8ToUnicode(const std::string &text)
-{
-    std::wstring out;
-    for (size_t i = 0; i + 1 < text.size(); i += 2) {
-        const unsigned low = static_cast<unsigned char>(text[i]);
-        const unsigned high = static_cast<unsigned char>(text[i + 1]);
-        out += static_cast<wchar_t>(low | (high << 8));
-    }
-    return out;
-}
-
-std::string UTF8ToANSI(const std::string &text) { return UnicodeToANSI(UTF8ToUnicode(text)); }
-
-std::string ANSIToUTF8(const std::string &text) { return UnicodeToUTF8(ANSIToUnicode(text)); }
-
 int gsmEncodeUcs2(const char *pSrc, unsigned char *pDst, int nSrcLength)
 {
     if (nSrcLength <= 0)

@@ -80,49 +80,13 @@ bool CComPortBase::ReadAll(std::string &out, const ReadBound &bound)
     return true;
 }
 
-bool CComPortBase::Read(std::string &out)
-{
-    if (!m_pImpl)
-        return false;
-    std::string collected;
-    const bool result = m_pImpl->Read(collected);
-    out += collected;
-    return result;
-}
-
 void CComPortBase::ReadPending(std::string &out, std::size_t maxBytes)
 {
     if (m_pImpl)
         m_pImpl->ReadPending(out, maxBytes);
 }
 
-bool CComPortBase::SetParam()
-{
-    return m_pImpl ? m_pImpl->SetParam() : false;
-}
-
 void CComPortBase::ResetAllComPort()
 {
     CComPortBaseLinux::ResetAllComPort();
-}
-
-bool CComPortBase::ResetRead()
-{
-    m_nReadCount = 0;
-    return true;
-}
-
-bool CComPortBase::SetReadTotalWaitSeconds(int seconds)
-{
-    m_nReadTotalWaitSeconds = seconds;
-    m_nReadCount = 0;
-    return true;
-}
-
-void CComPortBase::HandleErrorMsg()
-{
-}
-
-void CComPortBase::TalkWithCom()
-{
 }

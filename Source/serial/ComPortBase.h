@@ -50,10 +50,8 @@ public:
     // The same within a bound: never more than bound.maxBytes appended, and
     // no look at the line begun after bound.maxMs (at least one is taken).
     bool ReadAll(std::string &out, const ReadBound &bound);
-    bool Read(std::string &out);  // as ReadAll, but answers false
     // Appends what has already arrived, at most maxBytes, without waiting.
     void ReadPending(std::string &out, std::size_t maxBytes);
-    bool SetParam();
 
     // Start-up: prepares the terminal settings table. Call once, before any
     // port exists.
@@ -63,10 +61,13 @@ public:
     LineAccount &Account() { return m_account; }
     const LineAccount &Account() const { return m_account; }
 
+    // Nothing in the program calls these; the offered library defines them.
+    bool Read(std::string &out);  // as ReadAll, but answers false
+    bool SetParam();              // configures the open line again
     bool ResetRead();
     bool SetReadTotalWaitSeconds(int seconds);
-    void HandleErrorMsg();
-    void TalkWithCom();
+    void HandleErrorMsg();  // empty
+    void TalkWithCom();     // empty
 
 private:
     // The other build's port keeps its state here; this one leaves them alone.
@@ -77,6 +78,7 @@ private:
 
     CComPortBaseLinux *m_pImpl = nullptr;
     LineAccount m_account;
+    // Written by ResetRead and SetReadTotalWaitSeconds only; nothing reads them.
     int m_nReadCount = 0;
     int m_nReadTotalWaitSeconds = 0;
 };

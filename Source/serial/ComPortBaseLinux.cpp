@@ -138,11 +138,6 @@ bool CComPortBaseLinux::Open()
     return setup == LineSetup::Done;
 }
 
-bool CComPortBaseLinux::SetParam()
-{
-    return SetUpLine() == LineSetup::Done;
-}
-
 CComPortBaseLinux::LineSetup CComPortBaseLinux::SetUpLine()
 {
     const opt_t opts;

@@ -48,7 +48,9 @@ public:
     // stays open (IsOpened true) with the settings it had; one that the
     // settings table refused is closed again, with the error EMFILE.
     bool Open();
-    bool SetParam();  // EMFILE recorded when the settings table refuses the port
+    // Configures the open line again; EMFILE recorded when the settings table
+    // refuses the port. Nothing in the program calls it (offered library).
+    bool SetParam();
     bool Close();  // leaves the device raw at the port's speed, HUPCL off
     bool IsOpened();
     bool IsComError() const;

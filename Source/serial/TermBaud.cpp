@@ -2,8 +2,6 @@
 
 #include <termios.h>
 
-#include "TermLib.h"
-
 // Speeds above 115200 are left out: the modems this serves do not go faster.
 const term_baud_t baud_table[BAUD_TABLE_SIZE] = {
     {0, B0},         {50, B50},       {75, B75},       {110, B110},     {134, B134},
@@ -26,25 +24,4 @@ int Bspeed(int code)
         if (row.code == code)
             return row.speed;
     return -1;
-}
-
-int term_baud_ok(int baud)
-{
-    return Bcode(baud) != -1 ? 1 : 0;
-}
-
-int term_baud_up(int baud)
-{
-    for (const term_baud_t &row : baud_table)
-        if (row.speed > baud)
-            return row.speed;
-    return baud;
-}
-
-int term_baud_down(int baud)
-{
-    for (int i = BAUD_TABLE_SIZE - 1; i >= 0; i--)
-        if (baud_table[i].speed < baud)
-            return baud_table[i].speed;
-    return baud;
 }

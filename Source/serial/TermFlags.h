@@ -1,6 +1,7 @@
 // Line settings as fields of one termios record: the pure half of the terminal
 // settings library, with no descriptor and no table in sight. Setters answer
 // false for a code they do not know and then leave the record as it was.
+// The readers, which nothing in the program calls, are in TermFlagsRead.h.
 #ifndef ZARVEX_TERM_FLAGS_H
 #define ZARVEX_TERM_FLAGS_H
 
@@ -13,10 +14,5 @@ bool tios_set_stopbits(termios &tio, int stopbits);
 bool tios_set_flowcntrl(termios &tio, int flowcntrl);
 void tios_set_local(termios &tio, bool on);
 void tios_set_hupcl(termios &tio, bool on);
-
-int tios_get_parity(const termios &tio);
-int tios_get_databits(const termios &tio);
-int tios_get_stopbits(const termios &tio);
-int tios_get_flowcntrl(const termios &tio);
 
 #endif

@@ -1,8 +1,8 @@
-// The table of registered terminal descriptors and every operation on it.
+// The table of registered terminal descriptors and the operations on it that
+// the program uses; the others are in the offered library.
 #include "TermLib.h"
 
 #include <pthread.h>
-#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <termios.h>
 #include <unistd.h>
@@ -17,23 +17,15 @@
 #include "SysErrorText.h"
 #include "TermBaud.h"
 #include "TermFlags.h"
+#include "TermTable.h"
 
 namespace {
 
-constexpr int FREE_SLOT = -1;
-constexpr unsigned DTR_PULSE_SECONDS = 1;
+using termtable::FREE_SLOT;
+using termtable::TermSlot;
+
 constexpr size_t TTY_NAME_SIZE = 128;
 
-struct TermSlot {
-    int fd;
-    termios origtermios;
-    termios currtermios;
-    termios nexttermios;
-};
-
-// Slots are only ever added, never removed; a freed one is taken by the next
-// registration. A slot's index names it for good, but a reference into the
-// table is good only while the lock is held: a registration may move them.
 struct TermTable {
     int init;
     std::vector<TermSlot> slots;
@@ -42,26 +34,10 @@ struct TermTable {
 TermTable term;
 pthread_mutex_t termLock = PTHREAD_MUTEX_INITIALIZER;
 
-// Holds the table lock for one operation. Calls that may wait on the device
-// (draining output, a break, a DTR pulse) run without it, so that one slow
-// port does not hold up the others.
-class TableLock {
-public:
-    TableLock() { pthread_mutex_lock(&termLock); }
-    ~TableLock() { pthread_mutex_unlock(&termLock); }
-    TableLock(const TableLock &) = delete;
-    TableLock &operator=(const TableLock &) = delete;
-};
-
 // A child forked while another thread held the lock would find it locked
 // forever; taking it around fork keeps the child's copy usable.
 void LockBeforeFork() { pthread_mutex_lock(&termLock); }
 void UnlockAfterFork() { pthread_mutex_unlock(&termLock); }
-
-int SlotCount()
-{
-    return static_cast<int>(term.slots.size());
-}
 
 // How many descriptors the table may hold: as many as the process may have
 // open, since each registered one is an open descriptor of its own.
@@ -74,7 +50,30 @@ std::size_t TableCapacity()
     return static_cast<std::size_t>(limit.rlim_cur);
 }
 
-// The slot of fd, or -1. Caller holds the lock.
+}  // namespace
+
+namespace termtable {
+
+TableLock::TableLock()
+{
+    pthread_mutex_lock(&termLock);
+}
+
+TableLock::~TableLock()
+{
+    pthread_mutex_unlock(&termLock);
+}
+
+int SlotCount()
+{
+    return static_cast<int>(term.slots.size());
+}
+
+TermSlot &Slot(int i)
+{
+    return term.slots[i];
+}
+
 int term_find(int fd)
 {
     if (!term.init) {
@@ -87,6 +86,14 @@ int term_find(int fd)
     term_errno = TERM_ENOTFOUND;
     return -1;
 }
+
+}  // namespace termtable
+
+namespace {
+
+using termtable::SlotCount;
+using termtable::TableLock;
+using termtable::term_find;
 
 // The first free slot, a new one at the end when every slot is taken, or -1
 // once the table holds as many descriptors as the process may open. Caller
@@ -111,14 +118,6 @@ int term_find_next_free()
         return -1;
     }
     return SlotCount() - 1;
-}
-
-// Looks fd up under the lock and answers its slot (for calls on the device
-// that need the lock no longer).
-int FindSlot(int fd)
-{
-    TableLock lock;
-    return term_find(fd);
 }
 
 int SetAttrRetrying(int fd, const termios &tio)
@@ -236,22 +235,7 @@ int SetFlowcntrlOn(termios &tio, int flowcntrl)
 template <typename Change>
 int ChangeNext(int fd, Change change)
 {
-    TableLock lock;
-    const int i = term_find(fd);
-    if (i < 0)
-        return -1;
-    return change(term.slots[i].nexttermios);
-}
-
-// Runs read on fd's current settings under the lock.
-template <typename Read>
-int ReadCurrent(int fd, Read read)
-{
-    TableLock lock;
-    const int i = term_find(fd);
-    if (i < 0)
-        return -1;
-    return read(term.slots[i].currtermios);
+    return termtable::OnSettings(fd, &TermSlot::nexttermios, change);
 }
 
 }  // namespace
@@ -349,24 +333,6 @@ int term_apply(int fd, int now)
     return 0;
 }
 
-int term_remove(int fd)
-{
-    TableLock lock;
-    const int i = term_find(fd);
-    if (i < 0)
-        return -1;
-    int r = 0;
-    if (tcflush(fd, TCIOFLUSH) < 0) {
-        term_errno = TERM_EFLUSH;
-        r = -1;
-    } else if (tcsetattr(fd, TCSANOW, &term.slots[i].origtermios) < 0) {
-        term_errno = TERM_ESETATTR;
-        r = -1;
-    }
-    term.slots[i].fd = FREE_SLOT;
-    return r;
-}
-
 int term_erase(int fd)
 {
     TableLock lock;
@@ -377,110 +343,12 @@ int term_erase(int fd)
     return 0;
 }
 
-int term_replace(int oldfd, int newfd)
-{
-    TableLock lock;
-    const int i = term_find(oldfd);
-    if (i < 0)
-        return -1;
-    // Two slots for one descriptor would leave the table contradicting itself.
-    for (int k = 0; k < SlotCount(); k++) {
-        if (k != i && term.slots[k].fd == newfd) {
-            term_errno = TERM_EEXISTS;
-            return -1;
-        }
-    }
-    TermSlot &slot = term.slots[i];
-    if (tcsetattr(newfd, TCSANOW, &slot.currtermios) < 0) {
-        term_errno = TERM_ESETATTR;
-        return -1;
-    }
-    if (tcgetattr(newfd, &slot.currtermios) < 0) {
-        term_errno = TERM_EGETATTR;
-        return -1;
-    }
-    slot.fd = newfd;
-    return 0;
-}
-
-int term_reset(int fd)
-{
-    TableLock lock;
-    const int i = term_find(fd);
-    if (i < 0)
-        return -1;
-    if (tcflush(fd, TCIOFLUSH) < 0) {
-        term_errno = TERM_EFLUSH;
-        return -1;
-    }
-    TermSlot &slot = term.slots[i];
-    if (tcsetattr(fd, TCSANOW, &slot.origtermios) < 0) {
-        term_errno = TERM_ESETATTR;
-        return -1;
-    }
-    if (tcgetattr(fd, &slot.currtermios) < 0) {
-        term_errno = TERM_EGETATTR;
-        return -1;
-    }
-    slot.nexttermios = slot.currtermios;
-    return 0;
-}
-
-int term_revert(int fd)
-{
-    TableLock lock;
-    const int i = term_find(fd);
-    if (i < 0)
-        return -1;
-    term.slots[i].nexttermios = term.slots[i].currtermios;
-    return 0;
-}
-
-int term_refresh(int fd)
-{
-    TableLock lock;
-    const int i = term_find(fd);
-    if (i < 0)
-        return -1;
-    if (tcgetattr(fd, &term.slots[i].currtermios) < 0) {
-        term_errno = TERM_EGETATTR;
-        return -1;
-    }
-    return 0;
-}
-
 int term_flush(int fd)
 {
     TableLock lock;
     if (term_find(fd) < 0)
         return -1;
     return tcflush(fd, TCIOFLUSH) < 0 ? -1 : 0;
-}
-
-int term_drain(int fd)
-{
-    if (FindSlot(fd) < 0)
-        return -1;
-    int r;
-    do {
-        r = tcdrain(fd);
-    } while (r < 0 && errno == EINTR);
-    if (r < 0) {
-        term_errno = TERM_EDRAIN;
-        return -1;
-    }
-    return 0;
-}
-
-int term_break(int fd)
-{
-    if (FindSlot(fd) < 0)
-        return -1;
-    if (tcsendbreak(fd, 0) < 0) {
-        term_errno = TERM_EBREAK;
-        return -1;
-    }
-    return 0;
 }
 
 int term_set_raw(int fd)
@@ -534,7 +402,7 @@ int term_set_hupcl(int fd, int on)
 
 int term_get_baudrate(int fd, int *ispeed)
 {
-    return ReadCurrent(fd, [ispeed](const termios &tio) {
+    return termtable::ReadCurrent(fd, [ispeed](const termios &tio) {
         if (ispeed)
             *ispeed = Bspeed(static_cast<int>(cfgetispeed(&tio)));
         const int ospeed = Bspeed(static_cast<int>(cfgetospeed(&tio)));
@@ -544,77 +412,3 @@ int term_get_baudrate(int fd, int *ispeed)
     });
 }
 
-int term_get_parity(int fd)
-{
-    return ReadCurrent(fd, [](const termios &tio) { return tios_get_parity(tio); });
-}
-
-int term_get_databits(int fd)
-{
-    return ReadCurrent(fd, [](const termios &tio) { return tios_get_databits(tio); });
-}
-
-int term_get_stopbits(int fd)
-{
-    return ReadCurrent(fd, [](const termios &tio) { return tios_get_stopbits(tio); });
-}
-
-int term_get_flowcntrl(int fd)
-{
-    return ReadCurrent(fd, [](const termios &tio) { return tios_get_flowcntrl(tio); });
-}
-
-int term_raise_dtr(int fd)
-{
-    if (FindSlot(fd) < 0)
-        return -1;
-    int bits = TIOCM_DTR;
-    if (ioctl(fd, TIOCMBIS, &bits) < 0) {
-        term_errno = TERM_EDTRUP;
-        return -1;
-    }
-    return 0;
-}
-
-int term_lower_dtr(int fd)
-{
-    if (FindSlot(fd) < 0)
-        return -1;
-    int bits = TIOCM_DTR;
-    if (ioctl(fd, TIOCMBIC, &bits) < 0) {
-        term_errno = TERM_EDTRDOWN;
-        return -1;
-    }
-    return 0;
-}
-
-int term_pulse_dtr(int fd)
-{
-    if (term_lower_dtr(fd) < 0)
-        return -1;
-    sleep(DTR_PULSE_SECONDS);
-    return term_raise_dtr(fd);
-}
-
-int term_get_mctl(int fd)
-{
-    if (FindSlot(fd) < 0)
-        return -1;
-    int bits = 0;
-    if (ioctl(fd, TIOCMGET, &bits) < 0)
-        return -1;
-    int mctl = 0;
-    if (bits & TIOCM_DTR)
-        mctl |= MCTL_DTR;
-    if (bits & TIOCM_DSR)
-        mctl |= MCTL_DSR;
-    if (bits & TIOCM_CD)
-        mctl |= MCTL_DCD;
-    if (bits & TIOCM_RTS)
-        mctl |= MCTL_RTS;
-    if (bits & TIOCM_CTS)
-        mctl |= MCTL_CTS;
-    if (bits & TIOCM_RI)
-        mctl |= MCTL_RI;
-    return mctl;
-}

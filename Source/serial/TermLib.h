@@ -12,10 +12,13 @@
 // as descriptors are registered: it holds as many as the process may have
 // open (its RLIMIT_NOFILE soft limit at the time of a registration), and
 // only a registration beyond that is refused as full.
+//
+// The library's operations that nothing in the program calls are declared in
+// TermLibOffered.h and live in the offered library.
 #ifndef ZARVEX_TERM_LIB_H
 #define ZARVEX_TERM_LIB_H
 
-// Library error numbers; term_strerror gives their texts.
+// Library error numbers; term_strerror (offered) gives their texts.
 enum term_errno_e {
     TERM_EOK = 0,
     TERM_ENOINIT,
@@ -46,16 +49,6 @@ enum term_errno_e {
 enum term_parity_e { P_NONE = 0, P_EVEN, P_ODD, P_MARK, P_SPACE };
 enum term_flowcntrl_e { FC_NONE = 0, FC_RTSCTS, FC_XONXOFF, FC_OTHER };
 
-// Bits answered by term_get_mctl.
-enum term_mctl_e {
-    MCTL_DTR = 0x02,
-    MCTL_DSR = 0x04,
-    MCTL_DCD = 0x08,
-    MCTL_RTS = 0x10,
-    MCTL_CTS = 0x20,
-    MCTL_RI = 0x40,
-};
-
 // The library's last error number. Each thread has its own, like errno, so
 // that a probe thread reads the reason of its own failure, not a neighbour's;
 // and like errno it is reached through a function, which keeps the
@@ -74,15 +67,8 @@ int term_set(int fd, int raw, int baud, int parity, int databits, int stopbits, 
 // now != 0: TCSANOW; now == 0: TCSAFLUSH. Next and current then hold what the
 // driver accepted.
 int term_apply(int fd, int now);
-int term_remove(int fd);
 int term_erase(int fd);  // forgets fd without touching the device
-int term_replace(int oldfd, int newfd);
-int term_reset(int fd);
-int term_revert(int fd);
-int term_refresh(int fd);
 int term_flush(int fd);
-int term_drain(int fd);
-int term_break(int fd);
 
 int term_set_raw(int fd);
 int term_set_baudrate(int fd, int baud);
@@ -93,27 +79,8 @@ int term_set_flowcntrl(int fd, int flowcntrl);
 int term_set_local(int fd, int on);
 int term_set_hupcl(int fd, int on);
 
-// Getters read the current (applied) settings.
+// The output speed of the current (applied) settings; the input speed goes
+// to *ispeed when it is given.
 int term_get_baudrate(int fd, int *ispeed);
-int term_get_parity(int fd);
-int term_get_databits(int fd);
-int term_get_stopbits(int fd);
-int term_get_flowcntrl(int fd);
-
-int term_pulse_dtr(int fd);
-int term_raise_dtr(int fd);
-int term_lower_dtr(int fd);
-int term_get_mctl(int fd);
-
-// The text of a library error number; numbers of device failures carry the
-// system's text for sys_errno. Null for an unknown number. The text lives in
-// a per-thread buffer that the next call overwrites.
-const char *term_strerror(int terrnum, int sys_errno);
-int term_perror(const char *prefix);
-
-// Speeds of the baud table.
-int term_baud_up(int baud);
-int term_baud_down(int baud);
-int term_baud_ok(int baud);
 
 #endif

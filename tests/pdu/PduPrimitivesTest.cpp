@@ -1,5 +1,6 @@
 #include "ConsoleEnvironment.h"
 #include "PduCodec.h"
+#include "PduOffered.h"
 #include "PduTestSupport.h"
 
 #include <gtest/gtest.h>

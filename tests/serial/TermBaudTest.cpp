@@ -4,6 +4,7 @@
 #include <termios.h>
 
 #include "TermLib.h"
+#include "TermLibOffered.h"
 #include "TermSupport.h"
 
 struct BaudCodeCase {

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "TermFlagsRead.h"
 #include "TermLib.h"
 
 namespace {

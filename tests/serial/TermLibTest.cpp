@@ -10,6 +10,7 @@
 
 #include "DescriptorLimit.h"
 #include "PtyPair.h"
+#include "TermLibOffered.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "PduCodec.h"
+#include "PduOffered.h"
 #include "../../pdu/PduTestSupport.h"
 #include "TextLocale.h"
 

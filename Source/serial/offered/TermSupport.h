@@ -3,6 +3,9 @@
 // and a line editor, Linux termios2 requests with free-form speeds, line-end
 // and backspace maps, stepping through line settings, running an external
 // command on the port, signal set-up and the option summary.
+//
+// Nothing in the program calls any of them: they live in the offered
+// library, which only their tests link.
 #ifndef ZARVEX_TERM_SUPPORT_H
 #define ZARVEX_TERM_SUPPORT_H
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "TermLib.h"
+#include "TermLibOffered.h"
 #include "TermSupport.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "TermLib.h"
+#include "TermLibOffered.h"
 
 struct StrerrorCase {
     int number;

@@ -1,6 +1,7 @@
 // A class-based SMS-SUBMIT builder offered beside the gsm encoders. Its text
 // conversion is not carried out in this build: the PDUs it builds have empty
-// user data.
+// user data. Nothing in the program calls it: it lives in the offered
+// library, which only its tests link.
 #ifndef ZARVEX_STANDARD_PDU_H
 #define ZARVEX_STANDARD_PDU_H
 

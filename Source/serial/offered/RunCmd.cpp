@@ -10,6 +10,7 @@
 
 #include "SysErrorText.h"
 #include "TermLib.h"
+#include "TermLibOffered.h"
 #include "TermSupport.h"
 
 volatile sig_atomic_t sig_exit = 0;
