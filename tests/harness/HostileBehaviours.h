@@ -176,6 +176,13 @@ inline std::vector<Behaviour> Behaviours(Group group)
         break;
     case Group::Later:
         lateRows(kOneCommandLateMs[1]);
+        // Silent at the first speed for want of patience, it must not be
+        // taken for one that answers at the second.
+        table.push_back({"Only9600EveryReply900MsLate", kBoth, Shows::OwnValueOrMarker, Shows::OwnValueOrMarker,
+                         [](FakeConfig &f) {
+                             f.baud = FakeBaud::Only9600;
+                             f.faults.replyDelayMs = kOneCommandLateMs[1];
+                         }});
         break;
     case Group::Latest:
         lateRows(kOneCommandLateMs[2]);
@@ -295,6 +302,40 @@ inline std::string JudgeRow(const Row &shown, const Row &own, Shows shows, bool 
     cell("signal", shown.signal, own.signal, kNoSignal, {});
     cell("serial", shown.serial, own.serial, kNoSerial, markerAllowed ? alsoOwn : std::vector<std::string>());
     return why;
+}
+
+// What a read printed for each port, in port order: from the line that
+// first names the port to the one that names the next, or to the line that
+// begins with `doneLabel`. Empty for a port never named.
+inline std::vector<std::string> PortBlocks(const std::string &out, const std::vector<std::string> &ports,
+                                           const std::string &doneLabel)
+{
+    const auto lineNaming = [&out](const std::string &port, std::size_t from) {
+        const std::size_t at = out.find("端口 " + port + " ", from);
+        return at == std::string::npos ? at : out.rfind('\n', at) + 1;
+    };
+    std::vector<std::string> blocks;
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        const std::size_t start = lineNaming(ports[i], 0);
+        if (start == std::string::npos) {
+            blocks.emplace_back();
+            continue;
+        }
+        std::size_t end = i + 1 < ports.size() ? lineNaming(ports[i + 1], start) : std::string::npos;
+        if (end == std::string::npos) {
+            const std::size_t done = out.find(doneLabel, start);
+            end = done == std::string::npos ? out.size() : out.rfind('\n', done) + 1;
+        }
+        blocks.push_back(out.substr(start, end - start));
+    }
+    return blocks;
+}
+
+inline std::string Renamed(std::string text, const std::string &from, const std::string &to)
+{
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
 }
 
 }  // namespace hostile
