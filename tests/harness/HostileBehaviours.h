@@ -10,12 +10,14 @@
 #include <algorithm>
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "FakeConfig.h"
 #include "FakeProfile.h"
+#include "FakeRecord.h"
 
 namespace hostile {
 
@@ -34,8 +36,6 @@ struct Behaviour {
     Shows linuxShows;
     Shows windowsShows;
     std::function<void(FakeConfig &)> shape;
-
-    Shows ShowsIn(Builds build) const { return build == kLinux ? linuxShows : windowsShows; }
 };
 
 // The groups of the table: each is one scan with many fakes, and so one test.
@@ -57,8 +57,10 @@ inline std::string GroupName(Group group)
 // Every reply this late still comes within every command's time in both
 // builds.
 constexpr int kEveryReplyLateMs = 300;
-// One command answered this late: within the shortest value command's
-// time, past it, and past the longest a late reply is waited for.
+// One command answered this late: within the Windows probe's 755 ms for a
+// reply and the Linux scan's second for a value; past the first, within
+// the second; past both, yet soon enough to be settled before the next
+// command's reply is taken.
 constexpr int kOneCommandLateMs[] = {600, 900, 1500};
 constexpr int kPieceBytes = 8;
 constexpr int kPieceGapMs = 150;
@@ -253,6 +255,20 @@ const char kNoSerial[] = "无效序列号";
 // A port where no model was identified, in both builds.
 const char kNotIdentifiedBaud[] = "115200";
 
+// The rows of a device table (UTF-8), by port name: each follows a line of
+// dashes.
+inline std::map<std::string, std::string> TableRows(const std::string &out, const std::string &lineEnd)
+{
+    std::map<std::string, std::string> rows;
+    const std::string dashes = std::string(90, '-') + lineEnd;
+    for (std::size_t at = out.find(dashes); at != std::string::npos; at = out.find(dashes, at + 1)) {
+        const std::size_t start = at + dashes.size();
+        const std::string line = out.substr(start, out.find(lineEnd, start) - start);
+        rows[line.substr(0, line.find(' '))] = line;
+    }
+    return rows;
+}
+
 // A row's text split at its blanks: a row of values that hold no blank has
 // six cells; anything else is no row of true values.
 inline bool SplitRow(const std::string &line, Row *row)
@@ -272,7 +288,11 @@ inline bool SplitRow(const std::string &line, Row *row)
 inline std::vector<std::string> OwnSerials(FakeModel model)
 {
     const FakeProfile &p = GetFakeProfile(model);
-    return {p.imei, p.productSerial};
+    std::vector<std::string> serials;
+    for (const char *serial : {p.imei, p.productSerial})
+        if (*serial)
+            serials.push_back(serial);
+    return serials;
 }
 
 // Why `shown` is not what a modem whose own row is `own` may show under
@@ -329,6 +349,31 @@ inline std::vector<std::string> PortBlocks(const std::string &out, const std::ve
         blocks.push_back(out.substr(start, end - start));
     }
     return blocks;
+}
+
+// What a fake was sent, for a failure's message.
+inline std::string CommandList(const FakeRecord &record)
+{
+    std::string list;
+    for (const std::string &command : record.CommandTexts())
+        list += (list.empty() ? "" : " | ") + command;
+    return list;
+}
+
+// A behaviour that a build's program still gets wrong with some models,
+// held out of the groups' tests until it is mended.
+struct HeldOut {
+    const char *behaviour;
+    std::vector<FakeModel> models;  // empty: every model
+};
+
+inline bool IsHeldOut(const std::vector<HeldOut> &heldOut, const Behaviour &b, FakeModel model)
+{
+    for (const HeldOut &h : heldOut)
+        if (b.name == h.behaviour
+            && (h.models.empty() || std::find(h.models.begin(), h.models.end(), model) != h.models.end()))
+            return true;
+    return false;
 }
 
 inline std::string Renamed(std::string text, const std::string &from, const std::string &to)

@@ -93,11 +93,9 @@ std::map<std::string, std::string> SerialCells(const std::string &gbk)
     std::string out;
     EXPECT_TRUE(GbkToUtf8(gbk, &out)) << ReadableGbk(gbk);
     std::map<std::string, std::string> cells;
-    const std::string dashes = std::string(90, '-') + "\r\n";
-    for (std::size_t at = out.find(dashes); at != std::string::npos; at = out.find(dashes, at + 1)) {
-        const std::size_t start = at + dashes.size();
+    for (const auto &line : hostile::TableRows(out, "\r\n")) {
         hostile::Row row;
-        if (hostile::SplitRow(out.substr(start, out.find("\r\n", start) - start), &row))
+        if (hostile::SplitRow(line.second, &row))
             cells[row.port] = row.serial;
     }
     return cells;
