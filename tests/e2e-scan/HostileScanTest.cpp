@@ -36,12 +36,16 @@ const FakeModel kModels[] = {FakeModel::Tarnel, FakeModel::VelkorNc5, FakeModel:
 //   number with the line end after it ("89860012345678901204\r\n", the
 //   Tarnel's and the Orvast's with their closing quote), and the columns
 //   after it move; only the ME909s' reader, which has its own, is right;
-// - a report between the signal and its OK: the signal shows "24,99\r\n".
+// - a report between the signal and its OK: the signal shows "24,99\r\n";
+// - a device that starts streaming after the identification: now and then
+//   the serial cell shows the start of a line of the stream
+//   ("$GPRMC,083559.00,A,4717.11437,N,00833.91522,E,0.004,77.52,09120").
 const std::vector<HeldOut> kHeldOut = {
     {"NulInsideSimNumber", {}},
     {"NewMessageInsideSimNumber",
      {FakeModel::Tarnel, FakeModel::VelkorNc5, FakeModel::Pimsor, FakeModel::Orvast, FakeModel::Sudrel}},
     {"RingInsideSignal", {}},
+    {"StreamAfterFiveCommands", {}},
 };
 
 struct Port {
