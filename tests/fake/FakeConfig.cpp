@@ -69,6 +69,8 @@ Json::Value FaultsToJson(const FakeFaults &f)
     v["failSubmissions"] = f.failSubmissions;
     v["failCode"] = f.failCode;
     v["dropAfterCommands"] = f.dropAfterCommands;
+    v["silentAfterCommands"] = f.silentAfterCommands;
+    v["ignoresEchoOff"] = f.ignoresEchoOff;
     v["errorCommands"] = Json::Value(Json::arrayValue);
     for (const FakeCommandError &e : f.errorCommands) {
         Json::Value ev;
@@ -85,6 +87,7 @@ Json::Value FaultsToJson(const FakeFaults &f)
         rv["command"] = r.command;
         rv["reply"] = r.reply;
         rv["splitAt"] = r.splitAt;
+        rv["splitBefore"] = r.splitBefore;
         rv["pauseMs"] = r.pauseMs;
         rv["insert"] = r.insert;
         rv["times"] = r.times;
@@ -246,6 +249,8 @@ bool ReadFaults(const Json::Value &v, const std::string &where, FakeFaults *f, s
     r.Int("failSubmissions", &f->failSubmissions);
     r.Int("failCode", &f->failCode);
     r.Int("dropAfterCommands", &f->dropAfterCommands);
+    r.Int("silentAfterCommands", &f->silentAfterCommands);
+    r.Bool("ignoresEchoOff", &f->ignoresEchoOff);
     if (const Json::Value *list = r.Array("errorCommands"))
         for (Json::ArrayIndex i = 0; i < list->size() && r.Ok(); ++i) {
             FakeCommandError e;
@@ -271,6 +276,7 @@ bool ReadFaults(const Json::Value &v, const std::string &where, FakeFaults *f, s
             fr.String("command", &rf.command);
             fr.String("reply", &rf.reply);
             fr.Int("splitAt", &rf.splitAt);
+            fr.String("splitBefore", &rf.splitBefore);
             fr.Int("pauseMs", &rf.pauseMs);
             fr.String("insert", &rf.insert);
             fr.Int("times", &rf.times);

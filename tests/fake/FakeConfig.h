@@ -43,9 +43,12 @@ struct FakeReplyFault {
     std::string command;
     std::string reply;        // non-empty: these exact bytes instead of the reply
     int splitAt = -1;         // >= 0: the reply pauses after this many bytes
+                              // (past its end: after the whole reply)
+    std::string splitBefore;  // non-empty: instead, it pauses right before
+                              // the first such text (none: at its end)
     int pauseMs = 0;          // for this long,
     std::string insert;       // then this arrives before the rest (an
-                              // unsolicited report); with splitAt < 0 it
+                              // unsolicited report); with neither split it
                               // comes right before the reply
     int times = 0;            // > 0: only the first N such commands
 };
@@ -59,6 +62,11 @@ struct FakeFaults {
     std::vector<FakeCommandError> errorCommands;
     std::vector<std::string> silentCommands;  // received, never answered
     int dropAfterCommands = 0;  // > 0: the line goes away after N commands
+    // > 0: after N commands the modem hangs: it stays on the line, hears
+    // everything and answers nothing, not even an echo.
+    int silentAfterCommands = 0;
+    // ATE0 is answered OK, yet every command goes on being echoed.
+    bool ignoresEchoOff = false;
     std::vector<FakeReplyFault> replyFaults;  // the first that matches applies
     // Non-empty: once floodAfterCommands commands have arrived (0: from the
     // start) the fake sends this text again and again, floodGapMs apart,

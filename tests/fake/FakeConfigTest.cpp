@@ -11,7 +11,8 @@ TEST(FakeConfigTest, RoundTripKeepsEveryField)
     c.baud = FakeBaud::Only115200;
     c.echo = false;
     c.imei = "80A1B2C3";
-    c.iccid = "89860311802000567806";
+    // A value may carry a NUL byte, as a hostile modem's may.
+    c.iccid = std::string("8986031180\0" "2000567806", 21);
     c.csq = "9,99";
     c.smsc = "+8613800100500";
     c.record = "/tmp/x.record";
@@ -23,10 +24,13 @@ TEST(FakeConfigTest, RoundTripKeepsEveryField)
     c.faults.errorCommands = {{"AT+CSQ", "+CME ERROR: 30"}};
     c.faults.silentCommands = {"ATI"};
     c.faults.dropAfterCommands = 7;
+    c.faults.silentAfterCommands = 8;
+    c.faults.ignoresEchoOff = true;
     FakeReplyFault rf;
     rf.command = "AT^ICCID?";
     rf.reply = "\r\n^ICCID:\r\n";
     rf.splitAt = 5;
+    rf.splitBefore = "\r\nOK";
     rf.pauseMs = 150;
     rf.insert = "\r\n^RSSI: 9\r\n";
     rf.times = 1;
@@ -77,10 +81,13 @@ TEST(FakeConfigTest, RoundTripKeepsEveryField)
     EXPECT_EQ(b.faults.errorCommands[0].reply, "+CME ERROR: 30");
     EXPECT_EQ(b.faults.silentCommands, std::vector<std::string>{"ATI"});
     EXPECT_EQ(b.faults.dropAfterCommands, 7);
+    EXPECT_EQ(b.faults.silentAfterCommands, 8);
+    EXPECT_TRUE(b.faults.ignoresEchoOff);
     ASSERT_EQ(b.faults.replyFaults.size(), 1u);
     EXPECT_EQ(b.faults.replyFaults[0].command, rf.command);
     EXPECT_EQ(b.faults.replyFaults[0].reply, rf.reply);
     EXPECT_EQ(b.faults.replyFaults[0].splitAt, 5);
+    EXPECT_EQ(b.faults.replyFaults[0].splitBefore, rf.splitBefore);
     EXPECT_EQ(b.faults.replyFaults[0].pauseMs, 150);
     EXPECT_EQ(b.faults.replyFaults[0].insert, rf.insert);
     EXPECT_EQ(b.faults.replyFaults[0].times, 1);

@@ -176,7 +176,6 @@ bool FakeSession::Answers(int baud) const
 FakeOutput FakeSession::Receive(const std::string &bytes, int baud)
 {
     FakeOutput out;
-    const bool answering = Answers(baud);
     std::string echo;
     auto flushEcho = [&] {
         if (!echo.empty())
@@ -186,6 +185,7 @@ FakeOutput FakeSession::Receive(const std::string &bytes, int baud)
     for (char c : bytes) {
         if (m_dropped)
             break;
+        const bool answering = Answers(baud) && !Hung();
         // The LF after a command's CR is not part of any command line.
         if (answering && m_echo && (m_mode != Mode::Command || c != '\n'))
             echo.push_back(c);
@@ -224,6 +224,12 @@ FakeOutput FakeSession::Receive(const std::string &bytes, int baud)
     return out;
 }
 
+bool FakeSession::Hung() const
+{
+    const int after = m_config.faults.silentAfterCommands;
+    return after > 0 && m_commandsHandled >= after;
+}
+
 void FakeSession::CountCommand(FakeOutput &out)
 {
     ++m_commandsHandled;
@@ -243,7 +249,7 @@ void FakeSession::HandleLine(const std::string &line, int baud, FakeOutput &out)
     FakeCommandEvent event{line, baud, false};
     const bool answering = Answers(baud);
     if (answering && StartsWith(command, "AT")) {
-        bool silent = false;
+        bool silent = Hung();
         for (const std::string &s : m_config.faults.silentCommands)
             silent = silent || StartsWith(command, NormaliseCommand(s).c_str());
         const FakeCommandError *error = nullptr;
@@ -289,7 +295,7 @@ std::string FakeSession::Dispatch(const FakeCommand &row, const std::string &com
     case FakeAction::Identify:
         return Fill(m_profile.identification);
     case FakeAction::EchoOff:
-        m_echo = false;
+        m_echo = m_echo && m_config.faults.ignoresEchoOff;
         return kOk;
     case FakeAction::EchoOn:
         m_echo = true;
@@ -407,10 +413,12 @@ void FakeSession::Reply(const std::string &text, FakeOutput &out, const FakeRepl
     std::vector<FakePiece> parts = {{f.replyDelayMs, text}};
     if (fault) {
         const std::string reply = fault->reply.empty() ? text : fault->reply;
-        if (fault->splitAt < 0) {
+        if (fault->splitAt < 0 && fault->splitBefore.empty()) {
             parts = {{f.replyDelayMs, fault->insert + reply}};
         } else {
-            const std::size_t at = std::min(static_cast<std::size_t>(fault->splitAt), reply.size());
+            const std::size_t at = fault->splitBefore.empty()
+                                       ? std::min(static_cast<std::size_t>(fault->splitAt), reply.size())
+                                       : std::min(reply.find(fault->splitBefore), reply.size());
             parts = {{f.replyDelayMs, reply.substr(0, at)}, {fault->pauseMs, fault->insert + reply.substr(at)}};
         }
     }

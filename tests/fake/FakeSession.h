@@ -52,6 +52,7 @@ private:
     void Reply(const std::string &text, FakeOutput &out, const FakeReplyFault *fault = nullptr) const;
     const FakeReplyFault *TakeReplyFault(const std::string &command);
     void CountCommand(FakeOutput &out);
+    bool Hung() const;
 
     std::string Fill(const char *text) const;
     std::string GeneralError(int code) const;

@@ -129,6 +129,17 @@ TEST(FakeSessionTest, EchoesUntilAte0)
     EXPECT_EQ(Say(s, "AT\r"), "AT\r\r\nOK\r\n");
 }
 
+// Some modules answer ATE0 with OK and go on echoing all the same.
+TEST(FakeSessionTest, EchoOffIgnoredOnDemand)
+{
+    FakeConfig c;
+    c.model = FakeModel::VelkorNc5;
+    c.faults.ignoresEchoOff = true;
+    FakeSession s(c);
+    EXPECT_EQ(Say(s, "ATE0\r\n"), "ATE0\r\r\nOK\r\n");
+    EXPECT_EQ(Say(s, "AT+CSQ\r\n"), "AT+CSQ\r\r\n+CSQ: 19,99\r\n\r\nOK\r\n");
+}
+
 TEST(FakeSessionTest, CommandSplitOverSeveralWritesIsOneCommand)
 {
     FakeSession s(Quiet(FakeModel::Tarnel));
@@ -460,6 +471,13 @@ TEST_P(FakeReplyShapeTest, ReplyLeavesInTheGivenPieces)
     EXPECT_EQ(PiecesOf(s.Receive("AT^ICCID?\r", 9600)), GetParam().expect);
 }
 
+FakeReplyFault Before(const char *command, const char *text, int pauseMs, const char *insert = "")
+{
+    FakeReplyFault f = Shape(command, -1, pauseMs, insert);
+    f.splitBefore = text;
+    return f;
+}
+
 FakeReplyFault Replacing(const char *command, const char *reply)
 {
     FakeReplyFault f;
@@ -486,6 +504,17 @@ INSTANTIATE_TEST_SUITE_P(
                   {{320, "\r\n^ICCID: 89860012345678901204\r\n\r\nOK\r\n"}}},
         ShapeCase{"SplitPastTheEnd", Shape("AT^ICCID?", 500, 300), 0,
                   {{0, "\r\n^ICCID: 89860012345678901204\r\n\r\nOK\r\n"}}},
+        // Before a text of the reply: between the value and its OK.
+        ShapeCase{"ReportBeforeTheOk", Before("AT^ICCID?", "\r\nOK", 50, "\r\n+CMTI: \"SM\",3\r\n"), 0,
+                  {{0, "\r\n^ICCID: 89860012345678901204\r\n"},
+                   {50, "\r\n+CMTI: \"SM\",3\r\n\r\nOK\r\n"}}},
+        ShapeCase{"OkLate", Before("AT^ICCID?", "\r\nOK", 900), 0,
+                  {{0, "\r\n^ICCID: 89860012345678901204\r\n"}, {900, "\r\nOK\r\n"}}},
+        // Without that text, and past the reply's end: after the reply.
+        ShapeCase{"ReportAfterTheReply", Before("AT^ICCID?", "+CME", 20, "\r\nRING\r\n"), 0,
+                  {{0, "\r\n^ICCID: 89860012345678901204\r\n\r\nOK\r\n"}, {20, "\r\nRING\r\n"}}},
+        ShapeCase{"SplitPastTheEndWithReport", Shape("AT^ICCID?", 500, 20, "\r\nRING\r\n"), 0,
+                  {{0, "\r\n^ICCID: 89860012345678901204\r\n\r\nOK\r\n"}, {20, "\r\nRING\r\n"}}},
         ShapeCase{"OwnBytes", Replacing("AT^ICCID?", "\r\n^ICCID:\r\n\r\nOK\r\n"), 0,
                   {{0, "\r\n^ICCID:\r\n\r\nOK\r\n"}}},
         ShapeCase{"OtherCommandUntouched", Shape("AT+CCID", 3, 300), 0,
@@ -555,6 +584,23 @@ TEST(FakeSessionTest, LineDropsAfterNCommands)
     EXPECT_EQ(Joined(out), "\r\n+CSQ: 21,0\r\n\r\nOK\r\n");  // the third is never heard
     EXPECT_TRUE(s.Dropped());
     EXPECT_TRUE(s.Receive("AT\r\n", 9600).pieces.empty());
+}
+
+// A hung modem hears every command, echoes none and answers none.
+TEST(FakeSessionTest, HangsAfterNCommands)
+{
+    FakeConfig c;
+    c.model = FakeModel::Tarnel;
+    c.faults.silentAfterCommands = 2;
+    FakeSession s(c);
+    EXPECT_EQ(Say(s, "AT\r"), "AT\r\r\nOK\r\n");
+    const FakeOutput out = s.Receive("AT+CSQ\rAT\rAT+CGSN\r", 9600);
+    EXPECT_EQ(Joined(out), "AT+CSQ\r\r\n+CSQ: 24,99\r\n\r\nOK\r\n");
+    ASSERT_EQ(out.commands.size(), 3u);
+    EXPECT_TRUE(out.commands[0].answered);
+    EXPECT_FALSE(out.commands[1].answered);
+    EXPECT_FALSE(out.commands[2].answered);
+    EXPECT_FALSE(s.Dropped());
 }
 
 TEST(FakeSessionTest, OverlongLineIsCutNotOverrun)
