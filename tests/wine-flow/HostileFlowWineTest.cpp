@@ -211,7 +211,9 @@ TEST_F(HostileFlowWineTest, DeviceThatStartsStreamingFailsItsPortOnly)
 {
     FakeConfig streaming = ModemFake(FakeModel::Tarnel);
     streaming.faults.floodText = hostile::kStreamText;
-    streaming.faults.floodAfterCommands = kTarnelScanCommands + kCommandsPerNumber;
+    // The stream begins with the answer to the second number's first
+    // command: the first number's message has been taken by then.
+    streaming.faults.floodAfterCommands = kTarnelScanCommands + kCommandsPerNumber + 1;
     streaming.faults.silentAfterCommands = streaming.faults.floodAfterCommands;
     streaming.faults.floodGapMs = hostile::kStreamGapMs;
     h.AddFake(11, streaming).AddFake(12, ModemFake(FakeModel::Tarnel));
