@@ -360,22 +360,6 @@ inline std::string CommandList(const FakeRecord &record)
     return list;
 }
 
-// A behaviour that a build's program still gets wrong with some models,
-// held out of the groups' tests until it is mended.
-struct HeldOut {
-    const char *behaviour;
-    std::vector<FakeModel> models;  // empty: every model
-};
-
-inline bool IsHeldOut(const std::vector<HeldOut> &heldOut, const Behaviour &b, FakeModel model)
-{
-    for (const HeldOut &h : heldOut)
-        if (b.name == h.behaviour
-            && (h.models.empty() || std::find(h.models.begin(), h.models.end(), model) != h.models.end()))
-            return true;
-    return false;
-}
-
 inline std::string Renamed(std::string text, const std::string &from, const std::string &to)
 {
     for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <functional>
 #include <iostream>
 #include <map>
 
@@ -43,21 +42,6 @@ std::string KeptSerial(const std::vector<PhonebookEntry> &phonebook)
     return entry && entry->text == "WMSN" ? entry->number : kNoSerial;
 }
 
-// What the program still gets wrong, held out of the groups' tests and
-// played by the disabled test at the end:
-// - a NUL inside the card number: the card cell shows the number with the
-//   NUL in it ("89860012\x00345678901204");
-// - a device that starts streaming after the identification: the serial
-//   cell of many families shows a line of the stream ("$GPRMC,...");
-// - a flood of OK: now and then the MC323, which has a serial number of
-//   its own, is taken for one without: a number of the probe's making is
-//   written into its phonebook and shown.
-const std::vector<HeldOut> kHeldOut = {
-    {"NulInsideSimNumber", {}},
-    {"StreamAfterFiveCommands", {}},
-    {"FloodOfOk", {FakeModel::Sudrel}},
-};
-
 class HostileWineScanTest : public testing::Test {
 protected:
     void SetUp() override
@@ -66,10 +50,9 @@ protected:
             GTEST_SKIP() << "Wine runs in a private mount namespace, which needs root";
     }
 
-    // Every family well-behaved, then with each of the behaviours that
-    // `chosen` picks, in one scan.
-    void ScanAndJudge(const std::vector<Behaviour> &behaviours,
-                      const std::function<bool(const Behaviour &, FakeModel)> &chosen)
+    // Every family well-behaved, then with each of the behaviours, in one
+    // scan.
+    void ScanAndJudge(const std::vector<Behaviour> &behaviours)
     {
         std::vector<Port> ports;
         WineHarness h;
@@ -84,7 +67,7 @@ protected:
         for (FakeModel model : kFamilies) {
             add(model, nullptr);
             for (const Behaviour &b : behaviours)
-                if ((b.builds & kWindows) && chosen(b, model))
+                if (b.builds & kWindows)
                     add(model, &b);
         }
         std::string error;
@@ -144,20 +127,10 @@ class HostileGroupWineScanTest : public HostileWineScanTest, public testing::Wit
 
 TEST_P(HostileGroupWineScanTest, EveryCellIsTheModemsOwnValueOrTheMarker)
 {
-    ScanAndJudge(Behaviours(GetParam()),
-                 [](const Behaviour &b, FakeModel model) { return !IsHeldOut(kHeldOut, b, model); });
+    ScanAndJudge(Behaviours(GetParam()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Groups, HostileGroupWineScanTest, testing::ValuesIn(kGroups),
                          [](const testing::TestParamInfo<Group> &info) { return GroupName(info.param); });
-
-TEST_F(HostileWineScanTest, DISABLED_HeldOutScenarios)
-{
-    std::vector<Behaviour> all;
-    for (Group g : kGroups)
-        for (const Behaviour &b : Behaviours(g))
-            all.push_back(b);
-    ScanAndJudge(all, [](const Behaviour &b, FakeModel model) { return IsHeldOut(kHeldOut, b, model); });
-}
 
 }  // namespace
