@@ -1,5 +1,6 @@
 #include "CheckManagerFlow.h"
 
+#include "CheckManagerPortLine.h"
 #include "CheckManagerPortNaming.h"
 #include "ComPortBase.h"
 #include "PhoneCardBase.h"
@@ -26,6 +27,20 @@ bool IsLineFlooding(const CComPortBase &port)
 bool IsLineUsable(const CComPortBase &port)
 {
     return !IsLineGone(port) && !IsLineFlooding(port);
+}
+
+std::string StepFailureReason(CPhoneCardBase &phone, CComPortBase &port, const std::string &otherwise)
+{
+    if (IsLineGone(port))
+        return port.GetErrorMsg();
+    const std::string modemText = phone.GetErrorMessage();
+    if (!modemText.empty())
+        return modemText;
+    if (LastCommandUnanswered(port))
+        return kNoAnswerReason;
+    if (port.IsComError())
+        return port.GetErrorMsg();
+    return otherwise;
 }
 
 bool MaySendWithoutSmsCenter(CPhoneCardBase *phone, CComPortBase *port)

@@ -32,6 +32,12 @@ bool IsLineFlooding(const CComPortBase &port);
 // gone away nor started sending without end.
 bool IsLineUsable(const CComPortBase &port);
 
+// Why a flow's step failed: the error of a line that went away (any text the
+// modem kept belongs to an earlier exchange), else the modem's own error
+// line, else kNoAnswerReason when its last command went unanswered, else the
+// port's error, else `otherwise`.
+std::string StepFailureReason(CPhoneCardBase &phone, CComPortBase &port, const std::string &otherwise);
+
 // After the SMS centre query was refused or went unanswered: a model that
 // can send without the answer goes on, with the module's own centre, as
 // long as the line is still there.

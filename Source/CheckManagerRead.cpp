@@ -83,22 +83,6 @@ void CCheckManager::OnReadAllSms()
 
 namespace {
 
-// Why a storage step failed, told right after it failed.
-std::string StorageFailure(CPhoneCardBase &phone, CComPortBase &port)
-{
-    // A line that went away makes any text the modem kept a stale one.
-    if (IsLineGone(port))
-        return port.GetErrorMsg();
-    const std::string modemText = phone.GetErrorMessage();
-    if (!modemText.empty())
-        return modemText;
-    if (LastCommandUnanswered(port))
-        return kNoAnswerReason;
-    if (port.IsComError())
-        return port.GetErrorMsg();
-    return kNoAnswerReason;
-}
-
 StorageRead ReadStorage(CCheckManager &manager, StorageSelector select, CPhoneCardBase *phone,
                         CComPortBase &port)
 {
@@ -115,7 +99,7 @@ StorageRead ReadStorage(CCheckManager &manager, StorageSelector select, CPhoneCa
         read.cutShort = phone->NotFinished();
         read.messages = phone->GetReadSms();
     } else {
-        read.failure = StorageFailure(*phone, port);
+        read.failure = StepFailureReason(*phone, port, kNoAnswerReason);
     }
     return read;
 }

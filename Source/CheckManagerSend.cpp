@@ -6,7 +6,6 @@
 
 #include "CheckManager.h"
 #include "CheckManagerFlow.h"
-#include "CheckManagerPortLine.h"
 #include "ColorCout.h"
 #include "ComPortBase.h"
 #include "PhoneFactory.h"
@@ -34,24 +33,6 @@ const char kResultFailed[] = " 的短信发送失败,失败原因: ";
 const char kDurationLabel[] = "发送短信耗时: ";
 const char kSecondsUnit[] = " 秒";
 
-// Why the last try failed: the modem's own error line, else that it gave no
-// answer in time, else the port's error, else the device did not answer AT.
-std::string FailureReason(CPhoneCardBase &phone, CComPortBase &port)
-{
-    // The line went away during the try: whatever the modem said before
-    // belongs to an earlier exchange.
-    if (IsLineGone(port))
-        return port.GetErrorMsg();
-    const std::string modemText = phone.GetErrorMessage();
-    if (!modemText.empty())
-        return modemText;
-    if (LastCommandUnanswered(port))
-        return kNoAnswerReason;
-    if (port.IsComError())
-        return port.GetErrorMsg();
-    return GetSmsCodeChineseStr(SMS_CODE_DEVICE_NOT_AT);
-}
-
 // One number through a port with a model object: the modem is prepared,
 // then the message is tried until it is sent, or refused for good.
 void SendWithTries(CCheckManager &manager, CPhoneCardBase &phone, CComPortBase &port,
@@ -71,7 +52,7 @@ void SendWithTries(CCheckManager &manager, CPhoneCardBase &phone, CComPortBase &
         result.resultMessage = kSucceedMessage;
     } else {
         result.resultCode = SMS_CODE_FAILED_UNKNOWN_REASON;
-        result.resultMessage = FailureReason(phone, port);
+        result.resultMessage = StepFailureReason(phone, port, GetSmsCodeChineseStr(SMS_CODE_DEVICE_NOT_AT));
     }
 }
 
