@@ -13,23 +13,10 @@
 
 namespace {
 using namespace flow_e2e;
+using namespace hostile;
 
-// The commands one scan sends to a Tarnel, and those one number through it
-// takes: three to prepare the modem, the centre query, PDU mode, the
-// length of the part.
+// The commands one scan sends to a Tarnel.
 constexpr int kTarnelScanCommands = 9;
-constexpr int kCommandsPerNumber = 6;
-
-// The storage selection is waited for 2 s.
-constexpr int kStorageSelectionLateMs = 600;
-constexpr int kStorageSelectionAtItsLimitMs = 2000;
-
-// A port whose device streams without end is given up within this long for
-// each of its numbers; every command of the send is bounded in time.
-constexpr long long kStreamingNumberBoundS = 8;
-
-const char kNoCardReason[] = "设备未插卡";
-const char kNotAtReason[] = "设备不AT";
 
 FakeConfig WithMessages(FakeModel model)
 {
@@ -41,7 +28,7 @@ FakeConfig WithMessages(FakeModel model)
 FakeConfig StorageSelectionLate(int lateMs)
 {
     FakeConfig c = WithMessages(FakeModel::Tarnel);
-    c.faults.replyFaults.push_back(hostile::LateReply("AT+CPMS", lateMs));
+    c.faults.replyFaults.push_back(LateReply("AT+CPMS", lateMs));
     return c;
 }
 
@@ -85,12 +72,12 @@ TEST_F(HostileFlowE2eTest, ReadOfLateIgnoringAndRefusingModems)
     Terminal t(std::move(p));
     ASSERT_TRUE(t.Dialogue('2', {{kPortPrompt, "USB0,USB1,USB2,USB3,USB4,USB5,USB6"}}, kReadDone));
     const std::vector<std::string> blocks =
-        hostile::PortBlocks(t.Screen().substr(t.Screen().find(kPortPrompt)), ports, kReadDone);
+        PortBlocks(t.Screen().substr(t.Screen().find(kPortPrompt)), ports, kReadDone);
 
     // A storage selection 600 ms late: both storages, as the modem that
     // answers at once shows them.
     ASSERT_NE(blocks[0].find("设备中的短信共 3 条"), std::string::npos) << t.Screen();
-    EXPECT_EQ(blocks[1], hostile::Renamed(blocks[0], "ttyUSB0", "ttyUSB1"));
+    EXPECT_EQ(blocks[1], Renamed(blocks[0], "ttyUSB0", "ttyUSB1"));
     // At the limit of its wait: never taken for a modem without a card or
     // one that does not answer.
     EXPECT_NE(blocks[2], "") << t.Screen();
@@ -110,7 +97,7 @@ TEST_F(HostileFlowE2eTest, ReadOfLateIgnoringAndRefusingModems)
     // A module that goes on echoing after ATE0: its own messages, no
     // empty ones made of its echo.
     ASSERT_NE(blocks[5].find("接收短信成功 共 6 条短信"), std::string::npos) << t.Screen();
-    EXPECT_EQ(blocks[6], hostile::Renamed(blocks[5], "ttyUSB5", "ttyUSB6"));
+    EXPECT_EQ(blocks[6], Renamed(blocks[5], "ttyUSB5", "ttyUSB6"));
 }
 
 // Seconds between two result times ("YYYY-MM-DD hh:mm:ss" of one day).
@@ -128,12 +115,12 @@ long long SecondsBetween(const std::string &from, const std::string &to)
 TEST_F(HostileFlowE2eTest, DeviceThatStartsStreamingFailsItsPortOnly)
 {
     FakeConfig streaming = Fake(FakeModel::Tarnel);
-    streaming.faults.floodText = hostile::kStreamText;
+    streaming.faults.floodText = kStreamText;
     // The stream begins with the answer to the second number's first
     // command: the first number's message has been taken by then.
     streaming.faults.floodAfterCommands = kTarnelScanCommands + kCommandsPerNumber + 1;
     streaming.faults.silentAfterCommands = streaming.faults.floodAfterCommands;
-    streaming.faults.floodGapMs = hostile::kStreamGapMs;
+    streaming.faults.floodGapMs = kStreamGapMs;
     std::string error;
     ASSERT_TRUE(h.Start({streaming, Fake(FakeModel::Tarnel)}, &error)) << error;
     const long long start = FakeNowMs();
@@ -144,7 +131,7 @@ TEST_F(HostileFlowE2eTest, DeviceThatStartsStreamingFailsItsPortOnly)
     ASSERT_TRUE(Json::Reader().parse(r.out, result)) << r.out;
     const Json::Value &results = result["result"];
     ASSERT_EQ(results.size(), 6u) << r.out;
-    EXPECT_EQ(results[0]["code"].asInt(), 0) << r.out << "\ncommands: " << hostile::CommandList(h.Record(0));
+    EXPECT_EQ(results[0]["code"].asInt(), 0) << r.out << "\ncommands: " << CommandList(h.Record(0));
     for (Json::ArrayIndex i : {1u, 2u}) {
         EXPECT_EQ(results[i]["code"].asInt(), 1) << r.out;
         EXPECT_EQ(results[i]["message"].asString(), "no answer") << r.out;

@@ -79,6 +79,20 @@ const char *const kSimNumberCommands[] = {"AT+CCID", "AT^ICCID?", "AT+CXXCID"};
 const char kStreamText[] = "$GPRMC,083559.00,A,4717.11437,N,00833.91522,E,0.004,77.52,091202,,,A*57\r\n";
 const char kFloodText[] = "\r\nOK\r\n";
 
+// The flows against hostile modems, in both builds. One number through a
+// Tarnel takes six commands: three to prepare the modem, the centre query,
+// PDU mode, the length of the part.
+constexpr int kCommandsPerNumber = 6;
+// The storage selection is waited for 2 s.
+constexpr int kStorageSelectionLateMs = 600;
+constexpr int kStorageSelectionAtItsLimitMs = 2000;
+// A port whose device streams without end is given up within this long for
+// each of its numbers; every command of the send is bounded in time.
+constexpr long long kStreamingNumberBoundS = 8;
+// What a read must never call a modem that answers.
+const char kNoCardReason[] = "设备未插卡";
+const char kNotAtReason[] = "设备不AT";
+
 inline FakeReplyFault LateReply(const std::string &command, int lateMs)
 {
     FakeReplyFault f;

@@ -9,28 +9,16 @@
 
 namespace {
 using namespace wine_flow;
+using namespace hostile;
 
-// The commands one scan sends to a Tarnel, and those one number through it
-// takes: three to prepare the modem, the centre query, PDU mode, the
-// length of the part.
+// The commands one scan sends to a Tarnel.
 constexpr int kTarnelScanCommands = 12;
-constexpr int kCommandsPerNumber = 6;
-
-// The storage selection is waited for 2 s.
-constexpr int kStorageSelectionLateMs = 600;
-constexpr int kStorageSelectionAtItsLimitMs = 2000;
 // Past the 755 ms the probe waits for a reply.
 constexpr int kOkPastTheProbesWaitMs = 900;
 constexpr int kReadCommandsLateMs = 1500;
 constexpr int kMessagesOnTheSlowModule = 7;
 
-// A port whose device streams without end is given up within this long for
-// each of its numbers; every command of the send is bounded in time.
-constexpr long long kStreamingNumberBoundS = 8;
-
 const char kReadDone[] = "读取短信耗时: ";
-const char kNoCardReason[] = "设备未插卡";
-const char kNotAtReason[] = "设备不AT";
 
 FakeConfig WithMessages(FakeModel model)
 {
@@ -42,7 +30,7 @@ FakeConfig WithMessages(FakeModel model)
 FakeConfig StorageSelectionLate(FakeModel model, int lateMs)
 {
     FakeConfig c = WithMessages(model);
-    c.faults.replyFaults.push_back(hostile::LateReply("AT+CPMS", lateMs));
+    c.faults.replyFaults.push_back(LateReply("AT+CPMS", lateMs));
     return c;
 }
 
@@ -85,7 +73,7 @@ protected:
         const auto start = std::chrono::steady_clock::now();
         m_out = Printed(Run(FlowDriver(), {"read"}, answer + "\n"));
         std::cout << "[ measured ] " << fakes.size() << " ports read: " << MsSince(start) << " ms\n";
-        return hostile::PortBlocks(m_out, m_ports, kReadDone);
+        return PortBlocks(m_out, m_ports, kReadDone);
     }
     const std::string &Port(std::size_t i) const { return m_ports[i]; }
     const std::string &Out() const { return m_out; }
@@ -105,7 +93,7 @@ TEST_P(LateStorageWineTest, ShowsBothStoragesAsAModemOnTime)
     const std::vector<std::string> blocks =
         ReadThrough({WithMessages(GetParam()), StorageSelectionLate(GetParam(), kStorageSelectionLateMs)});
     ASSERT_NE(blocks[0].find("设备中的短信共"), std::string::npos) << Out();
-    EXPECT_EQ(blocks[1], hostile::Renamed(blocks[0], Port(0), Port(1)));
+    EXPECT_EQ(blocks[1], Renamed(blocks[0], Port(0), Port(1)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, LateStorageWineTest,
@@ -147,7 +135,7 @@ TEST_F(HostileFlowWineTest, EchoAfterEchoOffMakesNoMessages)
     echoing.faults.ignoresEchoOff = true;
     const std::vector<std::string> blocks = ReadThrough({WithMessages(FakeModel::VelkorNc5), echoing});
     ASSERT_NE(blocks[0].find("接收短信成功 共 6 条短信"), std::string::npos) << Out();
-    EXPECT_EQ(blocks[1], hostile::Renamed(blocks[0], Port(0), Port(1)));
+    EXPECT_EQ(blocks[1], Renamed(blocks[0], Port(0), Port(1)));
 }
 
 // The index list and every fetch answered past a second: all the messages
@@ -162,7 +150,7 @@ TEST_F(HostileFlowWineTest, SlowFetchesStillBringEveryMessage)
         slow.messages.push_back(m);
     }
     for (const char *command : {"AT+CMGD=?", "AT+CMGR="})
-        slow.faults.replyFaults.push_back(hostile::LateReply(command, kReadCommandsLateMs));
+        slow.faults.replyFaults.push_back(LateReply(command, kReadCommandsLateMs));
     const std::vector<std::string> blocks = ReadThrough({slow});
     EXPECT_EQ(blocks[0].find("端口 " + Port(0) + " 接收短信成功 共 7 条短信\nSIM卡中的短信共 7 条\n"), 0u)
         << blocks[0];
@@ -210,12 +198,12 @@ TEST_F(HostileFlowWineTest, LateOkOfTheCardNumberLeavesTheModelAsItIs)
 TEST_F(HostileFlowWineTest, DeviceThatStartsStreamingFailsItsPortOnly)
 {
     FakeConfig streaming = ModemFake(FakeModel::Tarnel);
-    streaming.faults.floodText = hostile::kStreamText;
+    streaming.faults.floodText = kStreamText;
     // The stream begins with the answer to the second number's first
     // command: the first number's message has been taken by then.
     streaming.faults.floodAfterCommands = kTarnelScanCommands + kCommandsPerNumber + 1;
     streaming.faults.silentAfterCommands = streaming.faults.floodAfterCommands;
-    streaming.faults.floodGapMs = hostile::kStreamGapMs;
+    streaming.faults.floodGapMs = kStreamGapMs;
     h.AddFake(11, streaming).AddFake(12, ModemFake(FakeModel::Tarnel));
     ASSERT_NO_FATAL_FAILURE(Start());
     const auto start = std::chrono::steady_clock::now();
