@@ -210,6 +210,29 @@ TEST(PhonebookSerialTest, AProbeOutOfStepWritesNothing)
     EXPECT_TRUE(findings.serialNumber.empty());
 }
 
+// A serial number query answered with something else than a plain final
+// result (a device that starts streaming, a value cut short) says nothing
+// about whether the module has a number of its own: the phonebook is not
+// touched.
+TEST(PhonebookSerialTest, AnUnclearSerialReplyLeavesThePhonebookAlone)
+{
+    const char *replies[] = {
+        "\r\n$GPRMC,083559.00,A,4717.11437,N,00833.91522,E,0.004,77.52,091202,,,A*57\r\n\r\nOK\r\n",
+        "\r\n80A1B2",
+        "\r\nOK\r\n$GPRMC,083559.00,A,4717.11437,N\r\n",
+    };
+    for (const char *reply : replies) {
+        SCOPED_TRACE(reply);
+        Mc323 modem;
+        modem.serialReply = reply;
+        std::vector<std::string> commands;
+        const ProbeFindings findings = Probe(modem, &commands);
+        EXPECT_EQ(Count(commands, "AT+CPBS"), 0);
+        EXPECT_EQ(modem.writes, 0);
+        EXPECT_TRUE(findings.serialNumber.empty());
+    }
+}
+
 TEST(PhonebookSerialTest, ARefusedWriteGivesNoSerial)
 {
     Mc323 modem;

@@ -45,6 +45,12 @@ bool SignalFromReply(const std::string &reply, std::string &signal);
 // word of letters and digits. "" when there is none.
 std::string SerialFromCgsnReply(const std::string &reply);
 
+// True when the reply to AT+CGSN plainly holds no serial number: its one
+// line of substance is a whole final result, past the echo and reports the
+// modem sent of its own accord. A reply with any other line in it (a value
+// cut short, text of no form this reply has) tells nothing either way.
+bool CgsnReplyHasNoSerial(const std::string &reply);
+
 // The reply to AT+WMSN: whether it names a "Serial Number" at all (then
 // AT+CGSN is not asked), and the value on the rest of the line that begins
 // with the words, after the one character that follows them.

@@ -55,11 +55,15 @@ bool ReadDeviceSerialNumber(CProbeSession &session, ProbeFindings &findings)
     switch (findings.modelCode) {
     case PROBE_MODULE_WISMOQ:
         return false;
-    case PROBE_MODULE_MC323:
-        findings.serialNumber = SerialFromCgsnReply(session.Send(kSerialCommand));
-        if (findings.serialNumber.empty())
+    case PROBE_MODULE_MC323: {
+        // Only a module that plainly has no number of its own gets one in
+        // its phonebook: a reply that is unclear shows no serial instead.
+        const std::string reply = session.Send(kSerialCommand);
+        findings.serialNumber = SerialFromCgsnReply(reply);
+        if (findings.serialNumber.empty() && CgsnReplyHasNoSerial(reply))
             findings.serialNumber = PhonebookSerial(session);
         break;
+    }
     case PROBE_MODULE_NONE:
     case PROBE_MODULE_OTHER: {
         const std::string reply = session.Send("AT+WMSN\r");
