@@ -4,7 +4,6 @@
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,11 +11,13 @@
 #include <fstream>
 #include <sstream>
 
+#include "ChildProcess.h"
 #include "FakePool.h"
 
 namespace {
 constexpr int kReadyTimeoutMs = 10000;
 constexpr int kStopTimeoutMs = 3000;
+constexpr int kWaitPollMs = 10;
 
 std::string ReadFile(const std::string &path)
 {
@@ -73,17 +74,13 @@ bool FakeModemProcess::Start(std::vector<FakeConfig> configs, int lifetimeSecond
         *error = "pipe failed";
         return false;
     }
-    const std::string lifetime = std::to_string(lifetimeSeconds);
-    const char *argv[] = {m_binary.c_str(), "--config", configPath.c_str(), "--lifetime", lifetime.c_str(),
-                          "--stdin-lifeline", nullptr};
-    m_pid = fork();
-    if (m_pid == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        dup2(in[0], 0);
-        dup2(out[1], 1);
-        execv(argv[0], const_cast<char *const *>(argv));
-        _exit(127);
-    }
+    ChildLaunch launch;
+    launch.argv = {m_binary, "--config", configPath, "--lifetime", std::to_string(lifetimeSeconds),
+                   "--stdin-lifeline"};
+    launch.in = in[0];
+    launch.out = out[1];
+    launch.dieWithParent = true;
+    m_pid = StartChild(launch);
     close(in[0]);
     close(out[1]);
     m_lifeline = in[1];
@@ -131,16 +128,8 @@ bool FakeModemProcess::Stop()
     bool clean = false;
     if (m_pid > 0) {
         int status = 0;
-        const long long deadline = FakeNowMs() + kStopTimeoutMs;
-        pid_t done = 0;
-        while ((done = waitpid(m_pid, &status, WNOHANG)) == 0 && FakeNowMs() < deadline)
-            usleep(10000);
-        if (done == 0) {
-            kill(m_pid, SIGKILL);
-            waitpid(m_pid, &status, 0);
-        } else {
-            clean = done == m_pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        }
+        clean = EndChild(m_pid, kStopTimeoutMs, &status, kWaitPollMs) && WIFEXITED(status) &&
+                WEXITSTATUS(status) == 0;
         m_pid = -1;
     }
     if (m_out >= 0)
@@ -151,16 +140,13 @@ bool FakeModemProcess::Stop()
 
 bool FakeModemProcess::EndsWithin(int timeoutMs)
 {
-    const long long deadline = FakeNowMs() + timeoutMs;
-    while (m_pid > 0 && FakeNowMs() < deadline) {
-        int status = 0;
-        if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
-            m_pid = -1;
-            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        }
-        usleep(10000);
-    }
-    return m_pid <= 0;
+    if (m_pid <= 0)
+        return true;
+    int status = 0;
+    if (WaitForChild(m_pid, timeoutMs, &status, kWaitPollMs) != m_pid)
+        return false;
+    m_pid = -1;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 FakeRecord FakeModemProcess::Record(std::size_t i) const

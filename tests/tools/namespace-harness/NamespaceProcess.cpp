@@ -7,7 +7,6 @@
 #include <stdlib.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
-#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -19,6 +18,8 @@
 #include <iterator>
 #include <cstring>
 
+#include "ChildProcess.h"
+
 namespace {
 // The nodes every program may need, bound from the host's own.
 const char *const kBasicNodes[] = {"null", "zero", "urandom", "tty"};
@@ -27,24 +28,10 @@ constexpr unsigned short kScreenColumns = 132;
 constexpr int kSetupTimeoutMs = 10000;
 constexpr int kChildSetupFailed = 126;
 
-long long NowMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return ts.tv_sec * 1000LL + ts.tv_nsec / 1000000;
-}
-
-void CloseFd(int &fd)
-{
-    if (fd >= 0)
-        close(fd);
-    fd = -1;
-}
-
 }  // namespace
 
-// Everything the child needs, prepared before fork: between fork and exec
-// the child of a threaded parent may only make system calls.
+// The private /dev the child mounts, prepared before fork: between fork and
+// exec the child of a threaded parent may only make system calls.
 struct NamespaceChildPlan {
     bool ownNamespace = true;  // false: the program stays in the caller's
     std::string stage;
@@ -56,45 +43,12 @@ struct NamespaceChildPlan {
     std::vector<std::string> directories;
     std::vector<std::string> links;        // created as symbolic links
     std::vector<std::string> linkTargets;  // one per link
-    std::vector<char *> argv;
-    std::vector<char *> envp;  // empty: this process's environment
-    std::string workDir;       // empty: this process's
-    int report = -1;  // write end of the set-up failure pipe
-    NamespaceStdio stdio = NamespaceStdio::Pipes;
-    int terminal = -1;
-    int in = -1, out = -1, err = -1;
-    pid_t parent = 0;
-    // Storage the pointers above point into.
-    std::vector<std::string> argStore;
-    std::vector<std::string> envStore;
+    std::vector<std::string> environment;  // empty: this process's
+    std::string workDir;                   // empty: this process's
 };
 
 namespace {
 using ChildPlan = NamespaceChildPlan;
-
-// Reports the failed step and errno to the parent, then leaves.
-[[noreturn]] void ChildFail(const ChildPlan &plan, const char *step)
-{
-    const int e = errno;
-    char msg[256];
-    std::size_t n = 0;
-    for (const char *p = step; *p && n < 200; ++p)
-        msg[n++] = *p;
-    const char *sep = ": errno ";
-    for (const char *p = sep; *p; ++p)
-        msg[n++] = *p;
-    char digits[12];
-    int d = 0;
-    int v = e;
-    do {
-        digits[d++] = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v && d < 11);
-    while (d)
-        msg[n++] = digits[--d];
-    [[maybe_unused]] ssize_t w = write(plan.report, msg, n);
-    _exit(kChildSetupFailed);
-}
 
 // Moves the calling process into a mount namespace of its own whose /dev is
 // the plan's. Only system calls, so that a child of a threaded parent may
@@ -136,36 +90,10 @@ const char *MountPrivateDev(const ChildPlan &plan)
     return nullptr;
 }
 
-[[noreturn]] void RunChild(const ChildPlan &plan)
+// The child's step before exec when it gets a namespace of its own.
+const char *MountPlannedDev(const void *plan)
 {
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (getppid() != plan.parent)
-        _exit(kChildSetupFailed);
-    if (plan.stdio == NamespaceStdio::Pty) {
-        if (setsid() < 0)
-            ChildFail(plan, "setsid");
-        if (ioctl(plan.terminal, TIOCSCTTY, 0) != 0)
-            ChildFail(plan, "TIOCSCTTY");
-        dup2(plan.terminal, 0);
-        dup2(plan.terminal, 1);
-        dup2(plan.terminal, 2);
-    } else if (plan.stdio == NamespaceStdio::Pipes) {
-        setpgid(0, 0);
-        dup2(plan.in, 0);
-        dup2(plan.out, 1);
-        dup2(plan.err, 2);
-    }
-    if (plan.ownNamespace) {
-        if (const char *step = MountPrivateDev(plan))
-            ChildFail(plan, step);
-    }
-    if (!plan.workDir.empty() && chdir(plan.workDir.c_str()) != 0)
-        ChildFail(plan, "chdir");
-    if (plan.envp.empty())
-        execv(plan.argv[0], plan.argv.data());
-    else
-        execve(plan.argv[0], plan.argv.data(), plan.envp.data());
-    ChildFail(plan, "execv");
+    return MountPrivateDev(*static_cast<const ChildPlan *>(plan));
 }
 
 // A single name inside the namespace's /dev: no path, nothing hidden.
@@ -307,10 +235,10 @@ std::string StripAnsi(const std::string &text)
 NamespaceProcess::~NamespaceProcess()
 {
     Kill();
-    CloseFd(m_master);
-    CloseFd(m_in);
-    CloseFd(m_out);
-    CloseFd(m_err);
+    CloseChildFd(&m_master);
+    CloseChildFd(&m_in);
+    CloseChildFd(&m_out);
+    CloseChildFd(&m_err);
     if (!m_stage.empty())
         rmdir(m_stage.c_str());
 }
@@ -342,32 +270,32 @@ bool NamespaceProcess::StartHere(const std::vector<std::string> &argv, const Her
     ChildPlan plan;
     plan.ownNamespace = false;
     plan.workDir = options.workDir;
-    if (!options.environment.empty()) {
-        plan.envStore = EnvironmentWith(options.environment);
-        for (std::string &e : plan.envStore)
-            plan.envp.push_back(&e[0]);
-        plan.envp.push_back(nullptr);
-    }
+    if (!options.environment.empty())
+        plan.environment = EnvironmentWith(options.environment);
     return Launch(plan, argv, stdio, lifetimeMs, error);
 }
 
 bool NamespaceProcess::Launch(NamespaceChildPlan &plan, const std::vector<std::string> &argv, NamespaceStdio stdio,
                               int lifetimeMs, std::string *error)
 {
-    plan.argStore = argv;
-    for (std::string &a : plan.argStore)
-        plan.argv.push_back(&a[0]);
-    plan.argv.push_back(nullptr);
-    plan.stdio = stdio;
     m_stdio = stdio;
-    plan.parent = getpid();
+    ChildLaunch launch;
+    launch.argv = argv;
+    launch.environment = plan.environment;
+    launch.workDir = plan.workDir;
+    launch.dieWithParent = true;
+    launch.failureStatus = kChildSetupFailed;
+    if (plan.ownNamespace) {
+        launch.prepare = MountPlannedDev;
+        launch.context = &plan;
+    }
 
     int report[2];
     if (pipe2(report, O_CLOEXEC) != 0) {
         *error = "pipe failed";
         return false;
     }
-    plan.report = report[1];
+    launch.report = report[1];
     int in[2] = {-1, -1}, out[2] = {-1, -1}, err[2] = {-1, -1};
     if (stdio == NamespaceStdio::Pty) {
         m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
@@ -375,13 +303,20 @@ bool NamespaceProcess::Launch(NamespaceChildPlan &plan, const std::vector<std::s
         if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0 ||
             ptsname_r(m_master, name, sizeof name) != 0) {
             *error = "no pty for the terminal";
-            CloseFd(report[0]);
-            CloseFd(report[1]);
+            CloseChildFd(&report[0]);
+            CloseChildFd(&report[1]);
             return false;
         }
         winsize ws{kScreenRows, kScreenColumns, 0, 0};
         ioctl(m_master, TIOCSWINSZ, &ws);
-        plan.terminal = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+        // Without its slave the child would keep this process's terminal.
+        launch.terminal = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (launch.terminal < 0) {
+            *error = "no pty for the terminal";
+            CloseChildFd(&report[0]);
+            CloseChildFd(&report[1]);
+            return false;
+        }
         fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
     } else if (stdio == NamespaceStdio::Inherit) {
         // The program stays in this process group: the terminal's foreground.
@@ -389,35 +324,34 @@ bool NamespaceProcess::Launch(NamespaceChildPlan &plan, const std::vector<std::s
         *error = "pipe failed";
         return false;
     } else {
-        plan.in = in[0];
-        plan.out = out[1];
-        plan.err = err[1];
+        launch.ownGroup = true;
+        launch.in = in[0];
+        launch.out = out[1];
+        launch.err = err[1];
     }
 
-    m_pid = fork();
-    if (m_pid == 0)
-        RunChild(plan);
+    m_pid = StartChild(launch);
     const int forkErrno = errno;
-    CloseFd(report[1]);
-    CloseFd(plan.terminal);
-    CloseFd(in[0]);
-    CloseFd(out[1]);
-    CloseFd(err[1]);
+    CloseChildFd(&report[1]);
+    CloseChildFd(&launch.terminal);
+    CloseChildFd(&in[0]);
+    CloseChildFd(&out[1]);
+    CloseChildFd(&err[1]);
     m_in = in[1];
     m_out = out[0];
     m_err = err[0];
     if (m_pid < 0) {
-        CloseFd(report[0]);
+        CloseChildFd(&report[0]);
         *error = std::string("fork: ") + std::strerror(forkErrno);
         return false;
     }
-    m_deadline = NowMs() + lifetimeMs;
+    m_deadline = MonotonicMs() + lifetimeMs;
 
     // The report pipe closes on exec; anything in it is a set-up failure.
     std::string failure;
-    const long long setupDeadline = NowMs() + kSetupTimeoutMs;
+    const long long setupDeadline = MonotonicMs() + kSetupTimeoutMs;
     for (;;) {
-        const long long left = setupDeadline - NowMs();
+        const long long left = setupDeadline - MonotonicMs();
         pollfd p{report[0], POLLIN, 0};
         if (left <= 0) {
             failure = "namespace set-up did not finish";
@@ -431,7 +365,7 @@ bool NamespaceProcess::Launch(NamespaceChildPlan &plan, const std::vector<std::s
             break;
         failure.append(buf, static_cast<std::size_t>(r));
     }
-    CloseFd(report[0]);
+    CloseChildFd(&report[0]);
     if (!failure.empty()) {
         *error = "namespace set-up failed: " + failure;
         Kill();
@@ -475,49 +409,15 @@ void NamespaceProcess::Kill()
 
 NamespaceResult NamespaceProcess::Wait(const std::string &input)
 {
-    std::size_t written = 0;
-    if (input.empty())
-        CloseFd(m_in);
-    while (m_out >= 0 || m_err >= 0) {
-        const long long left = m_deadline - NowMs();
-        if (left <= 0) {
-            m_result.timedOut = true;
-            break;
-        }
-        pollfd fds[3];
-        int n = 0;
-        if (m_out >= 0) fds[n++] = {m_out, POLLIN, 0};
-        if (m_err >= 0) fds[n++] = {m_err, POLLIN, 0};
-        if (m_in >= 0) fds[n++] = {m_in, POLLOUT, 0};
-        if (poll(fds, static_cast<nfds_t>(n), static_cast<int>(left > 100 ? 100 : left)) < 0 && errno != EINTR)
-            break;
-        for (int i = 0; i < n; ++i) {
-            if (!fds[i].revents)
-                continue;
-            if (fds[i].fd == m_in) {
-                const ssize_t w = write(m_in, input.data() + written, input.size() - written);
-                if (w > 0)
-                    written += static_cast<std::size_t>(w);
-                if (w < 0 || written == input.size())
-                    CloseFd(m_in);
-                continue;
-            }
-            char buf[4096];
-            const ssize_t r = read(fds[i].fd, buf, sizeof buf);
-            if (r > 0)
-                (fds[i].fd == m_out ? m_result.out : m_result.err).append(buf, static_cast<std::size_t>(r));
-            else if (r == 0 || errno != EINTR)
-                CloseFd(fds[i].fd == m_out ? m_out : m_err);
-        }
-    }
-    CloseFd(m_in);
-    while (!m_result.timedOut && !m_reaped && NowMs() < m_deadline) {
+    if (!PumpPipes(&m_in, input, &m_out, &m_err, m_deadline, &m_result.out, &m_result.err))
+        m_result.timedOut = true;
+    while (!m_result.timedOut && !m_reaped && MonotonicMs() < m_deadline) {
         Reap(false);
         if (!m_reaped)
             usleep(5000);
     }
     if (!m_reaped) {
-        m_result.timedOut = m_result.timedOut || NowMs() >= m_deadline;
+        m_result.timedOut = m_result.timedOut || MonotonicMs() >= m_deadline;
         Kill();
     }
     return m_result;
@@ -540,7 +440,7 @@ void NamespaceProcess::Pump(int timeoutMs)
         if (r < 0 && errno == EINTR)
             continue;
         if (r == 0 || errno != EAGAIN)
-            CloseFd(m_master);  // the terminal's last user is gone
+            CloseChildFd(&m_master);  // the terminal's last user is gone
         return;
     }
 }
@@ -550,7 +450,7 @@ bool NamespaceProcess::SendKeys(const std::string &keys)
     if (m_master < 0)
         return false;
     std::size_t done = 0;
-    while (done < keys.size() && NowMs() < m_deadline) {
+    while (done < keys.size() && MonotonicMs() < m_deadline) {
         const ssize_t w = write(m_master, keys.data() + done, keys.size() - done);
         if (w > 0)
             done += static_cast<std::size_t>(w);
@@ -564,11 +464,11 @@ bool NamespaceProcess::SendKeys(const std::string &keys)
 
 bool NamespaceProcess::WaitForScreen(const std::string &text, int timeoutMs, std::size_t from)
 {
-    const long long deadline = std::min(NowMs() + timeoutMs, m_deadline);
+    const long long deadline = std::min(MonotonicMs() + timeoutMs, m_deadline);
     for (;;) {
         if (m_screen.size() > from && m_screen.find(text, from) != std::string::npos)
             return true;
-        const long long left = deadline - NowMs();
+        const long long left = deadline - MonotonicMs();
         if (left <= 0 || m_master < 0)
             return false;
         Pump(static_cast<int>(left > 50 ? 50 : left));
@@ -588,8 +488,8 @@ bool NamespaceProcess::TerminalSettings(termios *settings) const
 
 bool NamespaceProcess::WaitEnded(int timeoutMs)
 {
-    const long long deadline = std::min(NowMs() + timeoutMs, m_deadline);
-    while (!m_reaped && NowMs() < deadline) {
+    const long long deadline = std::min(MonotonicMs() + timeoutMs, m_deadline);
+    while (!m_reaped && MonotonicMs() < deadline) {
         Reap(false);
         if (!m_reaped)
             usleep(20000);
@@ -599,8 +499,8 @@ bool NamespaceProcess::WaitEnded(int timeoutMs)
 
 NamespaceResult NamespaceProcess::WaitExit(int timeoutMs)
 {
-    const long long deadline = std::min(NowMs() + timeoutMs, m_deadline);
-    while (!m_reaped && NowMs() < deadline) {
+    const long long deadline = std::min(MonotonicMs() + timeoutMs, m_deadline);
+    while (!m_reaped && MonotonicMs() < deadline) {
         if (m_master >= 0)
             Pump(20);
         else

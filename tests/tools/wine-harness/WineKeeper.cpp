@@ -13,12 +13,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <iterator>
 #include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 
+#include "ChildProcess.h"
 #include "WinePrefix.h"
 
 namespace {
@@ -26,6 +28,7 @@ constexpr int kTemplateLockWaitMs = 600000;
 constexpr int kBootTimeoutMs = 300000;
 constexpr int kServerSocketTimeoutMs = 15000;
 constexpr int kServerStopTimeoutMs = 15000;
+constexpr int kServerPollMs = 5;
 constexpr int kListingTimeoutMs = 30000;
 constexpr int kListingRetryMs = 200;
 constexpr int kToolTimeoutMs = 60000;
@@ -38,13 +41,6 @@ constexpr char kSerialPortMap[] = "HKLM\\Hardware\\DeviceMap\\SerialComm";
 const std::vector<std::string> kServicesOnDemand = {"Eventlog", "NDIS", "nsiproxy", "PlugPlay"};
 // What the keeper ignores, and its children must not.
 constexpr int kIgnoredSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE};
-
-long long NowMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return ts.tv_sec * 1000LL + ts.tv_nsec / 1000000;
-}
 
 bool Exists(const std::string &path)
 {
@@ -157,9 +153,9 @@ private:
                 }
                 bool restarted = false;
                 std::string error;
-                const long long start = NowMs();
+                const long long start = MonotonicMs();
                 if (MapPorts(ports, fresh != 0, &restarted, &error))
-                    Reply("ok " + std::to_string(restarted ? 1 : 0) + " " + std::to_string(NowMs() - start));
+                    Reply("ok " + std::to_string(restarted ? 1 : 0) + " " + std::to_string(MonotonicMs() - start));
                 else
                     Reply("error " + error);
             }
@@ -196,27 +192,17 @@ private:
     // standard output to `out` (the log when -1), its errors to the log.
     pid_t Spawn(const std::vector<std::string> &argv, const std::string &prefix, int out)
     {
-        std::vector<std::string> args = argv;
-        std::vector<std::string> env = Environment(prefix);
-        std::vector<char *> argp, envp;
-        for (std::string &a : args)
-            argp.push_back(&a[0]);
-        argp.push_back(nullptr);
-        for (std::string &e : env)
-            envp.push_back(&e[0]);
-        envp.push_back(nullptr);
-        const pid_t pid = fork();
-        if (pid == 0) {
-            setpgid(0, 0);
-            for (int sig : kIgnoredSignals)
-                signal(sig, SIG_DFL);
-            const int null = open("/dev/null", O_RDONLY);
-            dup2(null, 0);
-            dup2(out >= 0 ? out : m_log, 1);
-            dup2(m_log, 2);
-            execve(argp[0], argp.data(), envp.data());
-            _exit(127);
-        }
+        ChildLaunch launch;
+        launch.argv = argv;
+        launch.environment = Environment(prefix);
+        launch.ownGroup = true;
+        launch.defaultSignals.assign(std::begin(kIgnoredSignals), std::end(kIgnoredSignals));
+        int null = open("/dev/null", O_RDONLY | O_CLOEXEC);
+        launch.in = null;
+        launch.out = out >= 0 ? out : m_log;
+        launch.err = m_log;
+        const pid_t pid = StartChild(launch);
+        CloseChildFd(&null);
         return pid;
     }
 
@@ -239,7 +225,7 @@ private:
             return false;
         }
         fcntl(pipeFds[0], F_SETFL, O_NONBLOCK);
-        const long long deadline = NowMs() + timeoutMs;
+        const long long deadline = MonotonicMs() + timeoutMs;
         bool ended = false;
         bool open = true;
         while (!ended) {
@@ -250,7 +236,7 @@ private:
                 usleep(20000);
             open = Drain(pipeFds[0], out) && open;
             ended = waitpid(pid, status, WNOHANG) == pid;
-            if (!ended && NowMs() >= deadline) {
+            if (!ended && MonotonicMs() >= deadline) {
                 kill(-pid, SIGKILL);
                 kill(pid, SIGKILL);
                 waitpid(pid, status, 0);
@@ -290,8 +276,8 @@ private:
             return false;
         }
         const std::string socket = "/proc/" + std::to_string(m_server) + "/cwd/socket";
-        const long long deadline = NowMs() + kServerSocketTimeoutMs;
-        while (NowMs() < deadline) {
+        const long long deadline = MonotonicMs() + kServerSocketTimeoutMs;
+        while (MonotonicMs() < deadline) {
             int status = 0;
             if (waitpid(m_server, &status, WNOHANG) == m_server) {
                 m_server = -1;
@@ -320,21 +306,14 @@ private:
     {
         if (m_server <= 0)
             return;
-        const long long start = NowMs();
+        const long long start = MonotonicMs();
         kill(m_server, SIGINT);
-        const long long deadline = NowMs() + kServerStopTimeoutMs;
         int status = 0;
-        pid_t ended = 0;
-        while ((ended = waitpid(m_server, &status, WNOHANG)) == 0 && NowMs() < deadline)
-            usleep(5000);
-        if (ended == 0) {
-            kill(m_server, SIGKILL);
-            waitpid(m_server, &status, 0);
-        }
+        EndChild(m_server, kServerStopTimeoutMs, &status, kServerPollMs);
         m_server = -1;
         m_mapped.clear();
         KillLeftovers();
-        Log("server stopped in " + std::to_string(NowMs() - start) + " ms");
+        Log("server stopped in " + std::to_string(MonotonicMs() - start) + " ms");
     }
 
     void KillLeftovers()
@@ -400,9 +379,9 @@ private:
             *error = lockPath + ": " + std::strerror(errno);
             return false;
         }
-        const long long deadline = NowMs() + kTemplateLockWaitMs;
+        const long long deadline = MonotonicMs() + kTemplateLockWaitMs;
         while (flock(lock, LOCK_EX | LOCK_NB) != 0) {
-            if (NowMs() >= deadline) {
+            if (MonotonicMs() >= deadline) {
                 close(lock);
                 *error = "another test process holds " + lockPath;
                 return false;
@@ -414,17 +393,17 @@ private:
         int status = 0;
         bool ok = RunToEnd({m_config.loader, "--version"}, "/nonexistent", kToolTimeoutMs, &version, &status, error);
         if (ok && !(ReadWholeFile(Template() + "/" + kTemplateStamp, &stamp) && stamp == version)) {
-            const long long start = NowMs();
+            const long long start = MonotonicMs();
             ok = MakeTemplate(version, error);
-            *templateMs = NowMs() - start;
+            *templateMs = MonotonicMs() - start;
         }
-        const long long copyStart = NowMs();
+        const long long copyStart = MonotonicMs();
         if (ok && (!CopyPrefixTree(Template(), m_config.prefix, error) ||
                    unlink((m_config.prefix + "/" + kTemplateStamp).c_str()) != 0)) {
             *error = "prefix " + m_config.prefix + ": " + *error;
             ok = false;
         }
-        *copyMs = NowMs() - copyStart;
+        *copyMs = MonotonicMs() - copyStart;
         flock(lock, LOCK_UN);
         close(lock);
         return ok;
@@ -495,13 +474,13 @@ private:
             *error = "cannot write the registry of " + prefix;
             return false;
         }
-        const long long start = NowMs();
+        const long long start = MonotonicMs();
         if (!StartServer(prefix, error))
             return false;
-        Log("server up in " + std::to_string(NowMs() - start) + " ms");
+        Log("server up in " + std::to_string(MonotonicMs() - start) + " ms");
         // The first program after the server's start boots Wine's services,
         // the mount manager among them, which lists the mapped ports.
-        const long long deadline = NowMs() + kListingTimeoutMs;
+        const long long deadline = MonotonicMs() + kListingTimeoutMs;
         std::vector<std::string> listed;
         for (;;) {
             std::string out;
@@ -513,7 +492,7 @@ private:
             std::sort(listed.begin(), listed.end());
             if (listed == names)
                 break;
-            if (NowMs() >= deadline) {
+            if (MonotonicMs() >= deadline) {
                 std::string text;
                 for (const std::string &n : listed)
                     text += " " + n;
@@ -522,7 +501,7 @@ private:
             }
             usleep(kListingRetryMs * 1000);
         }
-        Log("ports listed " + std::to_string(NowMs() - start) + " ms after the server's start");
+        Log("ports listed " + std::to_string(MonotonicMs() - start) + " ms after the server's start");
         m_mapped = names;
         return true;
     }

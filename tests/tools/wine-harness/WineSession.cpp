@@ -17,6 +17,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "ChildProcess.h"
 #include "WineKeeper.h"
 
 #ifndef ZARVEX_WINE_ROOT
@@ -32,14 +33,8 @@ constexpr char kPortLinkDirName[] = "wine-com";
 constexpr int kReadyTimeoutMs = 900000;
 constexpr int kMapTimeoutMs = 180000;
 constexpr int kKeeperEndTimeoutMs = 30000;
+constexpr int kKeeperPollMs = 20;
 constexpr char kWineLocale[] = "zh_CN.UTF-8";
-
-long long NowMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return ts.tv_sec * 1000LL + ts.tv_nsec / 1000000;
-}
 
 bool IsExecutable(const std::string &path)
 {
@@ -111,10 +106,8 @@ WineSession::~WineSession()
     if (m_channel >= 0)
         close(m_channel);  // the keeper stops the server and removes the prefix
     if (m_keeper > 0) {
-        const long long deadline = NowMs() + kKeeperEndTimeoutMs;
         int status = 0;
-        while (waitpid(m_keeper, &status, WNOHANG) == 0 && NowMs() < deadline)
-            usleep(20000);
+        WaitForChild(m_keeper, kKeeperEndTimeoutMs, &status, kKeeperPollMs);
     }
 }
 
@@ -122,10 +115,10 @@ bool WineSession::Open(std::string *error)
 {
     if (!m_tried) {
         m_tried = true;
-        const long long start = NowMs();
+        const long long start = MonotonicMs();
         if (!OpenOnce(&m_openError) && m_openError.empty())
             m_openError = "Wine could not be set up";
-        m_timings.openMs = NowMs() - start;
+        m_timings.openMs = MonotonicMs() - start;
     }
     if (!m_openError.empty())
         *error = m_openError;
@@ -242,10 +235,10 @@ bool WineSession::Request(const std::string &request, int timeoutMs, std::string
                 done += static_cast<std::size_t>(w);
         }
     }
-    const long long deadline = NowMs() + timeoutMs;
+    const long long deadline = MonotonicMs() + timeoutMs;
     std::size_t nl;
     while ((nl = m_pending.find('\n')) == std::string::npos) {
-        const long long left = deadline - NowMs();
+        const long long left = deadline - MonotonicMs();
         if (left <= 0) {
             *error = "the Wine keeper did not answer within " + std::to_string(timeoutMs) + " ms";
             return false;
