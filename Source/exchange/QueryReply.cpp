@@ -33,24 +33,6 @@ std::vector<Line> SplitAtLineFeeds(const std::string &reply)
     }
 }
 
-bool SameButForCase(const std::string &text, const char *command)
-{
-    std::size_t i = 0;
-    for (; command[i] != '\0'; ++i) {
-        if (i >= text.size())
-            return false;
-        char a = text[i];
-        char b = command[i];
-        if (a >= 'a' && a <= 'z')
-            a = static_cast<char>(a - 'a' + 'A');
-        if (b >= 'a' && b <= 'z')
-            b = static_cast<char>(b - 'a' + 'A');
-        if (a != b)
-            return false;
-    }
-    return i == text.size();
-}
-
 // Where the command's own reply begins: after its echo, when there is one.
 std::size_t FirstLineOfReply(const std::vector<Line> &lines, const char *echo)
 {

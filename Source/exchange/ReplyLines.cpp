@@ -72,3 +72,21 @@ bool IsPromptLine(const std::string &line)
     const std::string text = TrimLineBlanks(line);
     return !text.empty() && text[0] == kPrompt;
 }
+
+bool SameButForCase(const std::string &text, const char *command)
+{
+    std::size_t i = 0;
+    for (; command[i] != '\0'; ++i) {
+        if (i >= text.size())
+            return false;
+        char a = text[i];
+        char b = command[i];
+        if (a >= 'a' && a <= 'z')
+            a = static_cast<char>(a - 'a' + 'A');
+        if (b >= 'a' && b <= 'z')
+            b = static_cast<char>(b - 'a' + 'A');
+        if (a != b)
+            return false;
+    }
+    return i == text.size();
+}

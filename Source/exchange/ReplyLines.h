@@ -30,4 +30,7 @@ bool IsPromptLine(const std::string &line);
 // The line without blanks, tabs, CR and LF at both ends.
 std::string TrimLineBlanks(const std::string &line);
 
+// The line is the command as a modem with echo on repeats it, in any case.
+bool SameButForCase(const std::string &text, const char *command);
+
 #endif

@@ -37,18 +37,6 @@ const char *const kNotFoundErrors[] = {"+CME ERROR: 22", "+CME ERROR: not found"
 constexpr char kPhonebookName[] = "WMSN";
 constexpr char kPhonebookNumberType[] = "129";
 
-// A modem with echo on repeats the command in its own case.
-bool IsEchoOf(const std::string &text, const char *command)
-{
-    const std::string echo = command;
-    if (text.size() != echo.size())
-        return false;
-    for (std::size_t i = 0; i < echo.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(text[i])) != echo[i])
-            return false;
-    return true;
-}
-
 bool IsFinalLine(const ReplyLine &line)
 {
     const std::string text = TrimBlank(line.text);
@@ -202,7 +190,7 @@ bool CgsnReplyHasNoSerial(const std::string &reply)
     bool ended = false;
     for (const ReplyLine &line : SplitReplyLines(reply)) {
         const std::string text = TrimBlank(line.text);
-        if (text.empty() || IsUnsolicitedReport(text) || IsEchoOf(text, kCgsnForm.echo))
+        if (text.empty() || IsUnsolicitedReport(text) || SameButForCase(text, kCgsnForm.echo))
             continue;
         if (ended || !line.ended || !IsFinalResultLine(text))
             return false;
