@@ -8,24 +8,12 @@
 #include <algorithm>
 #include <clocale>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
 
 template <typename T> std::string CaseName(const testing::TestParamInfo<T> &info) { return info.param.name; }
-
-// Fixture files: comment lines start with '#'; the other lines in order.
-std::vector<std::string> FixtureLines(const std::string &name)
-{
-    std::ifstream in(std::string(PDU_FIXTURE_DIR) + "/" + name);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        if (!line.empty() && line[0] != '#')
-            lines.push_back(line);
-    return lines;
-}
 
 // The pieces of the PDUs below: SMS centre 123456, originator 98765, time
 // stamp 2019-08-01 12:05:04 in semi-octets.
