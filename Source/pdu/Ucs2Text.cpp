@@ -81,8 +81,9 @@ size_t Ucs2PartEnd(const unsigned char *octets, size_t size, size_t start, size_
         return size;
     size_t end = start + room;
     const char32_t last = (static_cast<char32_t>(octets[end - 2]) << 8) | octets[end - 1];
+    const char32_t next = (static_cast<char32_t>(octets[end]) << 8) | octets[end + 1];
     // A part of that one unit alone keeps it, so that every part moves on.
-    if (IsHighSurrogate(last) && end - 2 > start)
+    if (IsHighSurrogate(last) && IsLowSurrogate(next) && end - 2 > start)
         end -= 2;
     return end;
 }

@@ -25,9 +25,8 @@ bool IsLowSurrogate(char32_t c);
 // Where a part of UCS2 octets (high octet first) that starts at `start` ends,
 // when a part holds at most `room` octets (an even count, at least 4): after
 // `room` octets or at the end of the text, but one unit earlier when that
-// would end the part on a high surrogate with text after it, so that a
-// character outside the BMP never goes out in two parts. Returns `size` for a
-// start at or past the end.
+// would cut a surrogate pair in two, so that a character outside the BMP
+// never goes out in two parts. Returns `size` for a start at or past the end.
 std::size_t Ucs2PartEnd(const unsigned char *octets, std::size_t size, std::size_t start, std::size_t room);
 
 // Code points to UTF-16 units: above U+FFFF a surrogate pair, above U+10FFFF

@@ -343,6 +343,8 @@ INSTANTIATE_TEST_SUITE_P(
                     PartEndCase{"HighHalfWaitsForTheNextPart", "0041D83DDE000042", 0, 4, 2},
                     PartEndCase{"PairInside", "0041D83DDE000042", 0, 6, 6},
                     PartEndCase{"LowHalfEndsThePart", "D83DDE0000410042", 0, 4, 4},
+                    // A high half that no low half follows is no pair to keep.
+                    PartEndCase{"LoneHighHalf", "0041D83D00420043", 0, 4, 4},
                     PartEndCase{"FromTheMiddle", "00410042D83DDE000043", 2, 4, 4},
                     // Nothing follows a lone high half at the text's end: it goes.
                     PartEndCase{"HighHalfEndsTheText", "0041D83D", 0, 4, 4},
