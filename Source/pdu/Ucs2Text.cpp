@@ -80,9 +80,13 @@ size_t Ucs2PartEnd(const unsigned char *octets, size_t size, size_t start, size_
     if (size - start <= room)
         return size;
     size_t end = start + room;
+    // A lone octet after the cut is no unit, and so no low half.
+    if (end + 1 >= size)
+        return end;
     const char32_t last = (static_cast<char32_t>(octets[end - 2]) << 8) | octets[end - 1];
     const char32_t next = (static_cast<char32_t>(octets[end]) << 8) | octets[end + 1];
-    // A part of that one unit alone keeps it, so that every part moves on.
+    // A part that holds nothing but the high half keeps it, so that every
+    // part moves on.
     if (IsHighSurrogate(last) && IsLowSurrogate(next) && end - 2 > start)
         end -= 2;
     return end;

@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -333,7 +335,10 @@ TEST_P(Ucs2PartEndTest, NeverCutsAPair)
 {
     const PartEndCase &c = GetParam();
     const std::vector<unsigned char> octets = Octets(c.ucs2Hex);
-    EXPECT_EQ(pdutext::Ucs2PartEnd(octets.data(), octets.size(), c.start, c.room), c.end);
+    // An exactly sized copy, so that a read past the text shows.
+    std::unique_ptr<unsigned char[]> exact(new unsigned char[octets.size()]);
+    std::copy(octets.begin(), octets.end(), exact.get());
+    EXPECT_EQ(pdutext::Ucs2PartEnd(exact.get(), octets.size(), c.start, c.room), c.end);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -348,7 +353,9 @@ INSTANTIATE_TEST_SUITE_P(
                     PartEndCase{"FromTheMiddle", "00410042D83DDE000043", 2, 4, 4},
                     // Nothing follows a lone high half at the text's end: it goes.
                     PartEndCase{"HighHalfEndsTheText", "0041D83D", 0, 4, 4},
-                    PartEndCase{"StartAtTheEnd", "00410042", 4, 4, 4}),
+                    PartEndCase{"StartAtTheEnd", "00410042", 4, 4, 4},
+                    // An odd last octet is no unit to look at.
+                    PartEndCase{"OddOctetAfterTheCut", "0041D83DDE", 0, 4, 4}),
     CaseName<PartEndCase>);
 
 TEST_F(Utf8Environment, TextThatFitsOnePartStillCarriesAHeader)
