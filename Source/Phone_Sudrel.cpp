@@ -5,6 +5,7 @@
 
 #include "PhoneAtText.h"
 #include "StringUtil.h"
+#include "Ucs2Units.h"
 
 using phone_at::Contains;
 
@@ -73,22 +74,31 @@ std::size_t PartRoom(int part, int total)
     return kMaxPartBytes - PartMarker(part, total).size() - kPayloadEnd.size();
 }
 
-int PartsNeeded(std::size_t textBytes, int total)
+// Where the text of a part that starts at `done` ends. A part that would end
+// on the first half of a surrogate pair ends one unit earlier: the phone
+// shows each part on its own, and a pair cut in two is two broken characters.
+std::size_t PieceEnd(const std::string &ucs2, std::size_t done, int part, int total)
+{
+    return pdutext::Ucs2PartEnd(reinterpret_cast<const unsigned char *>(ucs2.data()), ucs2.size(), done,
+                                PartRoom(part, total));
+}
+
+int PartsNeeded(const std::string &ucs2, int total)
 {
     int parts = 0;
-    for (std::size_t done = 0; done < textBytes; done += PartRoom(parts, total))
+    for (std::size_t done = 0; done < ucs2.size(); done = PieceEnd(ucs2, done, parts, total))
         ++parts;
     return parts;
 }
 
-// The number of parts written into every marker. From ten parts on the
-// markers outgrow the room kept for them, so the total is raised until it
-// counts the parts that the longer markers leave.
-int PartTotal(std::size_t textBytes)
+// The number of parts written into every marker. A pair kept whole can leave
+// a part short, and from ten parts on the markers outgrow the room kept for
+// them, so the total is raised until it counts the parts as they are cut.
+int PartTotal(const std::string &ucs2)
 {
-    int total = static_cast<int>((textBytes + kTextBytesPerPart - 1) / kTextBytesPerPart);
+    int total = static_cast<int>((ucs2.size() + kTextBytesPerPart - 1) / kTextBytesPerPart);
     for (int round = 0; round < kMaxTotalRounds; ++round) {
-        const int needed = PartsNeeded(textBytes, total);
+        const int needed = PartsNeeded(ucs2, total);
         if (needed <= total)
             break;
         total = needed;
@@ -287,20 +297,28 @@ std::vector<PDU_LONG_SMS_Base_t> CPhone_Sudrel::GetSendSmsModePDUCmd(std::string
     return {step};
 }
 
+std::vector<std::string> CPhone_Sudrel::SplitUcs2IntoParts(const std::string &ucs2)
+{
+    const int total = PartTotal(ucs2);
+    std::vector<std::string> payloads;
+    std::size_t done = 0;
+    for (int part = 1; done < ucs2.size(); ++part) {
+        const std::size_t end = PieceEnd(ucs2, done, part, total);
+        payloads.push_back(ucs2.substr(done, end - done) + PartMarker(part, total) + kPayloadEnd);
+        done = end;
+    }
+    return payloads;
+}
+
 std::vector<PDU_LONG_SMS_Base_t> CPhone_Sudrel::GetSendLongPduSmsCmd(std::string number,
                                                                      std::string text)
 {
     const std::string cmd = SendCmd(number);
-    const std::string ucs2 = Ucs2Bytes(text);
-    const int total = PartTotal(ucs2.size());
     std::vector<PDU_LONG_SMS_Base_t> steps;
-    std::size_t done = 0;
-    for (int part = 1; done < ucs2.size(); ++part) {
-        const std::string piece = ucs2.substr(done, PartRoom(part, total));
-        done += piece.size();
+    for (const std::string &payload : SplitUcs2IntoParts(Ucs2Bytes(text))) {
         PDU_LONG_SMS_Base_t step;
         step.cmd = cmd;
-        step.pdu = piece + PartMarker(part, total) + kPayloadEnd;
+        step.pdu = payload;
         steps.push_back(step);
     }
     return steps;

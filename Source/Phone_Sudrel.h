@@ -41,6 +41,11 @@ public:
                                                           std::string text) override;
     std::vector<PDU_LONG_SMS_Base_t> GetSendSmsModePDUCmd(std::string number,
                                                           std::string text) override;
+    // The payloads of a long text's parts, from its UCS2 bytes: pieces of at
+    // most 140 bytes with the marker and the terminator, each ending on a
+    // whole character (a surrogate pair is never cut in two), then its
+    // "(n/m)" marker in UCS2 and 0x00 0x1A.
+    static std::vector<std::string> SplitUcs2IntoParts(const std::string &ucs2);
 
 private:
     std::string m_strSendCmd;          // command of the last single-part send

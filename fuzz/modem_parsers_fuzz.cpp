@@ -1,8 +1,10 @@
 // Arbitrary reply text for every reply parser of every model, for the storage
-// listing and the joining of long messages, and as SMS centre and message text
-// for the send steps. A parser must answer, whatever the modem sends; the
-// sanitizers catch any read or write out of bounds, and a value that a
-// parser keeps must have its own form, or there is none.
+// listing and the joining of long messages, as SMS centre and message text
+// for the send steps, and as UCS2 text for the CDMA module's part split. A
+// parser must answer, whatever the modem sends; the sanitizers catch any read
+// or write out of bounds, and a value that a parser keeps must have its own
+// form, or there is none.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -12,6 +14,7 @@
 
 #include "PhoneCardBase.h"
 #include "PhoneModels.h"
+#include "Phone_Sudrel.h"
 #include "ReplyValues.h"
 
 namespace {
@@ -20,6 +23,9 @@ namespace {
 constexpr std::size_t kMaxSendText = 600;
 // A read flow fetches at most this many messages per storage.
 constexpr int kMaxFetches = 100;
+// The CDMA module takes at most this many bytes of text, marker and
+// terminator in one part.
+constexpr std::size_t kMaxTextModePartBytes = 140;
 
 // A fresh plain base object, then one of every model.
 std::vector<std::unique_ptr<CPhoneCardBase>> MakeAll()
@@ -89,6 +95,39 @@ void ReadStorage(CPhoneCardBase &modem, const std::string &reply)
     modem.GetReadSms();
 }
 
+// The CDMA module's text-mode parts of any UCS2 text: each at most 140 bytes,
+// its marker counting the parts as cut, no surrogate pair cut between two
+// parts, and the pieces together the whole text.
+void CheckTextModeParts(const std::string &reply)
+{
+    const std::string ucs2 = reply.substr(0, 2 * (std::min(reply.size(), 2 * kMaxSendText) / 2));
+    const std::vector<std::string> payloads = CPhone_Sudrel::SplitUcs2IntoParts(ucs2);
+    const std::string end("\0\x1A", 2);
+    std::string joined;
+    bool endedOnHighHalf = false;
+    for (std::size_t i = 0; i < payloads.size(); ++i) {
+        std::string tail;
+        for (char c : "(" + std::to_string(i + 1) + "/" + std::to_string(payloads.size()) + ")")
+            tail += std::string(1, '\0') + c;
+        tail += end;
+        const std::string &payload = payloads[i];
+        if (payload.size() > kMaxTextModePartBytes || payload.size() < tail.size() ||
+            payload.compare(payload.size() - tail.size(), tail.size(), tail) != 0)
+            std::abort();
+        const std::string piece = payload.substr(0, payload.size() - tail.size());
+        if (piece.size() % 2 != 0 || piece.empty())
+            std::abort();
+        const unsigned first = static_cast<unsigned char>(piece[0]);
+        if (endedOnHighHalf && first >= 0xDC && first <= 0xDF)
+            std::abort();
+        const unsigned last = static_cast<unsigned char>(piece[piece.size() - 2]);
+        endedOnHighHalf = last >= 0xD8 && last <= 0xDB;
+        joined += piece;
+    }
+    if (joined != ucs2)
+        std::abort();
+}
+
 void BuildSendSteps(CPhoneCardBase &modem, const std::string &reply)
 {
     // Whatever centre number the modem reported goes into the PDUs.
@@ -120,5 +159,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         ReadStorage(*modem, reply);
         BuildSendSteps(*modem, reply);
     }
+    CheckTextModeParts(reply);
     return 0;
 }

@@ -54,6 +54,24 @@ constexpr unsigned char GSM_DCS_8BIT = 0x04;
 constexpr unsigned char GSM_DCS_UCS2 = 0x08;
 constexpr unsigned char GSM_DCS_PUSH = 0xF5;
 
+// How a received message's user data is written, as its TP-DCS tells it.
+enum class SmsAlphabet {
+    Gsm7Bit,     // septets of the GSM default alphabet
+    EightBit,    // octets of data, no text
+    Ucs2,        // UTF-16 units, high octet first
+    Compressed,  // compressed text, which the codec cannot expand
+};
+
+// The alphabet of a TP-DCS by its coding group (3GPP TS 23.038 4): the
+// general data coding and automatic-deletion groups (00xx, 01xx) by their
+// compression bit and alphabet bits, with or without a message class; the
+// message waiting groups 1100 and 1101 as 7-bit, 1110 as UCS2; the
+// data coding/message class group 1111 as 8-bit or 7-bit by its bit 2. The
+// message class never changes the alphabet. Reserved codings (alphabet bits
+// 11, groups 1000 to 1011) are read as UCS2, as every unknown coding has
+// always been.
+SmsAlphabet gsmDataCodingAlphabet(unsigned char dataCoding);
+
 // The PDU parameter record. Plain data, copied byte for byte: callers
 // zero-fill it before encoding (then set the members they need) and before
 // every decode (the decoders write only the members of their path).
@@ -165,24 +183,30 @@ int GetSubmitPdu(const SM_PARAM *pSrc, char *pDst);
 // reference; partHex is its user data after the whole header. Whenever a
 // header is present, userText is the text after it, in every coding but push.
 // An originator whose type of number is alphanumeric (5) is the name it
-// spells in the GSM alphabet, in the console's encoding; a 7-bit text is
-// the GSM alphabet's characters in the console's encoding too.
+// spells in the GSM alphabet, in the console's encoding.
+// The user data is read in the alphabet that gsmDataCodingAlphabet gives the
+// data coding (F5, a push message, has its own path): a 7-bit text as the GSM
+// alphabet's characters in the console's encoding, UCS2 as its characters,
+// 8-bit data as upper-case hex digits (two per octet, so that no octet of
+// data reaches the console raw), and a compressed text as a one-line note in
+// the console's encoding that it cannot be shown. The message class stays out
+// of the text.
 // Hostile input: a header field that the text does not hold whole ends the
 // decode and leaves that member and the later ones as they were; user data
 // shorter than its UDL decodes the octets present; a number longer than its
 // member is cut to the member (a name before a character that does not fit
 // whole), the rest of the PDU still read in place; an SMS-centre length of 00
 // means no SMS-centre address. Returns the UDL for
-// 7-bit, the octets for 8-bit, the bytes of text for UCS2, and for a push
-// message what its branch yields (0 in this build); 0 when decoding stopped
-// before the user data.
+// 7-bit, the octets for 8-bit and for a compressed text, the bytes of text for
+// UCS2, and for a push message what its branch yields (0 in this build); 0
+// when decoding stopped before the user data.
 int gsmDecodePdu(const char *pSrc, SM_PARAM *pDst);
 
 // Decodes a stored SMS-SUBMIT: smsCenter, peerNumber (the destination),
 // protocolId, dataCoding and userText; a one-octet validity period is passed
 // over whatever the first octet says. With the header indicator set, userText
-// is the text after the header; no part members are written. Same bounds and
-// results as gsmDecodePdu.
+// is the text after the header; no part members are written. Same alphabets,
+// bounds and results as gsmDecodePdu.
 int gsmDecodeSendPdu(const char *pSrc, SM_PARAM *pDst);
 
 // A terminated UTF-8 text in the console's encoding. Windows: the text in the

@@ -10,7 +10,9 @@
 //   - non-hex characters give meaningless octets, an odd last character is
 //     never read as an octet;
 //   - a user-data header is passed over by its own length in every coding,
-//     but never beyond the user data or the line, whatever that length says.
+//     but never beyond the user data or the line, whatever that length says;
+//   - the alphabet comes from the data coding's group: a flash or class-1
+//     7-bit text is no UCS2, and octets of data never reach the console raw.
 #include "ConsoleText.h"
 #include "GsmAlphabet.h"
 #include "PduCodec.h"
@@ -50,6 +52,28 @@ const unsigned char kTypeOfNumberAlphanumeric = 5;
 const size_t kBitsPerSemiOctet = 4;
 // Room for the semi-octets of any address a length octet can announce.
 const size_t kAddressCharsMax = 2 * 255 + 2;
+// Coding groups of the data coding scheme (TS 23.038 4). Groups 00 and 01
+// (general data coding, automatic deletion) are told by bits 7 and 6 and
+// share their layout: bit 5 compression, bits 3 and 2 the alphabet.
+const unsigned char kGeneralGroupMask = 0xC0;
+const unsigned char kGeneralGroup = 0x00;
+const unsigned char kAutoDeletionGroup = 0x40;
+const unsigned char kCompressedBit = 0x20;
+const unsigned char kAlphabetMask = 0x0C;
+const unsigned char kAlphabet7Bit = 0x00;
+const unsigned char kAlphabet8Bit = 0x04;
+const unsigned char kAlphabetUcs2 = 0x08;
+// The other groups are told by bits 7 to 4.
+const unsigned char kGroupMask = 0xF0;
+const unsigned char kWaitingDiscardGroup = 0xC0;   // 7-bit
+const unsigned char kWaitingStoreGroup = 0xD0;     // 7-bit
+const unsigned char kWaitingStoreUcs2Group = 0xE0;
+const unsigned char kDataClassGroup = 0xF0;        // bit 2: 8-bit, else 7-bit
+const unsigned char kDataClass8BitBit = 0x04;
+// Shown in place of a compressed text: nothing here expands one, and its
+// octets read as any alphabet would be garbage.
+const char kCompressedText[] = "[压缩短信，无法解码]";
+
 const unsigned char kPushIndicator = 5;
 const unsigned char kPushShortForm = 1;
 const unsigned char kPushLongForm = 7;
@@ -147,11 +171,25 @@ int DecodeSeptets(const PduCursor &cursor, unsigned udl, SM_PARAM *pDst)
     return static_cast<int>(udl);
 }
 
+// userText holds every octet of the largest user data as two hex digits.
+static_assert(2 * kUserDataMax < static_cast<size_t>(SM_USER_TEXT_SIZE), "userText holds 255 octets as hex");
+
+// 8-bit data is no text in any alphabet: copied as it stands, a zero octet
+// would end it and other octets would reach the console as controls. Hex
+// digits show it whole on one line.
 int DecodeOctets(const PduCursor &cursor, unsigned udl, SM_PARAM *pDst)
 {
     unsigned char data[kUserDataMax + 1];
     const size_t octets = cursor.PeekOctets(data, udl);
-    return gsmDecode8bit(data, pDst->userText, static_cast<int>(octets));
+    gsmBytes2String(data, pDst->userText, static_cast<int>(octets));
+    return static_cast<int>(octets);
+}
+
+int DecodeCompressed(unsigned udl, SM_PARAM *pDst)
+{
+    static_assert(sizeof(kCompressedText) <= sizeof(pDst->userText), "the note fits userText");
+    std::memcpy(pDst->userText, kCompressedText, sizeof(kCompressedText));
+    return static_cast<int>(udl);
 }
 
 int DecodeUcs2Octets(const PduCursor &cursor, unsigned octetCount, SM_PARAM *pDst)
@@ -164,10 +202,10 @@ int DecodeUcs2Octets(const PduCursor &cursor, unsigned octetCount, SM_PARAM *pDs
 }
 
 // The octets that hold a UDL's user data: the UDL itself, or for septets the
-// octets that many septets fill.
-size_t UserDataOctets(unsigned udl, unsigned char dataCoding)
+// octets that many septets fill. A compressed text's UDL counts octets.
+size_t UserDataOctets(unsigned udl, SmsAlphabet alphabet)
 {
-    if (dataCoding == GSM_DCS_7BIT)
+    if (alphabet == SmsAlphabet::Gsm7Bit)
         return (kBitsPerSeptet * udl + kBitsPerOctet - 1) / kBitsPerOctet;
     return udl;
 }
@@ -258,7 +296,7 @@ void StoreLongPart(const PduCursor &cursor, const UserDataHeader &header, size_t
 int DecodeSeptetsAfterHeader(const PduCursor &cursor, unsigned udl, size_t headerOctets, SM_PARAM *pDst)
 {
     unsigned char data[kUserDataMax + 1];
-    const size_t octets = cursor.PeekOctets(data, UserDataOctets(udl, GSM_DCS_7BIT));
+    const size_t octets = cursor.PeekOctets(data, UserDataOctets(udl, SmsAlphabet::Gsm7Bit));
     const size_t firstSeptet = (kBitsPerOctet * headerOctets + kBitsPerSeptet - 1) / kBitsPerSeptet;
     const size_t lastSeptet = std::min(static_cast<size_t>(udl), pdutext::SeptetsInOctets(octets));
     if (firstSeptet < lastSeptet)
@@ -267,19 +305,36 @@ int DecodeSeptetsAfterHeader(const PduCursor &cursor, unsigned udl, size_t heade
     return static_cast<int>(udl);
 }
 
-// The user data with its header passed over, decoded by its coding. The
+// The user data with its header passed over, decoded in its alphabet. The
 // header is passed over only as far as the user data and the line reach.
-int DecodeAfterHeader(PduCursor cursor, unsigned udl, size_t headerOctets, unsigned char dataCoding,
-                      SM_PARAM *pDst)
+int DecodeAfterHeader(PduCursor cursor, unsigned udl, size_t headerOctets, SmsAlphabet alphabet, SM_PARAM *pDst)
 {
-    if (dataCoding == GSM_DCS_7BIT)
+    if (alphabet == SmsAlphabet::Gsm7Bit)
         return DecodeSeptetsAfterHeader(cursor, udl, headerOctets, pDst);
+    if (alphabet == SmsAlphabet::Compressed)
+        return DecodeCompressed(udl, pDst);
     const size_t skipped = std::min(headerOctets, static_cast<size_t>(udl));
     cursor.SkipUpTo(2 * skipped);
     const unsigned rest = udl - static_cast<unsigned>(skipped);
-    if (dataCoding == GSM_DCS_8BIT)
+    if (alphabet == SmsAlphabet::EightBit)
         return DecodeOctets(cursor, rest, pDst);
     return DecodeUcs2Octets(cursor, rest, pDst);
+}
+
+// The user data without a header, decoded in its alphabet.
+int DecodeUserData(const PduCursor &cursor, unsigned udl, SmsAlphabet alphabet, SM_PARAM *pDst)
+{
+    switch (alphabet) {
+    case SmsAlphabet::Gsm7Bit:
+        return DecodeSeptets(cursor, udl, pDst);
+    case SmsAlphabet::EightBit:
+        return DecodeOctets(cursor, udl, pDst);
+    case SmsAlphabet::Compressed:
+        return DecodeCompressed(udl, pDst);
+    case SmsAlphabet::Ucs2:
+        break;
+    }
+    return DecodeUcs2Octets(cursor, udl, pDst);
 }
 
 // Collects a URL from the octet under the cursor up to and including its 0
@@ -365,6 +420,34 @@ int DecodePush(PduCursor &cursor, unsigned udl, SM_PARAM *pDst)
 
 } // namespace
 
+SmsAlphabet gsmDataCodingAlphabet(unsigned char dataCoding)
+{
+    const unsigned char group = dataCoding & kGeneralGroupMask;
+    if (group == kGeneralGroup || group == kAutoDeletionGroup) {
+        if ((dataCoding & kCompressedBit) != 0)
+            return SmsAlphabet::Compressed;
+        switch (dataCoding & kAlphabetMask) {
+        case kAlphabet7Bit:
+            return SmsAlphabet::Gsm7Bit;
+        case kAlphabet8Bit:
+            return SmsAlphabet::EightBit;
+        case kAlphabetUcs2:
+        default:
+            return SmsAlphabet::Ucs2;
+        }
+    }
+    switch (dataCoding & kGroupMask) {
+    case kWaitingDiscardGroup:
+    case kWaitingStoreGroup:
+        return SmsAlphabet::Gsm7Bit;
+    case kDataClassGroup:
+        return (dataCoding & kDataClass8BitBit) != 0 ? SmsAlphabet::EightBit : SmsAlphabet::Gsm7Bit;
+    case kWaitingStoreUcs2Group:
+    default:
+        return SmsAlphabet::Ucs2;
+    }
+}
+
 int gsmDecodePdu(const char *pSrc, SM_PARAM *pDst)
 {
     if (pDst == nullptr)
@@ -390,9 +473,10 @@ int gsmDecodePdu(const char *pSrc, SM_PARAM *pDst)
 
     // A push walks its own header from the start of the user data.
     const bool push = pDst->dataCoding == GSM_DCS_PUSH;
+    const SmsAlphabet alphabet = gsmDataCodingAlphabet(pDst->dataCoding);
     const bool fixedFormConcat = IsConcatPart(cursor, firstOctet, udl);
     const bool hasHeader = fixedFormConcat || (!push && (firstOctet & kUserDataHeaderIndicator) != 0);
-    const size_t userDataOctets = UserDataOctets(udl, pDst->dataCoding);
+    const size_t userDataOctets = UserDataOctets(udl, alphabet);
     UserDataHeader header;
     if (hasHeader)
         header = ReadUserDataHeader(cursor, userDataOctets);
@@ -403,23 +487,15 @@ int gsmDecodePdu(const char *pSrc, SM_PARAM *pDst)
 
     if (push)
         return DecodePush(cursor, udl, pDst);
-    if (pDst->dataCoding != GSM_DCS_7BIT && pDst->dataCoding != GSM_DCS_8BIT && longPart) {
-        // Every coding but 7-bit and 8-bit is read as UCS2; that path alone
-        // keeps these (the low octet of a 16-bit reference).
+    if (alphabet == SmsAlphabet::Ucs2 && longPart) {
+        // The UCS2 path alone keeps these (the low octet of a 16-bit
+        // reference).
         pDst->concatRef = static_cast<unsigned char>(header.ref);
         pDst->partTotal = header.total;
     }
     if (hasHeader)
-        return DecodeAfterHeader(cursor, udl, header.octets, pDst->dataCoding, pDst);
-    switch (pDst->dataCoding) {
-    case GSM_DCS_7BIT:
-        return DecodeSeptets(cursor, udl, pDst);
-    case GSM_DCS_8BIT:
-        return DecodeOctets(cursor, udl, pDst);
-    default:
-        // Every other coding, whatever its alphabet bits say, is read as UCS2.
-        return DecodeUcs2Octets(cursor, udl, pDst);
-    }
+        return DecodeAfterHeader(cursor, udl, header.octets, alphabet, pDst);
+    return DecodeUserData(cursor, udl, alphabet, pDst);
 }
 
 int gsmDecodeSendPdu(const char *pSrc, SM_PARAM *pDst)
@@ -442,18 +518,12 @@ int gsmDecodeSendPdu(const char *pSrc, SM_PARAM *pDst)
     unsigned char udl = 0;
     if (!ReadOctet(cursor, udl))
         return 0;
+    const SmsAlphabet alphabet = gsmDataCodingAlphabet(pDst->dataCoding);
     // A stored part of a long message is shown as it stands, without its header.
     if ((firstOctet & kUserDataHeaderIndicator) != 0) {
-        const UserDataHeader header = ReadUserDataHeader(cursor, UserDataOctets(udl, pDst->dataCoding));
-        return DecodeAfterHeader(cursor, udl, header.octets, pDst->dataCoding, pDst);
+        const UserDataHeader header = ReadUserDataHeader(cursor, UserDataOctets(udl, alphabet));
+        return DecodeAfterHeader(cursor, udl, header.octets, alphabet, pDst);
     }
-    switch (pDst->dataCoding) {
-    case GSM_DCS_7BIT:
-        return DecodeSeptets(cursor, udl, pDst);
-    case GSM_DCS_8BIT:
-        return DecodeOctets(cursor, udl, pDst);
-    default:
-        return DecodeUcs2Octets(cursor, udl, pDst);
-    }
+    return DecodeUserData(cursor, udl, alphabet, pDst);
 }
 

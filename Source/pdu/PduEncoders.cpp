@@ -3,7 +3,9 @@
 #include "PduCodec.h"
 #include "PduReference.h"
 #include "SubmitFields.h"
+#include "Ucs2Units.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -90,10 +92,9 @@ const int kValidityTwoDays = 2880;
 // the 8-bit one.
 const char kSeptetPartUdl[] = "A0";      // 160 septets
 const char kSeptetPartHeader[] = "060804";
-const char kOctetPartUdl[] = "8C";       // 140 octets
 const char kOctetPartHeader[] = "050003";
-const size_t kSeptetPartChars = 266;     // 133 octets, 152 whole septets
-const size_t kOctetPartChars = 268;      // 134 octets
+const size_t kSeptetPartOctets = 133;    // 152 whole septets
+const size_t kOctetPartOctets = 134;
 const int kOctetHeaderOctets = 6;
 const int kSeptetHeaderSeptets = 8;
 const size_t kMaxParts = 255;            // TT is one octet
@@ -155,8 +156,8 @@ int NextReference()
     return g_sSplitIndex;
 }
 
-// The whole text coded for the parts, as hex.
-std::string EncodeLongText(const char *text, size_t length, unsigned char dataCoding)
+// The whole text coded for the parts.
+std::vector<unsigned char> EncodeLongText(const char *text, size_t length, unsigned char dataCoding)
 {
     std::vector<unsigned char> octets(2 * (length + 1));
     const int n = static_cast<int>(length);
@@ -167,7 +168,23 @@ std::string EncodeLongText(const char *text, size_t length, unsigned char dataCo
         count = gsmEncode8bit(text, octets.data(), n);
     else
         count = gsmEncodeUcs2(text, octets.data(), n);
-    return HexOctets(octets.data(), count);
+    octets.resize(count > 0 ? static_cast<size_t>(count) : 0);
+    return octets;
+}
+
+// Where each part's octets end. Septets and 8-bit data are cut at the part
+// size. A UCS2 part that would end on the first half of a surrogate pair ends
+// one unit earlier: a phone shows each part on its own, and a pair cut in two
+// is two broken characters, not the emoji that was sent.
+std::vector<size_t> PartEnds(const std::vector<unsigned char> &octets, unsigned char dataCoding)
+{
+    const bool ucs2 = dataCoding != GSM_DCS_7BIT && dataCoding != GSM_DCS_8BIT;
+    const size_t room = dataCoding == GSM_DCS_7BIT ? kSeptetPartOctets : kOctetPartOctets;
+    std::vector<size_t> ends;
+    for (size_t start = 0; start < octets.size() && ends.size() <= kMaxParts; start = ends.back())
+        ends.push_back(ucs2 ? pdutext::Ucs2PartEnd(octets.data(), octets.size(), start, room)
+                            : std::min(start + room, octets.size()));
+    return ends;
 }
 
 } // namespace
@@ -224,22 +241,30 @@ void gsmLongSmsPdu(const SM_PARAM *pSrc, std::vector<std::string> &parts, bool /
         header = kOctetPartHeader + Hex2(static_cast<unsigned>(reference));
     }
 
-    const std::string hex = EncodeLongText(pSrc->longText, std::strlen(pSrc->longText), pSrc->dataCoding);
-    const size_t partChars = septets ? kSeptetPartChars : kOctetPartChars;
-    const size_t total = (hex.size() + partChars - 1) / partChars;
+    const std::vector<unsigned char> octets =
+        EncodeLongText(pSrc->longText, std::strlen(pSrc->longText), pSrc->dataCoding);
+    // The part count follows the parts as cut, a pair kept whole included.
+    const std::vector<size_t> ends = PartEnds(octets, pSrc->dataCoding);
+    const size_t total = ends.size();
     // More parts than the header can count would go out with a broken header;
     // no part at all lets the send fail visibly instead.
     if (total == 0 || total > kMaxParts)
         return;
 
+    size_t start = 0;
     for (size_t i = 0; i < total; i++) {
-        std::string udl = septets ? kSeptetPartUdl : kOctetPartUdl;
-        if (i + 1 == total) {
-            const int r = static_cast<int>((hex.size() - i * partChars) / 2);
-            const int last = septets ? (r / 7) * 8 + r % 7 + kSeptetHeaderSeptets : r + kOctetHeaderOctets;
-            udl = Hex2(static_cast<unsigned>(last));
-        }
+        const int r = static_cast<int>(ends[i] - start);
+        std::string udl;
+        if (!septets)
+            // Every octet part carries its own length: a UCS2 part that kept
+            // a pair for the next one is a unit short of the full 8C.
+            udl = Hex2(static_cast<unsigned>(r + kOctetHeaderOctets));
+        else if (i + 1 == total)
+            udl = Hex2(static_cast<unsigned>((r / 7) * 8 + r % 7 + kSeptetHeaderSeptets));
+        else
+            udl = kSeptetPartUdl;
         parts.push_back(head + udl + header + Hex2(static_cast<unsigned>(total)) +
-                        Hex2(static_cast<unsigned>(i + 1)) + hex.substr(i * partChars, partChars));
+                        Hex2(static_cast<unsigned>(i + 1)) + HexOctets(octets.data() + start, r));
+        start = ends[i];
     }
 }

@@ -73,6 +73,25 @@ size_t Utf8Sequence(const char *s, size_t size, size_t i, char32_t &value)
 bool IsHighSurrogate(char32_t c) { return c >= kSurrogateFirst && c <= kHighSurrogateLast; }
 bool IsLowSurrogate(char32_t c) { return c >= kLowSurrogateFirst && c <= kSurrogateLast; }
 
+size_t Ucs2PartEnd(const unsigned char *octets, size_t size, size_t start, size_t room)
+{
+    if (start >= size)
+        return size;
+    if (size - start <= room)
+        return size;
+    size_t end = start + room;
+    // A lone octet after the cut is no unit, and so no low half.
+    if (end + 1 >= size)
+        return end;
+    const char32_t last = (static_cast<char32_t>(octets[end - 2]) << 8) | octets[end - 1];
+    const char32_t next = (static_cast<char32_t>(octets[end]) << 8) | octets[end + 1];
+    // A part that holds nothing but the high half keeps it, so that every
+    // part moves on.
+    if (IsHighSurrogate(last) && IsLowSurrogate(next) && end - 2 > start)
+        end -= 2;
+    return end;
+}
+
 std::u32string Ucs2ToCodePoints(const unsigned char *octets, int count)
 {
     const int units = count > 0 ? count / 2 : 0;

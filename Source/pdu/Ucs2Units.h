@@ -22,6 +22,13 @@ std::u32string Ucs2ToCodePoints(const unsigned char *octets, int count);
 bool IsHighSurrogate(char32_t c);
 bool IsLowSurrogate(char32_t c);
 
+// Where a part of UCS2 octets (high octet first) that starts at `start` ends,
+// when a part holds at most `room` octets (an even count, at least 4): after
+// `room` octets or at the end of the text, but one unit earlier when that
+// would cut a surrogate pair in two, so that a character outside the BMP
+// never goes out in two parts. Returns `size` for a start at or past the end.
+std::size_t Ucs2PartEnd(const unsigned char *octets, std::size_t size, std::size_t start, std::size_t room);
+
 // Code points to UTF-16 units: above U+FFFF a surrogate pair, above U+10FFFF
 // U+FFFD. A value up to U+FFFF, a surrogate half included, is one unit, so
 // text that already is UTF-16 (a 16-bit wide text) passes unchanged.

@@ -153,11 +153,13 @@ const CodingCase kCodingCases[] = {
      {{kSenderB, "19-08-11 09:00:00", "See you at 5"},
       {kSenderA, "19-08-10 09:30:02", kStatementText},
       {kSenderB, "19-08-11 08:05:01", kMeetingText}}},
+    // 8-bit data is no text: the joined parts show the hex digits of its
+    // octets (here an order notice in ASCII).
     {"OctetParts",
      "tarnel/cmgl_octet_parts.txt",
      {{kSenderA, "19-08-12 10:15:01",
-       "Order 20190812-0457 has shipped. Tracking number SF1029384756, expected delivery on 14 "
-       "Aug."}}},
+       "4F726465722032303139303831322D303435372068617320736869707065642E20547261636B696E67206E756D"
+       "626572205346313032393338343735362C2065787065637465642064656C6976657279206F6E203134204175672E"}}},
     // Neighbouring UCS2 parts still join as one text, so the character whose
     // halves the sender put in two parts comes out whole; a 7-bit part gives
     // its own text, before or after them.

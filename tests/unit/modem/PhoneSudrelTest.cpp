@@ -110,13 +110,65 @@ std::vector<PartsCase> SudrelPartsCases()
     // 180 bytes in UTF-8 but 120 in UCS2: one part, marked all the same. In
     // code page 936 a Chinese text takes as many bytes as its UCS2 form, so
     // this case has no counterpart there.
-    if (kConsoleBytesPerChinese == 3)
+    if (kConsoleBytesPerChinese == 3) {
         cases.push_back(PartsCase{"OneMarkedPart", Repeat("中", 60), {"(1/1)"}, {132}});
+        // The code page has no emoji either; SudrelUcs2Parts covers that build.
+        cases.push_back(PartsCase{"EmojiStaysWhole", std::string(63, 'a') + "\xF0\x9F\x98\x80" + std::string(100, 'b'),
+                                  {"(1/3)", "(2/3)", "(3/3)"}, {138, 140, 88}});
+    }
     return cases;
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, SudrelParts, ::testing::ValuesIn(SudrelPartsCases()),
                          [](const auto &info) { return std::string(info.param.name); });
+
+// The split itself, from UCS2 bytes, in every build: a part whose 128 bytes
+// of room would end on the high half of a surrogate pair ends one unit
+// earlier, and the markers count the parts so cut.
+struct Ucs2PartsCase {
+    const char *name;
+    std::string ucs2;
+    std::vector<std::string> markers;
+    std::vector<std::size_t> partBytes;
+};
+
+void PrintTo(const Ucs2PartsCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class SudrelUcs2Parts : public SudrelSend, public ::testing::WithParamInterface<Ucs2PartsCase> {};
+
+const std::string kGrinningFace("\xD8\x3D\xDE\x00", 4);  // U+1F600
+
+TEST_P(SudrelUcs2Parts, KeepEveryPairWhole)
+{
+    const Ucs2PartsCase &c = GetParam();
+    const std::vector<std::string> payloads = CPhone_Sudrel::SplitUcs2IntoParts(c.ucs2);
+    ASSERT_EQ(payloads.size(), c.markers.size());
+    std::string joined;
+    for (std::size_t i = 0; i < payloads.size(); ++i) {
+        const std::string tail = Ucs2(c.markers[i]) + kEnd;
+        EXPECT_EQ(payloads[i].size(), c.partBytes[i]) << i;
+        ASSERT_GE(payloads[i].size(), tail.size());
+        EXPECT_EQ(payloads[i].substr(payloads[i].size() - tail.size()), tail) << i;
+        joined += payloads[i].substr(0, payloads[i].size() - tail.size());
+    }
+    EXPECT_EQ(joined, c.ucs2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, SudrelUcs2Parts,
+    ::testing::Values(
+        Ucs2PartsCase{"PairAtTheFirstCut", Ucs2(std::string(63, 'a')) + kGrinningFace + Ucs2(std::string(100, 'b')),
+                      {"(1/3)", "(2/3)", "(3/3)"}, {138, 140, 88}},
+        // 256 bytes fill two parts when cut anywhere; the pair kept whole
+        // leaves one letter for a third.
+        Ucs2PartsCase{"PairAddsAPart", Ucs2(std::string(63, 'a')) + kGrinningFace + Ucs2(std::string(63, 'b')),
+                      {"(1/3)", "(2/3)", "(3/3)"}, {138, 140, 14}},
+        Ucs2PartsCase{"PairAfterTheCut", Ucs2(std::string(64, 'a')) + kGrinningFace + Ucs2(std::string(60, 'b')),
+                      {"(1/2)", "(2/2)"}, {140, 136}}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(SudrelSend, ManyPartsMarkerTotalCountsTheParts)
 {

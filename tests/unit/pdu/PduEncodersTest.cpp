@@ -3,11 +3,14 @@
 #include "PduOffered.h"
 #include "PduReference.h"
 #include "PduTestSupport.h"
+#include "Ucs2Units.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -282,6 +285,78 @@ TEST_F(Utf8Environment, LongTextSplitsIntoPartsOf134Octets)
     const std::vector<unsigned char> octets = Octets(joined);
     EXPECT_EQ(gsmDecodeNew2(octets.data(), static_cast<int>(octets.size())), Repeat(kZhong, 135));
 }
+
+// Code page 936 has no form for a character outside the BMP, so the Windows
+// program is never given one there; the cut of Ucs2PartEnd below covers that build.
+bool ConsoleHoldsEmoji()
+{
+    return kConsoleBytesPerChinese == 3;  // UTF-8
+}
+
+// Parts of a text with an emoji, against the parts another encoder cut from
+// it (the fixtures say which): the same user data and lengths part by part,
+// and the same count. Cut by fixed sizes, the first text's first part ended
+// with the pair's high half and the second opened with its low half; the
+// second text took two parts instead of three.
+TEST_F(Utf8Environment, SurrogatePairStaysInOnePart)
+{
+    if (!ConsoleHoldsEmoji())
+        GTEST_SKIP() << "the console's code page holds no emoji";
+    for (const char *fixture : {"submit-emoji-split.txt", "submit-emoji-extra-part.txt"}) {
+        std::vector<std::string> theirs = FixtureLines(fixture);
+        ASSERT_GE(theirs.size(), 2u) << fixture;
+        const std::string text = theirs.back();
+        theirs.pop_back();
+        const std::vector<std::string> ours = LongParts(text);
+        ASSERT_EQ(ours.size(), theirs.size()) << fixture;
+        for (size_t i = 0; i < ours.size(); i++) {
+            const SubmitFields mine = SplitSubmit(ours[i]);
+            const SubmitFields other = SplitSubmit(theirs[i]);
+            ASSERT_TRUE(mine.complete) << fixture << " part " << i + 1;
+            EXPECT_EQ(mine.udl, other.udl) << fixture << " part " << i + 1;
+            EXPECT_EQ(HeaderOf(mine).total, HeaderOf(other).total) << fixture << " part " << i + 1;
+            EXPECT_EQ(HeaderOf(mine).seq, HeaderOf(other).seq) << fixture << " part " << i + 1;
+            EXPECT_EQ(mine.ud, other.ud) << fixture << " part " << i + 1;
+        }
+    }
+}
+
+// Where a UCS2 part ends: at its room, one unit earlier to keep a pair whole.
+struct PartEndCase {
+    const char *name;
+    std::string ucs2Hex;
+    size_t start, room, end;
+    friend void PrintTo(const PartEndCase &c, std::ostream *os) { *os << c.name; }
+};
+
+class Ucs2PartEndTest : public testing::TestWithParam<PartEndCase> {};
+
+TEST_P(Ucs2PartEndTest, NeverCutsAPair)
+{
+    const PartEndCase &c = GetParam();
+    const std::vector<unsigned char> octets = Octets(c.ucs2Hex);
+    // An exactly sized copy, so that a read past the text shows.
+    std::unique_ptr<unsigned char[]> exact(new unsigned char[octets.size()]);
+    std::copy(octets.begin(), octets.end(), exact.get());
+    EXPECT_EQ(pdutext::Ucs2PartEnd(exact.get(), octets.size(), c.start, c.room), c.end);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cuts, Ucs2PartEndTest,
+    testing::Values(PartEndCase{"AtTheRoom", "00410042004300440045", 0, 4, 4},
+                    PartEndCase{"RestFits", "004100420043", 2, 8, 6},
+                    PartEndCase{"HighHalfWaitsForTheNextPart", "0041D83DDE000042", 0, 4, 2},
+                    PartEndCase{"PairInside", "0041D83DDE000042", 0, 6, 6},
+                    PartEndCase{"LowHalfEndsThePart", "D83DDE0000410042", 0, 4, 4},
+                    // A high half that no low half follows is no pair to keep.
+                    PartEndCase{"LoneHighHalf", "0041D83D00420043", 0, 4, 4},
+                    PartEndCase{"FromTheMiddle", "00410042D83DDE000043", 2, 4, 4},
+                    // Nothing follows a lone high half at the text's end: it goes.
+                    PartEndCase{"HighHalfEndsTheText", "0041D83D", 0, 4, 4},
+                    PartEndCase{"StartAtTheEnd", "00410042", 4, 4, 4},
+                    // An odd last octet is no unit to look at.
+                    PartEndCase{"OddOctetAfterTheCut", "0041D83DDE", 0, 4, 4}),
+    CaseName<PartEndCase>);
 
 TEST_F(Utf8Environment, TextThatFitsOnePartStillCarriesAHeader)
 {
