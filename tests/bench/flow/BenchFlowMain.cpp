@@ -155,7 +155,8 @@ int main()
     for (int i = 0; i < MANY_NUMBERS; ++i)
         numbers.push_back("1380013800" + std::to_string(i));
 
-    const char readAll[] = "接收短信成功 共 100 条短信";
+    const std::string readAllText = "接收短信成功 共 " + std::to_string(STORED_MESSAGES) + " 条短信";
+    const char *readAll = readAllText.c_str();
     const Figure figures[] = {
         Measure("send 1 number, 1 part", tarnel, PORT_BAUD, nullptr,
                 [](BenchManager &m, FakeModem &f) {
@@ -176,8 +177,8 @@ int main()
     };
 
     std::printf("polling: %d us after a write, before the first look and before the look that finds nothing: "
-                "%.0f ms per exchange; a bridge adds its line's time, 10 bits a byte at %d baud\n\n",
-                USLEEP_COUNT, PAUSES_PER_EXCHANGE * USLEEP_COUNT / 1e3, BRIDGE_BAUD);
+                "%.0f ms per exchange; a bridge adds its line's time, %.0f bits a byte at %d baud\n\n",
+                USLEEP_COUNT, PAUSES_PER_EXCHANGE * USLEEP_COUNT / 1e3, BITS_PER_BYTE, BRIDGE_BAUD);
     std::printf("%-30s %9s %10s %10s %12s %9s\n", "flow", "exchanges", "floor s", "measured s", "ms/exchange",
                 "overhead");
     bool ok = true;
