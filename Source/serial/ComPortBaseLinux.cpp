@@ -23,12 +23,21 @@ std::atomic<int> tty_write_sz{0};
 namespace {
 
 constexpr int MIN_WRITE_SIZE = 8;
+// The empty command's single look at the line takes at most this much.
 constexpr int READ_CHUNK_SIZE = 128;
+// One read call of a gathering: as much as a terminal holds unread.
+constexpr std::size_t READ_BUFFER_SIZE = 4096;
 constexpr int ERROR_PREFIX_SIZE = 32;
 constexpr long POLL_TIMEOUT_US = 1;
 constexpr int READ_ROUNDS_FIRST = 10;
 constexpr int READ_ROUNDS_STEP = 10;
 constexpr int READ_ROUNDS_MAX = 1000;
+// A gathering whose caller sets no bound ends here even while input keeps
+// coming: what the round cap let through when every round took one
+// READ_CHUNK_SIZE, so that a line that never pauses costs no more than it
+// did.
+constexpr std::size_t UNBOUNDED_GATHER_MAX_BYTES =
+    static_cast<std::size_t>(READ_ROUNDS_MAX) * READ_CHUNK_SIZE;
 // The rest of a command that the driver took only in part may wait for room
 // in the output buffer: twice its line time plus this margin, no longer.
 constexpr int64_t WRITE_REST_MARGIN_US = 1000000;
@@ -315,14 +324,17 @@ bool CComPortBaseLinux::ReadReplyOnce()
 
 bool CComPortBaseLinux::Read(std::string &out)
 {
-    Gather(out, std::numeric_limits<std::size_t>::max(), std::numeric_limits<int64_t>::max());
+    Gather(out, UNBOUNDED_GATHER_MAX_BYTES, std::numeric_limits<int64_t>::max());
     return false;
 }
 
 // Appends what arrives until a look at the line USLEEP_COUNT after the last
-// one finds nothing, at most READ_CHUNK_SIZE bytes a round. Every round that
-// brings bytes allows READ_ROUNDS_STEP more, up to READ_ROUNDS_MAX; input that
-// never pauses also ends once maxBytes have been added or at the deadline.
+// one finds nothing. Each look takes everything that has arrived: a USB
+// serial bridge without flow control loses what the modem sends once about
+// 4 KB lie unread, which a 115200 line fills in a third of a second. Every
+// round that brings bytes allows READ_ROUNDS_STEP more, up to
+// READ_ROUNDS_MAX; input that never pauses also ends once maxBytes have been
+// added or at the deadline.
 void CComPortBaseLinux::Gather(std::string &out, std::size_t maxBytes, int64_t deadlineUs)
 {
     if (!IsOpened() || maxBytes == 0)
@@ -341,21 +353,11 @@ void CComPortBaseLinux::Gather(std::string &out, std::size_t maxBytes, int64_t d
             HandleError();
             return;
         }
-        char buffer[READ_CHUNK_SIZE];
-        errno = 0;
-        const ssize_t n =
-            ReadChunk(m_fd, buffer, std::min(sizeof buffer, maxBytes - gathered));
-        if (n == 0) {
-            RecordHangUp();
+        std::size_t taken = 0;
+        if (TakeArrived(out, maxBytes - gathered, taken) != Arrival::Drained)
             return;
-        }
-        if (n < 0 && errno != EAGAIN) {
-            HandleError();
-            return;
-        }
-        if (n > 0) {
-            out.append(buffer, static_cast<size_t>(n));
-            gathered += static_cast<size_t>(n);
+        if (taken > 0) {
+            gathered += taken;
             if (gathered >= maxBytes)
                 return;
             roundLimit = std::min(roundLimit + READ_ROUNDS_STEP, READ_ROUNDS_MAX);
@@ -364,6 +366,32 @@ void CComPortBaseLinux::Gather(std::string &out, std::size_t maxBytes, int64_t d
             return;
         usleep(USLEEP_COUNT);
     }
+}
+
+// Reads until the driver holds nothing more, at most maxBytes; what was
+// read before a hang-up or a failure is kept.
+CComPortBaseLinux::Arrival CComPortBaseLinux::TakeArrived(std::string &out, std::size_t maxBytes,
+                                                          std::size_t &taken)
+{
+    taken = 0;
+    while (taken < maxBytes) {
+        char buffer[READ_BUFFER_SIZE];
+        errno = 0;
+        const ssize_t n = ReadChunk(m_fd, buffer, std::min(sizeof buffer, maxBytes - taken));
+        if (n == 0) {
+            RecordHangUp();
+            return Arrival::Ended;
+        }
+        if (n < 0) {
+            if (errno == EAGAIN)
+                return Arrival::Drained;
+            HandleError();
+            return Arrival::Ended;
+        }
+        out.append(buffer, static_cast<size_t>(n));
+        taken += static_cast<size_t>(n);
+    }
+    return Arrival::BoundReached;
 }
 
 bool CComPortBaseLinux::ReadAll(std::string &out)
@@ -387,22 +415,8 @@ bool CComPortBaseLinux::ReadAll(std::string &out, const ReadBound &bound)
 void CComPortBaseLinux::ReadPending(std::string &out, std::size_t maxBytes)
 {
     std::size_t taken = 0;
-    while (IsOpened() && taken < maxBytes) {
-        char buffer[READ_CHUNK_SIZE];
-        errno = 0;
-        const ssize_t n = ReadChunk(m_fd, buffer, std::min(sizeof buffer, maxBytes - taken));
-        if (n == 0) {
-            RecordHangUp();
-            return;
-        }
-        if (n < 0) {
-            if (errno != EAGAIN)
-                HandleError();
-            return;
-        }
-        out.append(buffer, static_cast<size_t>(n));
-        taken += static_cast<size_t>(n);
-    }
+    if (IsOpened())
+        TakeArrived(out, maxBytes, taken);
 }
 
 void CComPortBaseLinux::ResetAllComPort()

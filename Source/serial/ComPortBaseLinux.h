@@ -70,10 +70,14 @@ public:
 
 private:
     enum class LineSetup { Done, Refused, Failed };
+    // How taking what has arrived ended: the driver had no more, the
+    // caller's bound was reached first, or the line hung up or failed.
+    enum class Arrival { Drained, BoundReached, Ended };
     LineSetup SetUpLine();
     bool WriteCommand(const std::string &command);
     bool ReadReplyOnce();
     void Gather(std::string &out, std::size_t maxBytes, int64_t deadlineUs);
+    Arrival TakeArrived(std::string &out, std::size_t maxBytes, std::size_t &taken);
     bool RecordHangUp();
 
     int m_nErrorCode = 0;

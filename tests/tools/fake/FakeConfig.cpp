@@ -305,6 +305,7 @@ bool ReadConfig(const Json::Value &v, const std::string &where, FakeConfig *c, s
     if (r.Ok() && !FakeBaudFromName(baud, &c->baud))
         r.Fail("baud is not any, 9600 or 115200");
     r.Bool("echo", &c->echo);
+    r.Bool("uartBridge", &c->uartBridge);
     r.String("imei", &c->imei);
     r.String("iccid", &c->iccid);
     r.String("csq", &c->csq);
@@ -412,6 +413,7 @@ std::string FakeConfigsToJson(const std::vector<FakeConfig> &configs)
         v["model"] = FakeModelName(c.model);
         v["baud"] = FakeBaudName(c.baud);
         v["echo"] = c.echo;
+        v["uartBridge"] = c.uartBridge;
         v["imei"] = c.imei;
         v["iccid"] = c.iccid;
         v["csq"] = c.csq;

@@ -108,6 +108,12 @@ struct FakeConfig {
     FakeModel model = FakeModel::Tarnel;
     FakeBaud baud = FakeBaud::Any;
     bool echo = true;  // echo until ATE0, as modems start
+    // The modem sits behind a USB serial bridge without flow control (CH340,
+    // PL2303, FT232): its bytes reach the port at the line's speed, 10 bits
+    // a byte, in packets of kFakeBridgePacketBytes; a packet's bytes that
+    // would leave more than kFakeBridgeUnreadLimit bytes unread at the port
+    // are lost, as the bridge's buffer overflows.
+    bool uartBridge = false;
     // Empty values take the model's defaults (FakeProfile).
     std::string imei;
     std::string iccid;
@@ -123,6 +129,9 @@ struct FakeConfig {
     // rewritten after every change, so that the entries outlive the fake.
     std::string phonebookFile;
 };
+
+constexpr int kFakeBridgePacketBytes = 64;
+constexpr int kFakeBridgeUnreadLimit = 4096;
 
 // What a phonebook holds: locations 1 to kFakePhonebookCapacity in each
 // store, numbers and texts up to these lengths.

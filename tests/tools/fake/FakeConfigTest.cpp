@@ -10,6 +10,7 @@ TEST(FakeConfigTest, RoundTripKeepsEveryField)
     c.model = FakeModel::Sudrel;
     c.baud = FakeBaud::Only115200;
     c.echo = false;
+    c.uartBridge = true;
     c.imei = "80A1B2C3";
     // A value may carry a NUL byte, as a hostile modem's may.
     c.iccid = std::string("8986031180\0" "2000567806", 21);
@@ -67,6 +68,7 @@ TEST(FakeConfigTest, RoundTripKeepsEveryField)
     EXPECT_EQ(b.model, FakeModel::Sudrel);
     EXPECT_EQ(b.baud, FakeBaud::Only115200);
     EXPECT_FALSE(b.echo);
+    EXPECT_TRUE(b.uartBridge);
     EXPECT_EQ(b.imei, c.imei);
     EXPECT_EQ(b.iccid, c.iccid);
     EXPECT_EQ(b.csq, c.csq);
@@ -119,6 +121,7 @@ TEST(FakeConfigTest, RoundTripKeepsEveryField)
     EXPECT_EQ(b.messages[0].concatTotal, 3);
     EXPECT_EQ(b.messages[0].concatSeq, 2);
     EXPECT_EQ(back[1].model, FakeModel::Tarnel);
+    EXPECT_FALSE(back[1].uartBridge);
     EXPECT_TRUE(back[1].messages.empty());
 }
 

@@ -25,6 +25,40 @@ constexpr long long kDropPollMs = 10;
 // A flooding line hands the pty at most this much at a time, so that
 // replies queued meanwhile are not held back behind a long backlog.
 constexpr std::size_t kFloodBacklog = 256;
+// A bridge's line: 8N1, 10 bits a byte; the speed a line has before the
+// program sets one.
+constexpr long long kBitsPerByte = 10;
+constexpr int kDefaultBaud = 9600;
+// What a terminal holds unread for the program: one byte less than its
+// 4096-byte buffer. A pty given more keeps the rest where the unread count
+// cannot see it, so a bridge hands it no more and holds the rest itself.
+constexpr long long kTerminalHolds = 4095;
+// How often a bridge that holds bytes looks for room at the terminal: the
+// pty tells no one when the program has read.
+constexpr long long kBridgeHeldPollMs = 1;
+
+long long NowUs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return ts.tv_sec * 1000000LL + ts.tv_nsec / 1000;
+}
+
+// Hands the pty what it takes now of the first `most` bytes, which leave
+// `bytes`; the rest waits for the program to read.
+void WriteAvailable(int fd, std::string &bytes, std::size_t most)
+{
+    std::size_t done = 0;
+    while (done < most && done < bytes.size()) {
+        const ssize_t w = write(fd, bytes.data() + done, std::min(most, bytes.size()) - done);
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w <= 0)
+            break;
+        done += static_cast<std::size_t>(w);
+    }
+    bytes.erase(0, done);
+}
 
 void WriteAll(int fd, const std::string &text)
 {
@@ -231,15 +265,12 @@ void FakePool::ServeOutput(Fake &f, long long now)
         f.queue.pop_front();
     }
     Flood(f, now);
-    while (!f.writing.empty()) {
-        const ssize_t w = write(f.pty.Master(), f.writing.data(), f.writing.size());
-        if (w < 0 && errno == EINTR)
-            continue;
-        if (w <= 0)
-            break;  // the slave's input is full: wait until the program reads
-        f.writing.erase(0, static_cast<std::size_t>(w));
-    }
-    if (!f.dropAfterFlush || !f.queue.empty() || !f.writing.empty())
+    if (f.session.Config().uartBridge)
+        ServeBridge(f, NowUs());
+    else
+        WriteAvailable(f.pty.Master(), f.writing, f.writing.size());
+    if (!f.dropAfterFlush || !f.queue.empty() || !f.writing.empty() || !f.packet.empty()
+        || !f.arrived.empty())
         return;
     // The device goes away once the program has taken its last reply (a
     // hang-up discards unread input), or after a grace period if it never
@@ -257,6 +288,42 @@ void FakePool::ServeOutput(Fake &f, long long now)
     }
 }
 
+// The line carries one packet at a time; bytes that wait follow without a
+// gap, so the line's speed holds however late the loop wakes.
+void FakePool::ServeBridge(Fake &f, long long nowUs)
+{
+    if (f.packet.empty() && !f.writing.empty())
+        StartPacket(f, nowUs);
+    while (!f.packet.empty() && f.packetDueUs <= nowUs) {
+        DeliverPacket(f);
+        if (!f.writing.empty())
+            StartPacket(f, f.packetDueUs);
+    }
+    const long long room = kTerminalHolds - f.pty.InputPending();
+    if (room > 0)
+        WriteAvailable(f.pty.Master(), f.arrived, static_cast<std::size_t>(room));
+}
+
+void FakePool::StartPacket(Fake &f, long long startUs)
+{
+    const std::size_t n = std::min(static_cast<std::size_t>(kFakeBridgePacketBytes), f.writing.size());
+    f.packet = f.writing.substr(0, n);
+    f.writing.erase(0, n);
+    const int baud = f.pty.Baud() > 0 ? f.pty.Baud() : kDefaultBaud;
+    f.packetDueUs = startUs + static_cast<long long>(n) * kBitsPerByte * 1000000 / baud;
+}
+
+// Unread at the port: what the terminal holds for the program, and what the
+// bridge holds because the terminal had no room. What would go beyond the
+// limit is lost.
+void FakePool::DeliverPacket(Fake &f)
+{
+    const long long unread = f.pty.InputPending() + static_cast<long long>(f.arrived.size());
+    const long long room = std::max(0LL, kFakeBridgeUnreadLimit - unread);
+    f.arrived.append(f.packet, 0, static_cast<std::size_t>(std::min(room, static_cast<long long>(f.packet.size()))));
+    f.packet.clear();
+}
+
 long long FakePool::NextWake(long long now, long long deadline) const
 {
     long long wake = now + kIdleWakeMs;
@@ -267,6 +334,10 @@ long long FakePool::NextWake(long long now, long long deadline) const
             wake = std::min(wake, f->queue.front().due);
         else if (f->dropAfterFlush)
             wake = std::min(wake, now + kDropPollMs);
+        if (!f->packet.empty())
+            wake = std::min(wake, (f->packetDueUs + 999) / 1000);
+        if (!f->arrived.empty())
+            wake = std::min(wake, now + kBridgeHeldPollMs);
         // A flood with room in its backlog goes on when its pause is over;
         // with the backlog full the pty's readiness wakes the loop.
         if (f->session.Flooding() && !f->dropAfterFlush && f->writing.size() < kFloodBacklog)
@@ -301,7 +372,10 @@ void FakePool::Run(long long deadlineMs, const std::vector<int> &stopFds)
         for (auto &f : m_fakes) {
             if (!f->pty.IsOpen())
                 continue;
-            fds.push_back({f->pty.Master(), static_cast<short>(POLLIN | (f->writing.empty() ? 0 : POLLOUT)), 0});
+            // A bridge's pty always has room; what it may take is the
+            // terminal's, which its wake-up looks at.
+            const bool unwritten = !f->session.Config().uartBridge && !f->writing.empty();
+            fds.push_back({f->pty.Master(), static_cast<short>(POLLIN | (unwritten ? POLLOUT : 0)), 0});
             owners.push_back(f.get());
         }
         const long long wait = NextWake(now, deadlineMs) - now;

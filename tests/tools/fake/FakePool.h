@@ -62,10 +62,20 @@ private:
         int recordFd = -1;
         std::string phonebookFile;
         long long floodDue = 0;  // when the flood text goes out again
+        // A bridge's line (FakeConfig::uartBridge): the packet on its way,
+        // when its last byte has crossed the line, and what reached the
+        // bridge that the terminal had no room for yet. Its `writing` is
+        // what the modem has yet to put on the line.
+        std::string packet;
+        long long packetDueUs = 0;
+        std::string arrived;
     };
 
     void ServeInput(Fake &f, long long now);
     void ServeOutput(Fake &f, long long now);
+    void ServeBridge(Fake &f, long long nowUs);
+    void StartPacket(Fake &f, long long startUs);
+    void DeliverPacket(Fake &f);
     void Append(Fake &f, const FakeOutput &out, long long now);
     void Flood(Fake &f, long long now);
     long long NextWake(long long now, long long deadline) const;

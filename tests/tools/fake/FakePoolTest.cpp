@@ -10,6 +10,7 @@
 #include "FakeLine.h"
 #include "FakePool.h"
 #include "FakeProfile.h"
+#include "FakeSamples.h"
 
 namespace {
 FakeConfig Model(FakeModel model, FakeBaud baud = FakeBaud::Any)
@@ -201,6 +202,80 @@ TEST(FakePoolTest, UnreadFloodDoesNotHoldUpOtherFakes)
     ASSERT_TRUE(flooded.Open(pool.SlavePath(0), 9600));  // flushes what piled up
     EXPECT_FALSE(flooded.ReadUntil("", 100).empty());
     pool.Stop();
+}
+
+// A modem behind a USB serial bridge without flow control, listing its SIM.
+FakeConfig Bridged(int messages)
+{
+    FakeConfig c = Model(FakeModel::Tarnel);
+    c.echo = false;
+    c.uartBridge = true;
+    c.messages = ManyStoredMessages(messages);
+    return c;
+}
+
+// The listing as the modem sends it.
+std::string Listing(const FakeConfig &config, int baud)
+{
+    FakeSession session(config);
+    std::string bytes;
+    for (const FakePiece &p : session.Receive("AT+CMGL=4\r", baud).pieces)
+        bytes += p.bytes;
+    return bytes;
+}
+
+long long LineTimeMs(std::size_t bytes, int baud)
+{
+    return static_cast<long long>(bytes) * 10 * 1000 / baud;
+}
+
+struct BridgeCase {
+    const char *name;
+    int baud;
+    int messages;
+};
+void PrintTo(const BridgeCase &c, std::ostream *os) { *os << c.name; }
+
+class FakeBridgeTest : public testing::TestWithParam<BridgeCase> {};
+
+// Read as it comes, the listing arrives whole, no sooner than the line
+// carries it (10 bits a byte), and not much later.
+TEST_P(FakeBridgeTest, BytesComeAtTheLineSpeed)
+{
+    const BridgeCase &c = GetParam();
+    const FakeConfig config = Bridged(c.messages);
+    const std::string listing = Listing(config, c.baud);
+    FakeModem fake(config);
+    ASSERT_TRUE(fake.Ok()) << fake.Error();
+    FakeLine line;
+    ASSERT_TRUE(line.Open(fake.SlavePath(), c.baud));
+    const long long start = FakeNowMs();
+    ASSERT_TRUE(line.Write("AT+CMGL=4\r"));
+    const long long lineMs = LineTimeMs(listing.size(), c.baud);
+    EXPECT_EQ(line.ReadUntil("\r\nOK\r\n", static_cast<int>(3 * lineMs + 2000)), listing);
+    const long long took = FakeNowMs() - start;
+    EXPECT_GE(took, lineMs - 1) << listing.size() << " bytes";
+    EXPECT_LT(took, lineMs * 3 / 2 + 500) << listing.size() << " bytes";
+}
+
+INSTANTIATE_TEST_SUITE_P(Speeds, FakeBridgeTest,
+                         testing::Values(BridgeCase{"At9600", 9600, 3}, BridgeCase{"At115200", 115200, 30}),
+                         [](const testing::TestParamInfo<BridgeCase> &i) { return i.param.name; });
+
+// Unread, the port keeps the first 4096 bytes; the rest of the listing,
+// its OK included, is lost on the way.
+TEST(FakePoolTest, BridgeLosesWhatWouldLeaveMoreThanFourKilobytesUnread)
+{
+    const FakeConfig config = Bridged(30);
+    const std::string listing = Listing(config, 115200);
+    ASSERT_GT(listing.size(), 2u * kFakeBridgeUnreadLimit);
+    FakeModem fake(config);
+    ASSERT_TRUE(fake.Ok()) << fake.Error();
+    FakeLine line;
+    ASSERT_TRUE(line.Open(fake.SlavePath(), 115200));
+    ASSERT_TRUE(line.Write("AT+CMGL=4\r"));
+    usleep(static_cast<useconds_t>((LineTimeMs(listing.size(), 115200) + 300) * 1000));
+    EXPECT_EQ(line.ReadUntil("", 300), listing.substr(0, kFakeBridgeUnreadLimit));
 }
 
 TEST(FakePoolTest, SixtyFourFakesAnswerPromptly)

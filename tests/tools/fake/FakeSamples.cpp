@@ -49,6 +49,25 @@ std::vector<StoredMessage> SampleStoredMessages()
     };
 }
 
+std::string ManyStoredText(int n)
+{
+    // Characters, not bytes: the message is UCS2, one unit each.
+    const char *const filler[] = {"验", "证", "码", "已", "发", "送", "请", "查", "收"};
+    std::string text = "第" + std::to_string(n) + "条:";
+    int length = 1 + static_cast<int>(std::to_string(n).size()) + 2;
+    for (int i = 0; length < kManyStoredTextLength; ++i, ++length)
+        text += filler[i % (sizeof filler / sizeof filler[0])];
+    return text;
+}
+
+std::vector<StoredMessage> ManyStoredMessages(int count)
+{
+    std::vector<StoredMessage> messages;
+    for (int n = 1; n <= count; ++n)
+        messages.push_back(Message("SM", n, 1, "+8613800138000", "190801120504", ManyStoredText(n).c_str()));
+    return messages;
+}
+
 std::vector<StoredMessage> SampleCdmaMessages()
 {
     return {

@@ -5,12 +5,21 @@
 #ifndef ZARVEX_FAKE_SAMPLES_H
 #define ZARVEX_FAKE_SAMPLES_H
 
+#include <string>
 #include <vector>
 
 #include "FakeConfig.h"
 
 // For the GSM models.
 std::vector<StoredMessage> SampleStoredMessages();
+// `count` single messages in the SIM at indices 1 to count, each a text of
+// kManyStoredTextLength characters that fills about 330 bytes of a listing:
+// a pool modem's SIM after months of use. Message n reads
+// ManyStoredText(n).
+std::vector<StoredMessage> ManyStoredMessages(int count);
+std::string ManyStoredText(int n);
+constexpr int kManyStoredTextLength = 63;
+
 // For the CDMA model: ASCII and Unicode texts in both stores.
 std::vector<StoredMessage> SampleCdmaMessages();
 
