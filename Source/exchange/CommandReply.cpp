@@ -116,7 +116,10 @@ void CommandReply::KeepLine(const std::string &line)
         if (!m_echo.empty() && WithoutCommandEnds(text) == m_echo)
             return;
     }
-    if (EndsCommandReply(text)) {
+    // A message's own text may read like a send report; only a final
+    // result ends a fetch.
+    const bool ends = m_lines == ReplyLines::AsSent ? IsFinalResultLine(text) : EndsCommandReply(text);
+    if (ends) {
         m_account.answered = true;
         m_hasEnd = true;
     } else if (m_end == ReplyEnd::Prompt && IsPromptLine(text)) {
