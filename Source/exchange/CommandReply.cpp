@@ -57,10 +57,12 @@ void CommandReply::Settle(std::string &bytes, bool beforeWrite)
             const std::string line = m_settlingText.substr(0, end);
             m_settlingText.erase(0, end + 1);
             m_lineOpen = false;
-            if (IsFinalResultLine(line)) {
+            if (EndsCommandReply(line)) {
                 m_account.answered = true;
                 if (m_owed > 0)
                     --m_owed;
+                else
+                    m_account.strayFinal = true;
             }
             m_settling = m_owed > 0;
         }
@@ -73,9 +75,19 @@ void CommandReply::Settle(std::string &bytes, bool beforeWrite)
     // Nothing is owed any more, and no command is waiting: whole lines are
     // dropped, and a line still arriving is dropped once it is complete.
     const std::size_t lastEnd = bytes.rfind(kLineEnd);
+    if (lastEnd != std::string::npos)
+        NoteStrayFinals(bytes.substr(0, lastEnd + 1));
     m_settlingText = lastEnd == std::string::npos ? bytes : bytes.substr(lastEnd + 1);
     m_lineOpen = !m_settlingText.empty();
     m_settling = m_lineOpen;
+}
+
+void CommandReply::NoteStrayFinals(const std::string &lines)
+{
+    std::size_t start = 0;
+    for (std::size_t end; (end = lines.find(kLineEnd, start)) != std::string::npos; start = end + 1)
+        if (EndsCommandReply(lines.substr(start, end - start)))
+            m_account.strayFinal = true;
 }
 
 void CommandReply::Keep(const std::string &bytes)
@@ -104,7 +116,10 @@ void CommandReply::KeepLine(const std::string &line)
         if (!m_echo.empty() && WithoutCommandEnds(text) == m_echo)
             return;
     }
-    if (IsFinalResultLine(text)) {
+    // A message's own text may read like a send report; only a final
+    // result ends a fetch.
+    const bool ends = m_lines == ReplyLines::AsSent ? IsFinalResultLine(text) : EndsCommandReply(text);
+    if (ends) {
         m_account.answered = true;
         m_hasEnd = true;
     } else if (m_end == ReplyEnd::Prompt && IsPromptLine(text)) {

@@ -13,7 +13,7 @@
 
 // What ends a command's reply.
 enum class ReplyEnd {
-    FinalResult,  // "OK", "ERROR", "+CME ERROR", "+CMS ERROR"
+    FinalResult,  // "OK", "ERROR", "+CME ERROR", "+CMS ERROR", a send report
     Prompt,       // the ">" that asks for a message body, or a final error
 };
 
@@ -50,6 +50,7 @@ public:
 
 private:
     void Settle(std::string &bytes, bool beforeWrite);
+    void NoteStrayFinals(const std::string &lines);
     void Keep(const std::string &bytes);
     void KeepLine(const std::string &line);
     void UpdateText();

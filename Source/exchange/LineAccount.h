@@ -1,7 +1,8 @@
 // What a line's conversation carries from one command to the next. Every
-// command a modem is sent is answered by exactly one final result; one that
-// ended before its final result came is still owed it, and the next final
-// result on the line belongs to it, not to the command written after it.
+// command a modem is sent is answered by exactly one final result (a CDMA
+// module's send report counts as one); one that ended before its final
+// result came is still owed it, and the next final result on the line
+// belongs to it, not to the command written after it.
 #ifndef ZARVEX_LINE_ACCOUNT_H
 #define ZARVEX_LINE_ACCOUNT_H
 
@@ -22,6 +23,12 @@ struct LineAccount {
     bool lastUnanswered = false;
     // The last command's reply outgrew its bound: the line sends without end.
     bool overflowing = false;
+    // A final result came that no command was waiting for or owed: the modem
+    // answered some command twice. Such an extra answer is seen only when it
+    // comes between commands; one that came while a command was waiting was
+    // taken for that command's, and every reply after it may answer the
+    // command before its own.
+    bool strayFinal = false;
 };
 
 #endif

@@ -4,6 +4,8 @@ namespace {
 
 const char *const kFinalResults[] = {"OK", "ERROR"};
 const char *const kFinalErrorTags[] = {"+CME ERROR:", "+CMS ERROR:"};
+// Huawei CDMA modules: the message was sent, or sending it failed.
+const char *const kSendReportTags[] = {"^HCMGSS:", "^HCMGSF:"};
 constexpr char kPrompt = '>';
 const char kLineBlanks[] = " \t\r\n";
 
@@ -53,6 +55,20 @@ bool IsFinalResultLine(const std::string &line)
         if (StartsWith(text, tag))
             return true;
     return false;
+}
+
+bool IsSendReportLine(const std::string &line)
+{
+    const std::string text = TrimLineBlanks(line);
+    for (const char *tag : kSendReportTags)
+        if (StartsWith(text, tag))
+            return true;
+    return false;
+}
+
+bool EndsCommandReply(const std::string &line)
+{
+    return IsFinalResultLine(line) || IsSendReportLine(line);
 }
 
 bool IsUnsolicitedReport(const std::string &line)

@@ -9,6 +9,15 @@
 // "+CMS ERROR: <n>".
 bool IsFinalResultLine(const std::string &line);
 
+// The report with which a CDMA module ends its reply to a message body:
+// "^HCMGSS: <mr>" (sent) or "^HCMGSF: <err>" (failed). An OK may come before
+// it, or none at all: the report is what closes the send.
+bool IsSendReportLine(const std::string &line);
+
+// A line after which the modem owes the command nothing more: a final
+// result or a send report.
+bool EndsCommandReply(const std::string &line);
+
 // True for a line (without its line end; blanks, CR and LF around it do not
 // count) that a modem sends of its own accord, in between or inside the
 // replies to commands: a ring, an incoming message or status report, a

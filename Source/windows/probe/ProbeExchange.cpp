@@ -1,6 +1,10 @@
 #include "ProbeExchange.h"
 
+#include <algorithm>
+
 #include "CommandLoop.h"
+#include "ProbeText.h"
+#include "ReplyLines.h"
 
 // The probe's line as the command loop's: reads take what has arrived, and
 // the loop's own pause waits between them.
@@ -44,12 +48,58 @@ private:
     CProbeLine &m_line;
 };
 
+constexpr char kLineEnd = '\n';
+
+int CountReplyEnds(const std::string &reply)
+{
+    int ends = 0;
+    for (const ReplyLine &line : SplitReplyLines(reply))
+        ends += EndsCommandReply(line.text) ? 1 : 0;
+    return ends;
+}
+
 }  // namespace
 
 bool CProbeSession::SetSpeed(int baudRate)
 {
     m_account = LineAccount();
+    m_inStep = true;
     return m_line.SetSpeed(baudRate);
+}
+
+bool CProbeSession::StaysQuiet(int milliseconds)
+{
+    if (m_failed || m_account.owedFinals > 0)
+        return false;
+    std::string heard;
+    const long long end = m_line.NowMilliseconds() + milliseconds;
+    for (;;) {
+        if (!m_line.ReadAvailable(heard, kProbeReplyByteLimit - heard.size())) {
+            m_failed = true;
+            return false;
+        }
+        const long long now = m_line.NowMilliseconds();
+        if (heard.size() >= kProbeReplyByteLimit || now >= end)
+            break;
+        m_line.Pause(static_cast<int>(std::min<long long>(kProbePollMs, end - now)));
+    }
+
+    const std::string traffic = m_account.unfinishedLine + heard;
+    bool quiet = true;
+    std::size_t start = 0;
+    for (std::size_t lineEnd; (lineEnd = traffic.find(kLineEnd, start)) != std::string::npos;
+         start = lineEnd + 1) {
+        const std::string line = TrimLineBlanks(traffic.substr(start, lineEnd - start));
+        if (EndsCommandReply(line))
+            m_account.strayFinal = true;
+        if (!line.empty() && !IsUnsolicitedReport(line))
+            quiet = false;
+    }
+    // A line still arriving is the start of something: not quiet, and the
+    // next command's reply must not take it for its own.
+    const std::string arriving = traffic.substr(start);
+    m_account.unfinishedLine = TrimLineBlanks(arriving).empty() ? std::string() : arriving;
+    return quiet && m_account.unfinishedLine.empty() && heard.size() < kProbeReplyByteLimit;
 }
 
 std::string CProbeSession::Send(const std::string &command)
@@ -64,7 +114,9 @@ std::string CProbeSession::Send(const std::string &command)
     ProbeCommandLine line(*this);
     ProbeClock clock(m_line);
     const CommandEnd end = RunCommand(line, clock, command, JudgeByEnd, budget, CommandForm(), &reply);
-    if (end != CommandEnd::Done)
+    // A second final result in one reply is another command's answer, or
+    // one too many: either way the replies no longer match their commands.
+    if (end != CommandEnd::Done || CountReplyEnds(reply) > 1)
         m_inStep = false;
     return m_failed ? std::string() : reply;
 }

@@ -28,15 +28,25 @@ public:
     explicit CProbeSession(CProbeLine &line) : m_line(line) {}
 
     // A new speed: what the line owed at the old one is forgiven, since a
-    // modem that did not understand those commands never answers them.
+    // modem that did not understand those commands never answers them, and
+    // the probe is in step again: silence at a speed the modem does not use
+    // says nothing about its answers at the one it does.
     bool SetSpeed(int baudRate);
     // The reply to `command`; empty when nothing came or the line failed.
     std::string Send(const std::string &command);
     bool Failed() const { return m_failed; }
-    // Every exchange so far ended with its own final result within its
-    // bounds: the replies read are the ones their commands were answered
-    // with, not a shifted or cut-off one.
-    bool InStep() const { return m_inStep; }
+    // Since the speed was set, every exchange ended with one final result of
+    // its own within its bounds, and no final result came that no command
+    // was owed: the replies read are the ones their commands were answered
+    // with, not a shifted or cut-off one. A modem that answers one command
+    // twice shows it sooner or later: by two final results in one reply, by
+    // one between two commands, or by its last reply coming after the
+    // exchange that took the one before (see StaysQuiet).
+    bool InStep() const { return m_inStep && !m_account.strayFinal; }
+    // Listens for `milliseconds` without asking anything: true when nothing
+    // came in that time but reports the modem sends of its own accord, and
+    // the line owes nothing. What came counts as traffic between commands.
+    bool StaysQuiet(int milliseconds);
 
 private:
     friend class ProbeCommandLine;

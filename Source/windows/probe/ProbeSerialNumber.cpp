@@ -7,14 +7,19 @@ namespace {
 
 constexpr char kSerialCommand[] = "AT+CGSN\r";
 constexpr int kSignalReportOffTries = 3;
+// How long the line must stay quiet after entry 1 was read as empty before
+// it is written. A module answers the read within a few tens of
+// milliseconds; when the probe is one reply behind, the entry's true reply
+// comes in this time.
+constexpr int kPhonebookQuietMs = 300;
 
 // A Huawei MC323 reports no serial number of its own on some firmware; the
 // probe then keeps one of its own making in the device's phonebook entry 1.
 // Only an entry the modem plainly calls empty is ever written, and only by a
-// probe whose every exchange so far got its own answer in time: an entry
-// that is not the probe's own belongs to the user and is left alone, and a
-// modem that gives no clear answer, or answers out of step, is not written
-// to at all.
+// probe whose every exchange at this speed got its own answer in time: an
+// entry that is not the probe's own belongs to the user and is left alone,
+// and a modem that gives no clear answer, or answers out of step, is not
+// written to at all.
 std::string PhonebookSerial(CProbeSession &session)
 {
     const std::string storage = session.Send("AT+CPBS=\"ME\"\r");
@@ -26,7 +31,12 @@ std::string PhonebookSerial(CProbeSession &session)
     case PhonebookSlot::Ours:
         break;
     case PhonebookSlot::Empty: {
-        if (!session.InStep())
+        // "Empty" is a lone final result, which is what AT+CPBS was answered
+        // with too: a modem that answered an earlier command twice has this
+        // read take that OK, and the entry itself comes right after. A write
+        // then would replace a person's contact, so the line must first show
+        // that no reply is still on its way.
+        if (!session.InStep() || !session.StaysQuiet(kPhonebookQuietMs))
             return std::string();
         const std::string written = session.Send(PhonebookWriteCommand(MakeRandomSerial()));
         if (!Contains(written, "OK") || Contains(written, "ERROR"))

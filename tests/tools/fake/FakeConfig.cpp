@@ -71,6 +71,7 @@ Json::Value FaultsToJson(const FakeFaults &f)
     v["dropAfterCommands"] = f.dropAfterCommands;
     v["silentAfterCommands"] = f.silentAfterCommands;
     v["ignoresEchoOff"] = f.ignoresEchoOff;
+    v["cdmaReportWithoutOk"] = f.cdmaReportWithoutOk;
     v["errorCommands"] = Json::Value(Json::arrayValue);
     for (const FakeCommandError &e : f.errorCommands) {
         Json::Value ev;
@@ -251,6 +252,7 @@ bool ReadFaults(const Json::Value &v, const std::string &where, FakeFaults *f, s
     r.Int("dropAfterCommands", &f->dropAfterCommands);
     r.Int("silentAfterCommands", &f->silentAfterCommands);
     r.Bool("ignoresEchoOff", &f->ignoresEchoOff);
+    r.Bool("cdmaReportWithoutOk", &f->cdmaReportWithoutOk);
     if (const Json::Value *list = r.Array("errorCommands"))
         for (Json::ArrayIndex i = 0; i < list->size() && r.Ok(); ++i) {
             FakeCommandError e;

@@ -67,6 +67,9 @@ struct FakeFaults {
     int silentAfterCommands = 0;
     // ATE0 is answered OK, yet every command goes on being echoed.
     bool ignoresEchoOff = false;
+    // CDMA: a message body is answered by its ^HCMGSS (or ^HCMGSF) report
+    // alone, with no OK before it.
+    bool cdmaReportWithoutOk = false;
     std::vector<FakeReplyFault> replyFaults;  // the first that matches applies
     // Non-empty: once floodAfterCommands commands have arrived (0: from the
     // start) the fake sends this text again and again, floodGapMs apart,

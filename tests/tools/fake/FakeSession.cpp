@@ -402,7 +402,8 @@ void FakeSession::FinishCdmaBody(int baud, FakeOutput &out)
         m_messageReference = (m_messageReference + 1) % 256;
     }
     out.submissions.push_back(s);
-    Reply(kOk, out);
+    if (!m_config.faults.cdmaReportWithoutOk)
+        Reply(kOk, out);
     FakePiece late{kFakeCdmaSendReportMs, report};
     out.pieces.push_back(late);
 }

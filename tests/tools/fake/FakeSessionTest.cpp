@@ -381,6 +381,20 @@ TEST(FakeSessionTest, CdmaSendFailsOnDemand)
     EXPECT_EQ(out.submissions[0].refusal, "^HCMGSF: 96");
 }
 
+// Some firmware closes a message body with its report alone, no OK first.
+TEST(FakeSessionTest, CdmaSendReportWithoutOk)
+{
+    FakeConfig c = Quiet(FakeModel::Sudrel);
+    c.faults.cdmaReportWithoutOk = true;
+    c.faults.failSubmissions = 1;
+    FakeSession s(c);
+    const std::string body("\x00\x41\x00\x1A", 4);
+    Say(s, "AT^HCMGS=\"10086\"\r");
+    EXPECT_EQ(Joined(s.Receive(body, 9600)), "\r\n^HCMGSF: 500\r\n");
+    Say(s, "AT^HCMGS=\"10086\"\r");
+    EXPECT_EQ(Joined(s.Receive(body, 9600)), "\r\n^HCMGSS: 0\r\n");
+}
+
 TEST(FakeSessionTest, CdmaListAndRead)
 {
     FakeConfig c = Quiet(FakeModel::Sudrel);

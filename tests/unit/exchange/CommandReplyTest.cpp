@@ -51,6 +51,10 @@ const ReplyCase kCases[] = {
      kFinal, ReplyLines::AsSent,
      "\r\n^HCMGR:10086,2019,6,5,10,22,32,0,1,4,0,0,0,1\r\nRING\r\nHi\x1a\r\n\r\nOK\r\n", true, 0,
      ""},
+    {"ReportLikeTextInAFetchedMessageIsText", "AT^HCMGR=1\r\n", 0, "", "",
+     {"\r\n^HCMGR:10086,2019,6,5,10,22,32,0,1,12,0,0,0,1\r\n^HCMGSS: 5\r\n"}, kFinal,
+     ReplyLines::AsSent, "\r\n^HCMGR:10086,2019,6,5,10,22,32,0,1,12,0,0,0,1\r\n^HCMGSS: 5\r\n", false,
+     1, ""},
     {"LateFinalOfAnEarlierCommandSettled", "AT+CGSN\r\n", 1, "", "",
      {"\r\nOK\r\n\r\n866123456789012\r\n\r\nOK\r\n"}, kFinal, kFiltered,
      "\r\n866123456789012\r\n\r\nOK\r\n", true, 0, ""},
@@ -81,6 +85,18 @@ const ReplyCase kCases[] = {
      ReplyEnd::Prompt, kFiltered, "\r\n+CMS ERROR: 304\r\n", true, 0, ""},
     {"NoPromptIsOwed", "AT+CMGS=19\r", 0, "", "", {"\r\n"}, ReplyEnd::Prompt, kFiltered, "\r\n",
      false, 1, ""},
+    // A CDMA module's message body: its send report closes the reply, after
+    // an OK or alone, and then nothing more is owed.
+    {"SendReportAfterOk", "\x01\x02\x00\x1a", 0, "", "", {"\r\nOK\r\n", "\r\n^HCMGSS: 5\r\n"},
+     kFinal, kFiltered, "\r\nOK\r\n\r\n^HCMGSS: 5\r\n", true, 0, ""},
+    {"SendReportAlone", "\x01\x02\x00\x1a", 0, "", "", {"\r\n^HCMGSS: 5\r\n"}, kFinal, kFiltered,
+     "\r\n^HCMGSS: 5\r\n", true, 0, ""},
+    {"SendFailureReportAlone", "\x01\x02\x00\x1a", 0, "", "", {"\r\n^HCMGSF: 97\r\n"}, kFinal,
+     kFiltered, "\r\n^HCMGSF: 97\r\n", true, 0, ""},
+    // A report that came after its body's time settles that body's debt: the
+    // next part's prompt is the next part's.
+    {"LateSendReportSettledBeforeThePrompt", "AT^HCMGS=\"10086\"\r", 1, "", "",
+     {"\r\n^HCMGSS: 5\r\n", "\r\n> "}, ReplyEnd::Prompt, kFiltered, "\r\n> ", true, 0, ""},
 };
 
 class CommandReplyTest : public testing::TestWithParam<ReplyCase> {};
@@ -123,6 +139,44 @@ TEST(CommandReply, GrowsByteByByteWithoutTheSettledPart)
         last = reply.Text();
     }
     EXPECT_EQ(last, "\r\n866123456789012\r\n\r\nOK\r\n");
+}
+
+// A final result that no command was owed, seen between commands: the
+// modem answered something twice, and the line says so.
+TEST(CommandReply, AFinalResultNobodyWasOwedIsMarkedStray)
+{
+    const struct {
+        const char *name;
+        int owedBefore;
+        const char *unfinishedBefore;
+        const char *pending;
+        std::vector<std::string> pieces;
+        bool stray;
+    } cases[] = {
+        {"ExtraOkPending", 0, "", "\r\nOK\r\n", {"\r\nOK\r\n"}, true},
+        {"ExtraErrorAmongReportsPending", 0, "", "\r\nRING\r\n\r\n+CME ERROR: 22\r\n\r\n+CREG: 1\r\n",
+         {"\r\nOK\r\n"}, true},
+        {"ExtraSendReportPending", 0, "", "\r\n^HCMGSS: 5\r\n", {"\r\nOK\r\n"}, true},
+        {"ExtraOkCompletingTheLastLine", 0, "O", "K\r\n", {"\r\nOK\r\n"}, true},
+        {"ExtraOkArrivingAfterTheWrite", 0, "O", "", {"K\r\n\r\nOK\r\n"}, true},
+        {"OwedOkPending", 1, "", "\r\nOK\r\n", {"\r\nOK\r\n"}, false},
+        {"OwedOkAfterTheWrite", 1, "", "", {"\r\nOK\r\n\r\nOK\r\n"}, false},
+        {"OnlyReportsAndNoisePending", 0, "+CMT", "I: \"SM\",3\r\nnoise\r\n", {"\r\nOK\r\n"}, false},
+        {"AnOkStillArrivingIsNotYetOne", 0, "", "\r\nOK", {}, false},
+        {"TheCommandsOwnReply", 0, "", "", {"\r\nOK\r\n"}, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        LineAccount account;
+        account.owedFinals = c.owedBefore;
+        account.unfinishedLine = c.unfinishedBefore;
+        CommandReply reply(account, "AT\r");
+        reply.TakePending(c.pending);
+        for (const std::string &piece : c.pieces)
+            reply.Take(piece);
+        EXPECT_EQ(account.strayFinal, c.stray);
+        EXPECT_EQ(reply.Text(), c.pieces.empty() ? "" : "\r\nOK\r\n");
+    }
 }
 
 TEST(CommandReply, AFinalResultMarksTheLineAsAnswered)

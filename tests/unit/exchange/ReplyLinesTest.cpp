@@ -30,6 +30,28 @@ TEST(ReplyLines, FinalResults)
         EXPECT_EQ(IsFinalResultLine(c.line), c.final) << c.line;
 }
 
+// What ends a reply for the line's account: the final results above, and
+// the report that closes a CDMA module's message body, with or without an
+// OK before it. Nothing else that merely names the report does.
+TEST(ReplyLines, WhatEndsACommandsReply)
+{
+    const LineCase cases[] = {
+        {"OK", true},
+        {"+CMS ERROR: 500", true},
+        {"^HCMGSS: 5", true},
+        {"^HCMGSS:5\r", true},
+        {" ^HCMGSF: 97 ", true},
+        {"^HCMGS=\"10086\"", false},
+        {"HCMGSS: 5", false},
+        {"xx^HCMGSS: 5", false},
+        {"^HCMGL: 0,1", false},
+        {"+CMGS: 7", false},
+        {"", false},
+    };
+    for (const LineCase &c : cases)
+        EXPECT_EQ(EndsCommandReply(c.line), c.final) << c.line;
+}
+
 TEST(ReplyLines, UnsolicitedReports)
 {
     const LineCase cases[] = {

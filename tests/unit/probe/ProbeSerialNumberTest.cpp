@@ -25,38 +25,60 @@ struct Mc323 {
     std::string serialReply = kError;  // to AT+CGSN, which gives no serial
     long long serialDelayMs = 20;
     bool answersRead = true;
+    int baud = 0;  // the only speed it answers at; 0: every speed
+    // A final result too many: after the reply to `strayAfter`, another OK
+    // `strayDelayMs` later, and the replies to later commands behind it.
+    std::string strayAfter;
+    long long strayDelayMs = 0;
+    // What the line brings after an empty entry's reply, before anything
+    // else is asked.
+    std::vector<ReplyPiece> afterEmptyRead;
     int writes = 0;
 
     Responder Play()
     {
-        return [this](const std::string &command, int) -> std::vector<ReplyPiece> {
-            static const std::regex write("AT\\^CPBW=1,\"([0-9]*)\",129,\"WMSN\"\r");
-            std::smatch match;
-            if (command == "AT+CGMI\r")
-                return {{20, Answer("HUAWEI")}};
-            if (command == "AT+CGMM\r")
-                return {{20, Answer("MC323")}};
-            if (command == "AT+CGSN\r")
-                return {{serialDelayMs, serialReply}};
-            if (command == "AT+CPBS=\"ME\"\r")
-                return {{20, storageReply}};
-            if (command == "AT^CPBR=1\r") {
-                if (!answersRead)
-                    return {};
-                if (!readReply.empty())
-                    return {{20, readReply}};
-                return {{20, entry.empty() ? emptyEntryReply : "\r\n" + entry + "\r\n\r\nOK\r\n"}};
-            }
-            if (std::regex_match(command, match, write)) {
-                ++writes;
-                if (writeReply.find("OK") != std::string::npos)
-                    entry = "^CPBR: 1,\"" + match[1].str() + "\",129,\"WMSN\",0";
-                return {{20, writeReply}};
-            }
-            if (command == "AT+CCID\r")
-                return {{20, Answer("+CCID: 89860312345678901234")}};
-            return {{20, kOk}};
+        return [this](const std::string &command, int speed) {
+            if (baud != 0 && speed != baud)
+                return std::vector<ReplyPiece>();
+            std::vector<ReplyPiece> pieces = ReplyTo(command);
+            if (command == strayAfter && !pieces.empty())
+                pieces.push_back({pieces.back().afterMs + strayDelayMs, kOk});
+            return pieces;
         };
+    }
+
+    std::vector<ReplyPiece> ReplyTo(const std::string &command)
+    {
+        static const std::regex write("AT\\^CPBW=1,\"([0-9]*)\",129,\"WMSN\"\r");
+        std::smatch match;
+        if (command == "AT+CGMI\r")
+            return {{20, Answer("HUAWEI")}};
+        if (command == "AT+CGMM\r")
+            return {{20, Answer("MC323")}};
+        if (command == "AT+CGSN\r")
+            return {{serialDelayMs, serialReply}};
+        if (command == "AT+CPBS=\"ME\"\r")
+            return {{20, storageReply}};
+        if (command == "AT^CPBR=1\r") {
+            if (!answersRead)
+                return {};
+            if (!readReply.empty())
+                return {{20, readReply}};
+            if (!entry.empty())
+                return {{20, "\r\n" + entry + "\r\n\r\nOK\r\n"}};
+            std::vector<ReplyPiece> empty = {{20, emptyEntryReply}};
+            empty.insert(empty.end(), afterEmptyRead.begin(), afterEmptyRead.end());
+            return empty;
+        }
+        if (std::regex_match(command, match, write)) {
+            ++writes;
+            if (writeReply.find("OK") != std::string::npos)
+                entry = "^CPBR: 1,\"" + match[1].str() + "\",129,\"WMSN\",0";
+            return {{20, writeReply}};
+        }
+        if (command == "AT+CCID\r")
+            return {{20, Answer("+CCID: 89860312345678901234")}};
+        return {{20, kOk}};
     }
 };
 
@@ -230,6 +252,73 @@ TEST(PhonebookSerialTest, AnUnclearSerialReplyLeavesThePhonebookAlone)
         EXPECT_EQ(Count(commands, "AT+CPBS"), 0);
         EXPECT_EQ(modem.writes, 0);
         EXPECT_TRUE(findings.serialNumber.empty());
+    }
+}
+
+// Silent at 9600, answering at 115200: a modem that answers at the speed in
+// use is in step, whatever went unanswered at the other.
+TEST(PhonebookSerialTest, AModuleFoundAtTheSecondSpeedGetsItsNumber)
+{
+    Mc323 modem;
+    modem.baud = 115200;
+    const ProbeFindings findings = Probe(modem);
+    EXPECT_EQ(findings.baudText, "115200");
+    EXPECT_EQ(modem.writes, 1);
+    EXPECT_TRUE(std::regex_match(findings.serialNumber, std::regex("[0-9]{15}")))
+        << findings.serialNumber;
+}
+
+// A modem that answers one command twice: the extra OK makes every later
+// reply seem to answer the command after its own, so the read of entry 1
+// can take AT+CPBS's OK for an empty entry. Whichever command it follows,
+// and however late it comes, a person's contact in entry 1 stays.
+TEST(PhonebookSerialTest, AFinalResultTooManyNeverLeadsToAWrite)
+{
+    const std::string contact = "^CPBR: 1,\"13800138000\",129,\"Mum\",0";
+    const char *commands[] = {"AT\r",       "ATE0\r",    "AT+CMEE=1\r", "ATI\r",
+                              "AT+CGMI\r",  "AT+CGMM\r", "AT+CGSN\r",   "AT+CPBS=\"ME\"\r"};
+    constexpr long long kLatestMs = 2000;
+    constexpr long long kStepMs = 5;
+    for (const char *after : commands) {
+        for (long long delay = 0; delay <= kLatestMs; delay += kStepMs) {
+            Mc323 modem;
+            modem.entry = contact;
+            modem.strayAfter = after;
+            modem.strayDelayMs = delay;
+            Probe(modem);
+            ASSERT_EQ(modem.writes, 0) << "an OK too many " << delay << " ms after " << after;
+            ASSERT_EQ(modem.entry, contact);
+        }
+    }
+}
+
+// The moments after an empty entry was read: a report the module sends of
+// its own accord does not stop the write; anything else does, the modem's
+// next reply above all.
+TEST(PhonebookSerialTest, AnEmptyEntryIsWrittenOnlyWhenTheLineStaysQuiet)
+{
+    const struct {
+        const char *name;
+        std::vector<ReplyPiece> after;
+        bool written;
+    } cases[] = {
+        {"Nothing", {}, true},
+        {"SignalReports", {{60, "\r\n^RSSILVL: 60\r\n"}, {250, "\r\n^HRSSILVL: 40\r\n"}}, true},
+        {"AnotherOk", {{120, kOk}}, false},
+        {"AnError", {{120, "\r\n+CME ERROR: 22\r\n"}}, false},
+        {"AnEntry", {{60, "\r\n^CPBR: 1,\"13800138000\",129,\"Mum\",0\r\n\r\nOK\r\n"}}, false},
+        {"ALineStillArriving", {{300, "\r\n^CPB"}}, false},
+        {"NoiseWithoutALineEnd", {{120, "\r\n\x7f\x7f"}}, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        Mc323 modem;
+        modem.afterEmptyRead = c.after;
+        const ProbeFindings findings = Probe(modem);
+        EXPECT_EQ(modem.writes, c.written ? 1 : 0);
+        EXPECT_EQ(findings.serialNumber.empty(), !c.written) << findings.serialNumber;
+        // Whatever came, the card number is still the modem's own.
+        EXPECT_EQ(findings.smsCardNumber, " 89860312345678901234");
     }
 }
 
