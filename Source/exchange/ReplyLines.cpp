@@ -1,5 +1,7 @@
 #include "ReplyLines.h"
 
+#include <string_view>
+
 namespace {
 
 const char *const kFinalResults[] = {"OK", "ERROR"};
@@ -7,7 +9,10 @@ const char *const kFinalErrorTags[] = {"+CME ERROR:", "+CMS ERROR:"};
 // Huawei CDMA modules: the message was sent, or sending it failed.
 const char *const kSendReportTags[] = {"^HCMGSS:", "^HCMGSF:"};
 constexpr char kPrompt = '>';
-const char kLineBlanks[] = " \t\r\n";
+// A NUL byte is no text: a line may carry one as fill between a modem's
+// lines, and a line made of nothing else, or a value line with one at its
+// edge, must still be what the modem said.
+constexpr std::string_view kLineBlanks(" \t\r\n\0", 5);
 
 // Reports that are a whole line. Quectel modules announce their start-up
 // with the last four; "+PACSP" carries a digit.

@@ -36,7 +36,7 @@ bool IsUnsolicitedReport(const std::string &line);
 // The ">" with which a modem asks for a message body.
 bool IsPromptLine(const std::string &line);
 
-// The line without blanks, tabs, CR and LF at both ends.
+// The line without blanks, tabs, CR, LF and NUL bytes at both ends.
 std::string TrimLineBlanks(const std::string &line);
 
 // The line is the command as a modem with echo on repeats it, in any case.

@@ -1,13 +1,15 @@
 // Modems as real pools have them: answering late, in pieces, with
 // unsolicited reports between their replies, with noise on the line, or
 // sending without end. One table of such behaviours for the end-to-end tests
-// of both builds, and what a device table may show for a modem that behaves
-// so: each cell the modem's own value or the not-read marker, never the text
-// of another reply.
+// of both builds, and what a device table must show for a modem that
+// behaves so: every cell the modem's own value, except the cells whose value
+// the behaviour takes away in that build, which may show the not-read
+// marker instead; never the text of another reply.
 #ifndef ZARVEX_HOSTILE_BEHAVIOURS_H
 #define ZARVEX_HOSTILE_BEHAVIOURS_H
 
 #include <algorithm>
+#include <cctype>
 #include <cstddef>
 #include <functional>
 #include <map>
@@ -24,19 +26,45 @@ namespace hostile {
 // Whose scan sends the command a behaviour shapes.
 enum Builds : unsigned { kLinux = 1u, kWindows = 2u, kBoth = kLinux | kWindows };
 
-// What a device table must show for a modem that behaves so.
-enum class Shows {
-    OwnValues,         // every cell the modem's own value
-    OwnValueOrMarker,  // each cell its own value or the not-read marker
+// The cells of a device-table row whose value a behaviour may take away.
+enum Cell : unsigned {
+    kIdentity = 1u,  // the AT column and the speed: the modem found at the
+                     // other speed, or not at all (and then none of its values)
+    kCard = 2u,
+    kSignal = 4u,
+    kSerial = 8u,
+};
+// Both scans ask for the signal only once they have read a card number.
+constexpr unsigned kCardAndSignal = kCard | kSignal;
+constexpr unsigned kEveryValue = kCard | kSignal | kSerial;
+
+// The cells a behaviour leaves without the modem's own value in one build's
+// scan, and why. Everything else must be read.
+struct Loss {
+    unsigned cells = 0;
+    std::string why;
+    // Non-empty: only the modems of these families lose them.
+    std::vector<FakeModel> only;
 };
 
 struct Behaviour {
     std::string name;  // a test name's part: letters and digits
     unsigned builds;
-    Shows linuxShows;
-    Shows windowsShows;
+    Loss linuxLoss;
+    Loss windowsLoss;
+    // The commands whose replies it shapes (none: it shapes the whole line),
+    // and a text of those replies that no device table may show.
+    std::vector<std::string> commands;
+    std::string neverShown;
     std::function<void(FakeConfig &)> shape;
 };
+
+// The cells that `loss` takes from a modem of `model`.
+inline unsigned LostCells(const Loss &loss, FakeModel model)
+{
+    const bool applies = loss.only.empty() || std::find(loss.only.begin(), loss.only.end(), model) != loss.only.end();
+    return applies ? loss.cells : 0u;
+}
 
 // The groups of the table: each is one scan with many fakes, and so one test.
 enum class Group { Late, Later, Latest, PiecesAndReports, NoiseAndStreams };
@@ -54,15 +82,26 @@ inline std::string GroupName(Group group)
     return "?";
 }
 
+// How long each scan waits for a reply whose value it shows: the Windows
+// probe 755 ms for every reply; the Linux scan at least a second (its 20
+// polls) for the serial number, the card number and the signal. A reply
+// that is late for a command whose value nobody shows (the Linux scan's
+// preparing commands, the Windows probe's error reports) costs nothing when
+// it comes within 2 s: the next command waits for it before its own reply
+// counts.
+constexpr int kWindowsReplyWaitMs = 755;
+constexpr int kLinuxValueWaitMs = 1000;
 // Every reply this late still comes within every command's time in both
 // builds.
 constexpr int kEveryReplyLateMs = 300;
-// One command answered this late: within the Windows probe's 755 ms for a
-// reply and the Linux scan's second for a value; past the first, within
-// the second; past both, yet soon enough to be settled before the next
-// command's reply is taken.
+// One command answered this late: within both scans' waits; past the
+// Windows probe's, within the Linux scan's; past both, yet soon enough to
+// be settled before the next command's reply is taken.
 constexpr int kOneCommandLateMs[] = {600, 900, 1500};
-constexpr int kPieceBytes = 8;
+// Pieces this long, this far apart: the longest reply a scan asks for (an
+// identification of 170 bytes) is whole within 1.5 s, as late as any reply
+// is still read, and the reads between its pieces find the line quiet.
+constexpr int kPieceBytes = 16;
 constexpr int kPieceGapMs = 150;
 constexpr std::size_t kNoiseBytes = 10 * 1024;
 // A device that starts sending without end after this many commands: in
@@ -122,6 +161,19 @@ inline FakeReplyFault ReportBeforeOk(const std::string &command, const std::stri
     return f;
 }
 
+// The report a moment after the whole reply, while the next command is
+// being asked.
+inline FakeReplyFault ReportAfter(const std::string &command, const std::string &report)
+{
+    constexpr int kPastAnyReply = 1 << 20;
+    FakeReplyFault f;
+    f.command = command;
+    f.splitAt = kPastAnyReply;
+    f.pauseMs = kReportPauseMs;
+    f.insert = report;
+    return f;
+}
+
 // The same bytes every time: a line at the wrong speed, or a device that
 // powers up babbling. Every byte value occurs, line ends included.
 inline std::string LineNoise(std::size_t bytes)
@@ -137,32 +189,80 @@ inline std::string LineNoise(std::size_t bytes)
     return noise;
 }
 
+inline std::string Nul()
+{
+    return std::string(1, '\0');
+}
+
 // The SIM card number with a NUL byte after its first eight digits.
 inline std::string WithNul(const std::string &value)
 {
-    return value.substr(0, 8) + std::string(1, '\0') + value.substr(8);
+    return value.substr(0, 8) + Nul() + value.substr(8);
 }
 
+// A command a single late reply is tried on.
 struct OneCommand {
     const char *name;
     std::vector<std::string> commands;
     unsigned builds;
+    // How long each build waits for the reply before its value is lost;
+    // 0: the build shows no value of it.
+    int linuxWaitMs;
+    int windowsWaitMs;
+    // The cells that its value decides, and why.
+    unsigned cells;
+    const char *why;
+    std::string neverShown;
+    // Non-empty: only these families' values depend on the reply.
+    std::vector<FakeModel> only;
 };
 
-// The commands a single late reply is tried on. Only the Linux scan selects
-// a storage; only the Windows probe asks for the manufacturer.
+// Only the Linux scan selects a storage; only the Windows probe asks for the
+// manufacturer.
 inline const std::vector<OneCommand> &LateCommands()
 {
     static const std::vector<OneCommand> commands = {
-        {"StorageSelection", {"AT+CPMS"}, kLinux},
-        {"ErrorReports", {"AT+CMEE=1"}, kBoth},
-        {"SerialNumber", {"AT+CGSN"}, kBoth},
-        {"SimNumber", {kSimNumberCommands[0], kSimNumberCommands[1], kSimNumberCommands[2]}, kBoth},
-        {"Signal", {"AT+CSQ"}, kBoth},
-        {"Manufacturer", {"AT+CGMI"}, kWindows},
+        {"StorageSelection", {"AT+CPMS"}, kLinux, 0, 0, 0u, "", "+CPMS", {}},
+        {"ErrorReports", {"AT+CMEE=1"}, kBoth, 0, 0, 0u, "", "", {}},
+        {"SerialNumber", {"AT+CGSN"}, kBoth, kLinuxValueWaitMs, kWindowsReplyWaitMs, kSerial,
+         "the serial number comes after the scan stopped waiting for it", "", {}},
+        {"SimNumber",
+         {kSimNumberCommands[0], kSimNumberCommands[1], kSimNumberCommands[2]},
+         kBoth,
+         kLinuxValueWaitMs,
+         kWindowsReplyWaitMs,
+         kCardAndSignal,
+         "the card number comes after the scan stopped waiting for it, and without one the signal is not asked",
+         "CCID:",
+         {}},
+        {"Signal", {"AT+CSQ"}, kBoth, kLinuxValueWaitMs, kWindowsReplyWaitMs, kSignal,
+         "the signal comes after the scan stopped waiting for it", "+CSQ:", {}},
+        // A module that names its maker in mixed case is told apart by that
+        // reply alone; taken for no known module, it is asked for its card
+        // number with the command it refuses.
+        {"Manufacturer", {"AT+CGMI"}, kWindows, 0, kWindowsReplyWaitMs, kCardAndSignal,
+         "the manufacturer comes after the probe stopped waiting for it: the module is not told apart", "",
+         {FakeModel::VelkorMe}},
     };
     return commands;
 }
+
+// The loss one reply `lateMs` late causes in a build that waits `waitMs`.
+inline Loss LateLoss(const OneCommand &c, int waitMs, int lateMs)
+{
+    if (waitMs == 0 || lateMs <= waitMs)
+        return Loss();
+    return {c.cells, c.why, c.only};
+}
+
+// A report a modem sends of its own accord, as it stands on the line.
+struct Report {
+    const char *name;
+    const char *text;
+};
+const Report kRing = {"Ring", "\r\nRING\r\n"};
+const Report kNewMessage = {"NewMessage", "\r\n+CMTI: \"SM\",3\r\n"};
+const Report kRegistration = {"Registration", "\r\n+CREG: 1\r\n"};
 
 // The behaviours of one group.
 inline std::vector<Behaviour> Behaviours(Group group)
@@ -171,81 +271,109 @@ inline std::vector<Behaviour> Behaviours(Group group)
     const auto lateRows = [&table](int lateMs) {
         for (const OneCommand &c : LateCommands()) {
             const std::vector<std::string> commands = c.commands;
-            // The Linux scan waits at least a second for a value, two for the
-            // storage selection, and lets a late reply settle before the
-            // next command's. The Windows probe waits 755 ms for each reply:
-            // on a loaded machine Wine's own delays eat the margin.
-            const Shows linuxShows = lateMs < kOneCommandLateMs[1] ? Shows::OwnValues : Shows::OwnValueOrMarker;
-            table.push_back({std::string(c.name) + std::to_string(lateMs) + "MsLate", c.builds, linuxShows,
-                             Shows::OwnValueOrMarker,
-                             [commands, lateMs](FakeConfig &f) {
+            table.push_back({std::string(c.name) + std::to_string(lateMs) + "MsLate", c.builds,
+                             LateLoss(c, c.linuxWaitMs, lateMs), LateLoss(c, c.windowsWaitMs, lateMs), commands,
+                             c.neverShown, [commands, lateMs](FakeConfig &f) {
                                  for (const std::string &command : commands)
                                      f.faults.replyFaults.push_back(LateReply(command, lateMs));
                              }});
         }
     };
+    // One report placed around one command's reply.
+    const auto reportRow = [&table](const std::string &name, const std::vector<std::string> &commands,
+                                    const Report &report,
+                                    FakeReplyFault (*place)(const std::string &, const std::string &)) {
+        const std::string text = report.text;
+        table.push_back({name, kBoth, Loss(), Loss(), commands, text.substr(2, text.size() - 4),
+                         [commands, text, place](FakeConfig &f) {
+                             for (const std::string &command : commands)
+                                 f.faults.replyFaults.push_back(place(command, text));
+                         }});
+    };
+    const std::vector<std::string> simNumber(std::begin(kSimNumberCommands), std::end(kSimNumberCommands));
     switch (group) {
     case Group::Late:
-        table.push_back({"EveryReply300MsLate", kBoth, Shows::OwnValues, Shows::OwnValues,
+        table.push_back({"EveryReply300MsLate", kBoth, Loss(), Loss(), {}, "",
                          [](FakeConfig &f) { f.faults.replyDelayMs = kEveryReplyLateMs; }});
         lateRows(kOneCommandLateMs[0]);
         break;
-    case Group::Later:
+    case Group::Later: {
         lateRows(kOneCommandLateMs[1]);
         // Silent at the first speed for want of patience, it must not be
         // taken for one that answers at the second.
-        table.push_back({"Only9600EveryReply900MsLate", kBoth, Shows::OwnValueOrMarker, Shows::OwnValueOrMarker,
-                         [](FakeConfig &f) {
+        const Loss atTooLate = {kIdentity, "AT is answered after both scans stopped waiting for it", {}};
+        table.push_back({"Only9600EveryReply900MsLate", kBoth, atTooLate, atTooLate, {}, "", [](FakeConfig &f) {
                              f.baud = FakeBaud::Only9600;
                              f.faults.replyDelayMs = kOneCommandLateMs[1];
                          }});
         break;
+    }
     case Group::Latest:
         lateRows(kOneCommandLateMs[2]);
         break;
     case Group::PiecesAndReports:
-        table.push_back({"RepliesInPieces", kBoth, Shows::OwnValueOrMarker, Shows::OwnValueOrMarker,
-                         [](FakeConfig &f) {
+        table.push_back({"RepliesInPieces", kBoth, Loss(), Loss(), {}, "", [](FakeConfig &f) {
                              f.faults.chunkBytes = kPieceBytes;
                              f.faults.chunkGapMs = kPieceGapMs;
                          }});
-        for (const auto &report : std::vector<std::pair<const char *, const char *>>{
-                 {"RingAheadOfSerial", "\r\nRING\r\n"},
-                 {"NewMessageAheadOfSerial", "\r\n+CMTI: \"SM\",3\r\n"},
-                 {"RegistrationAheadOfSerial", "\r\n+CREG: 1\r\n"}}) {
-            const std::string text = report.second;
-            table.push_back({report.first, kBoth, Shows::OwnValueOrMarker, Shows::OwnValueOrMarker,
-                             [text](FakeConfig &f) { f.faults.replyFaults.push_back(ReportAhead("AT+CGSN", text)); }});
-        }
-        table.push_back({"NewMessageInsideSimNumber", kBoth, Shows::OwnValueOrMarker, Shows::OwnValueOrMarker,
-                         [](FakeConfig &f) {
-                             for (const char *command : kSimNumberCommands)
-                                 f.faults.replyFaults.push_back(
-                                     ReportBeforeOk(command, "\r\n+CMTI: \"SM\",3\r\n"));
-                         }});
-        table.push_back({"RingInsideSignal", kBoth, Shows::OwnValueOrMarker, Shows::OwnValueOrMarker,
-                         [](FakeConfig &f) {
-                             f.faults.replyFaults.push_back(ReportBeforeOk("AT+CSQ", "\r\nRING\r\n"));
-                         }});
+        for (const Report &report : {kRing, kNewMessage, kRegistration})
+            reportRow(std::string(report.name) + "AheadOfSerial", {"AT+CGSN"}, report, ReportAhead);
+        reportRow("NewMessageInsideSimNumber", simNumber, kNewMessage, ReportBeforeOk);
+        reportRow("RingInsideSignal", {"AT+CSQ"}, kRing, ReportBeforeOk);
+        for (const Report &report : {kRing, kNewMessage})
+            reportRow(std::string(report.name) + "AfterSerial", {"AT+CGSN"}, report, ReportAfter);
         break;
-    case Group::NoiseAndStreams:
-        table.push_back({"NulInsideSimNumber", kBoth, Shows::OwnValueOrMarker, Shows::OwnValueOrMarker,
+    case Group::NoiseAndStreams: {
+        const Loss nulInside = {kCardAndSignal,
+                                "a NUL inside the card number leaves no card number, and without one the signal "
+                                "is not asked",
+                                {}};
+        table.push_back({"NulInsideSimNumber", kBoth, nulInside, nulInside, simNumber, "",
                          [](FakeConfig &f) { f.iccid = WithNul(GetFakeProfile(f.model).iccid); }});
-        table.push_back({"NoiseAheadOfIdentification", kBoth, Shows::OwnValueOrMarker, Shows::OwnValueOrMarker,
+        table.push_back({"NulAheadOfSimNumber", kBoth, Loss(), Loss(), simNumber, "", [simNumber](FakeConfig &f) {
+                             for (const std::string &command : simNumber)
+                                 f.faults.replyFaults.push_back(ReportAhead(command, Nul()));
+                         }});
+        table.push_back({"NulBeforeSerialOk", kBoth, Loss(), Loss(), {"AT+CGSN"}, "", [](FakeConfig &f) {
+                             f.faults.replyFaults.push_back(ReportBeforeOk("AT+CGSN", Nul()));
+                         }});
+        // Ahead of every identification reply, at either speed: more than
+        // any reply may bring, so the Linux scan identifies nothing. The
+        // Windows probe asks for the identification twice, and the noise
+        // runs on over the replies after it.
+        table.push_back({"NoiseAheadOfIdentification",
+                         kBoth,
+                         {kIdentity, "ten kilobytes of noise ahead of the identification: no model is identified", {}},
+                         {kEveryValue, "ten kilobytes of noise over the replies that follow the identification", {}},
+                         {"ATI"},
+                         "",
                          [](FakeConfig &f) {
                              f.faults.replyFaults.push_back(ReportAhead("ATI", LineNoise(kNoiseBytes)));
                          }});
-        table.push_back({"FloodOfOk", kBoth, Shows::OwnValueOrMarker, Shows::OwnValueOrMarker, [](FakeConfig &f) {
+        // A Linux read ends only when the line pauses; on a line that never
+        // does, every read runs to the bound of one reply, and a command
+        // whose reply outgrows that bound is taken for no modem's. The
+        // Windows probe reads what has arrived, but the flood's OKs may end
+        // a reply before its value has come, and the stream may fill the
+        // bound of a reply before the reply is whole.
+        table.push_back({"FloodOfOk",
+                         kBoth,
+                         {kIdentity, "a line that never falls quiet from the start: no modem is taken to answer", {}},
+                         {kEveryValue, "an OK every 10 ms: any reply may be ended by one before its value", {}},
+                         {},
+                         "",
+                         [](FakeConfig &f) {
                              f.faults.floodText = kFloodText;
                              f.faults.floodGapMs = kFloodGapMs;
                          }});
-        table.push_back({"StreamAfterFiveCommands", kBoth, Shows::OwnValueOrMarker, Shows::OwnValueOrMarker,
-                         [](FakeConfig &f) {
+        const Loss streamed = {kEveryValue, "a line that never falls quiet once identified", {}};
+        table.push_back({"StreamAfterFiveCommands", kBoth, streamed, streamed, {}, "", [](FakeConfig &f) {
                              f.faults.floodText = kStreamText;
                              f.faults.floodAfterCommands = kStreamAfterCommands;
                              f.faults.floodGapMs = kStreamGapMs;
                          }});
         break;
+    }
     }
     return table;
 }
@@ -309,33 +437,54 @@ inline std::vector<std::string> OwnSerials(FakeModel model)
     return serials;
 }
 
-// Why `shown` is not what a modem whose own row is `own` may show under
-// that behaviour; empty when it is. `anySpeed`: the modem answers at every
-// line speed, so that one found at the second is found all the same.
+// Why `shown` is not what a modem whose own row is `own` may show when it
+// loses the cells `lost`; empty when it is. `anySpeed`: the modem answers at
+// every line speed, so that one found at the second is found all the same.
 // `alsoOwn`: serial numbers of the modem's own besides the one its row shows.
-inline std::string JudgeRow(const Row &shown, const Row &own, Shows shows, bool anySpeed,
+inline std::string JudgeRow(const Row &shown, const Row &own, unsigned lost, bool anySpeed,
                             const std::vector<std::string> &alsoOwn = {})
 {
-    const bool markerAllowed = shows == Shows::OwnValueOrMarker;
     std::string why;
-    const auto cell = [&why, markerAllowed](const char *what, const std::string &value, const std::string &ownValue,
-                                            const char *marker, const std::vector<std::string> &others) {
-        const bool own = value == ownValue || std::find(others.begin(), others.end(), value) != others.end();
-        if (!own && !(markerAllowed && value == marker))
-            why += std::string(what) + " shows \"" + value + "\", its own is \"" + ownValue + "\"; ";
-    };
     const bool notIdentified = shown.at == kNotAt && shown.baud == kNotIdentifiedBaud;
-    if (!(markerAllowed && notIdentified)) {
+    if ((lost & kIdentity) && notIdentified) {
+        lost |= kEveryValue;
+    } else {
         if (shown.at != own.at)
             why += "AT column \"" + shown.at + "\", its own \"" + own.at + "\"; ";
-        const bool otherSpeed = markerAllowed && anySpeed && shown.baud == kNotIdentifiedBaud;
+        const bool otherSpeed = (lost & kIdentity) && anySpeed && shown.baud == kNotIdentifiedBaud;
         if (shown.baud != own.baud && !otherSpeed)
             why += "speed " + shown.baud + ", its own " + own.baud + "; ";
     }
-    cell("card", shown.card, own.card, kNoCard, {});
-    cell("signal", shown.signal, own.signal, kNoSignal, {});
-    cell("serial", shown.serial, own.serial, kNoSerial, markerAllowed ? alsoOwn : std::vector<std::string>());
+    const auto cell = [&why, lost](const char *what, const std::string &value, const std::string &ownValue,
+                                   Cell which, const char *marker, const std::vector<std::string> &others) {
+        const bool own = value == ownValue || std::find(others.begin(), others.end(), value) != others.end();
+        if (!own && !((lost & which) && value == marker))
+            why += std::string(what) + " shows \"" + value + "\", its own is \"" + ownValue + "\"; ";
+    };
+    cell("card", shown.card, own.card, kCard, kNoCard, {});
+    cell("signal", shown.signal, own.signal, kSignal, kNoSignal, {});
+    // A module not told apart from another of its maker's may be asked for
+    // the other serial number it has.
+    cell("serial", shown.serial, own.serial, kSerial, kNoSerial,
+         (lost & (kIdentity | kSerial)) ? alsoOwn : std::vector<std::string>());
     return why;
+}
+
+// Whether the program sent the fake any of `commands`: each the start of a
+// command line as sent, in any case (the Linux scan asks for the signal in
+// lower case).
+inline bool SentAny(const FakeRecord &record, const std::vector<std::string> &commands)
+{
+    const auto upper = [](std::string text) {
+        std::transform(text.begin(), text.end(), text.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        return text;
+    };
+    for (const std::string &sent : record.CommandTexts())
+        for (const std::string &command : commands)
+            if (upper(sent).compare(0, command.size(), upper(command)) == 0)
+                return true;
+    return false;
 }
 
 // What a read printed for each port, in port order: from the line that

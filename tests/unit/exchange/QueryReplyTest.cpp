@@ -10,6 +10,8 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 bool AnyWord(const std::string &text)
 {
     return !text.empty() && text.find(' ') == std::string::npos;
@@ -99,6 +101,13 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"BareWrongShape", &kBare, "\r\nv 1\r\n\r\nOK\r\n", QueryOutcome::NoValue, "",
                  false},
         ReadCase{"BareWaitsForOk", &kBare, "\r\nv1\r\n", QueryOutcome::Pending, "", false},
+        // A NUL byte between the lines is no line of its own, and one at the
+        // edge of the value line is not part of the value.
+        ReadCase{"BareWithNulBeforeOk", &kBare, "\r\nv1\r\n\0\r\nOK\r\n"s, QueryOutcome::Value, "v1",
+                 false},
+        ReadCase{"BareAfterNul", &kBare, "\0\r\nv1\r\n\r\nOK\r\n"s, QueryOutcome::Value, "v1", false},
+        ReadCase{"TaggedWithNulAfterValue", &kTagged, "\r\n+TEST: v1\0\r\n\r\nOK\r\n"s,
+                 QueryOutcome::Value, "v1", true},
         // Error reports, with or without their line end yet.
         ReadCase{"Error", &kTagged, "\r\nERROR\r\n", QueryOutcome::Refused, "", true},
         ReadCase{"ErrorStillArriving", &kTagged, "\r\n+CME ERROR: 1", QueryOutcome::Refused, "",
