@@ -36,6 +36,11 @@ const char kStorageReadFailedAfter[] = "中的短信失败";
 const char kSimStorageName[] = "SIM卡";
 const char kDeviceStorageName[] = "设备";
 const char kReasonLabel[] = "\t 失败原因: ";
+// Entries that a storage listed but that held no message: its name and the
+// index of each, after the port's result.
+const char kUnreadLabel[] = " 无法读取的短信: ";
+const char kUnreadIndexLabel[] = "中索引 ";
+const char kUnreadSeparator[] = ", ";
 
 const char kOrdinalLabel[] = " 第 ";
 const char kOrdinalUnit[] = " 条短信";
@@ -55,6 +60,8 @@ struct StorageRead {
     // modem's own, or that it did not answer.
     std::string failure;
     std::vector<SmsRecvStruct_t> messages;
+    // Indices of entries listed but not read (see GetUnreadSmsIndices).
+    std::vector<std::string> unread;
 };
 
 std::string CountText(std::size_t count)
@@ -89,8 +96,10 @@ StorageRead ReadStorage(CCheckManager &manager, StorageSelector select, CPhoneCa
     StorageRead read;
     if (phone == nullptr)
         return read;
-    // The reason of this storage's failure, never one of an earlier command.
+    // The reason of this storage's failure, never one of an earlier command;
+    // its unread entries, never the other storage's.
     phone->ClearErrorMessage();
+    phone->ClearUnreadSmsIndices();
     // A device that sends without end answers this storage no better than
     // the one before: it is not asked again.
     if (IsLineUsable(port) && (manager.*select)(phone, &port)
@@ -98,6 +107,7 @@ StorageRead ReadStorage(CCheckManager &manager, StorageSelector select, CPhoneCa
         read.ok = true;
         read.cutShort = phone->NotFinished();
         read.messages = phone->GetReadSms();
+        read.unread = phone->GetUnreadSmsIndices();
     } else {
         read.failure = StepFailureReason(*phone, port, kNoAnswerReason);
     }
@@ -144,6 +154,32 @@ void PrintReadFailure(const std::string &portName, const std::string &reason)
     std::cout << std::endl;
 }
 
+void AppendUnread(const StorageRead &read, const char *storageName, std::string &entries)
+{
+    if (!read.ok)
+        return;
+    for (const std::string &index : read.unread) {
+        if (!entries.empty())
+            entries += kUnreadSeparator;
+        // The index is the modem's text.
+        entries += storageName + std::string(kUnreadIndexLabel)
+                   + MakePrintableText(index, PrintableLayout::SingleLine);
+    }
+}
+
+// Entries that a read storage listed but could not read are no messages and
+// are not counted, yet the user must learn that they are there.
+void PrintUnread(const std::string &portName, const StorageRead &sim, const StorageRead &device)
+{
+    std::string entries;
+    AppendUnread(sim, kSimStorageName, entries);
+    AppendUnread(device, kDeviceStorageName, entries);
+    if (entries.empty())
+        return;
+    CColorCout::CoutRedMessage(kPortLabel + portName + kUnreadLabel + entries);
+    std::cout << std::endl;
+}
+
 }  // namespace
 
 void CCheckManager::HandleReadAllSms(std::vector<ComPortBaseInfo_t> ports)
@@ -184,6 +220,7 @@ void CCheckManager::HandleReadAllSms(std::vector<ComPortBaseInfo_t> ports)
             }
             PrintStorageFailure(portName, sim, kSimStorageName);
             PrintStorageFailure(portName, device, kDeviceStorageName);
+            PrintUnread(portName, sim, device);
         } else {
             PrintReadFailure(portName, ReadFailureReason(target, phone.get(), sim));
         }
