@@ -36,6 +36,9 @@ const char kStorageReadFailedAfter[] = "中的短信失败";
 const char kSimStorageName[] = "SIM卡";
 const char kDeviceStorageName[] = "设备";
 const char kReasonLabel[] = "\t 失败原因: ";
+// Both storages failed, each for its own reason.
+const char kStorageReasonLabel[] = ": ";
+const char kStorageReasonSeparator[] = "; ";
 // Entries that a storage listed but that held no message: its name and the
 // index of each, after the port's result.
 const char kUnreadLabel[] = " 无法读取的短信: ";
@@ -114,15 +117,42 @@ StorageRead ReadStorage(CCheckManager &manager, StorageSelector select, CPhoneCa
     return read;
 }
 
-std::string ReadFailureReason(const ComPortBaseInfo_t &target, CPhoneCardBase *phone,
-                              const StorageRead &last)
+// A failure reason on one line with another: a system message's own line
+// end, which ends the line when the reason is alone, would break it.
+std::string ShownWithinLine(const std::string &reason)
 {
-    // A port that no scan found is reported as one without SIM card number.
-    if (target.smsCardNumber.empty() || !target.isPortExist)
+    std::string shown = ShownFailureReason(reason);
+    while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r'))
+        shown.pop_back();
+    return shown;
+}
+
+// A storage's reason as the port's failure line tells it.
+std::string StorageFailureReason(const StorageRead &read)
+{
+    if (ReportsNoSimCard(read.failure))
         return GetSmsCodeChineseStr(SMS_CODE_NO_SIM_CARD);
+    return read.failure;
+}
+
+// The reason of a port whose storages both failed, as shown. An empty SIM
+// card number only says that the scan did not read one, so "no SIM card" is
+// told only when the modem itself said so, and a port that no scan found is
+// named as such; both storages' reasons are told when they differ.
+std::string ReadFailureReason(const ComPortBaseInfo_t &target, CPhoneCardBase *phone,
+                              const StorageRead &sim, const StorageRead &device)
+{
+    if (!target.isPortExist)
+        return GetSmsCodeChineseStr(SMS_CODE_NO_SUCH_PORT);
     if (phone == nullptr)
         return GetSmsCodeChineseStr(SMS_CODE_DEVICE_NOT_AT);
-    return last.failure;
+    const std::string simReason = StorageFailureReason(sim);
+    const std::string deviceReason = StorageFailureReason(device);
+    if (simReason == deviceReason)
+        return ShownFailureReason(simReason);
+    return kSimStorageName + std::string(kStorageReasonLabel) + ShownWithinLine(simReason)
+           + kStorageReasonSeparator + kDeviceStorageName + kStorageReasonLabel
+           + ShownWithinLine(deviceReason);
 }
 
 void PrintCutShort(const StorageRead &read, const char *storageName)
@@ -145,12 +175,13 @@ void PrintStorageFailure(const std::string &portName, const StorageRead &read,
     std::cout << std::endl;
 }
 
-void PrintReadFailure(const std::string &portName, const std::string &reason)
+// The reason as ShownFailureReason shows it: it may be what the modem sent,
+// its line ends included.
+void PrintReadFailure(const std::string &portName, const std::string &shownReason)
 {
     CColorCout::CoutRedMessage(kPortLabel + portName + kReadFailed);
     CColorCout::CoutRedMessage(kReasonLabel);
-    // The reason may be what the modem sent, its line ends included.
-    CColorCout::CoutRedMessage(ShownFailureReason(reason));
+    CColorCout::CoutRedMessage(shownReason);
     std::cout << std::endl;
 }
 
@@ -188,7 +219,8 @@ void CCheckManager::HandleReadAllSms(std::vector<ComPortBaseInfo_t> ports)
         const std::string portName = PortDisplayName(target.comPath);
         // A port that no scan found is never opened (see ComPortBaseInfo_t).
         if (!target.isPortExist) {
-            PrintReadFailure(portName, ReadFailureReason(target, nullptr, StorageRead()));
+            PrintReadFailure(portName,
+                             ReadFailureReason(target, nullptr, StorageRead(), StorageRead()));
             continue;
         }
         CComPortBase port(target.comPath, target.baudRate);
@@ -222,7 +254,7 @@ void CCheckManager::HandleReadAllSms(std::vector<ComPortBaseInfo_t> ports)
             PrintStorageFailure(portName, device, kDeviceStorageName);
             PrintUnread(portName, sim, device);
         } else {
-            PrintReadFailure(portName, ReadFailureReason(target, phone.get(), sim));
+            PrintReadFailure(portName, ReadFailureReason(target, phone.get(), sim, device));
         }
     }
 }

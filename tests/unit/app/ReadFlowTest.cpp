@@ -188,22 +188,35 @@ void PrintTo(const ReadFailureCase &c, std::ostream *os)
     *os << c.name;
 }
 
-FakeConfig StoragesRefused(const char *reply)
+FakeConfig StoragesRefused(const char *deviceReply, const char *simReply)
 {
     FakeConfig c = Fake(FakeModel::Tarnel);
-    c.faults.errorCommands = {{"AT+CPMS=\"ME\"", reply}, {"AT+CPMS=\"SM\"", reply}};
+    c.faults.errorCommands = {{"AT+CPMS=\"ME\"", deviceReply}, {"AT+CPMS=\"SM\"", simReply}};
     return c;
 }
 
+FakeConfig StoragesRefused(const char *reply)
+{
+    return StoragesRefused(reply, reply);
+}
+
+// "设备未插卡" only when the modem says that it holds no SIM card: an empty
+// card number cell only says that the scan did not read one.
 const ReadFailureCase kReadFailureCases[] = {
-    {"ModemErrorLine", StoragesRefused("+CMS ERROR: 310"), true, true, PHONE_TYPE_TARNEL,
-     "+CMS ERROR: 310"},
-    {"NoCardNumberFirst", StoragesRefused("+CMS ERROR: 310"), true, false, PHONE_TYPE_TARNEL,
-     "设备未插卡"},
+    {"ModemErrorLine", StoragesRefused("+CMS ERROR: 302"), true, true, PHONE_TYPE_TARNEL,
+     "+CMS ERROR: 302"},
+    {"EmptyCardCellIsNoReason", StoragesRefused("+CMS ERROR: 302"), true, false, PHONE_TYPE_TARNEL,
+     "+CMS ERROR: 302"},
+    {"ModemSaysNoSim", StoragesRefused("+CME ERROR: 10"), true, true, PHONE_TYPE_TARNEL, "设备未插卡"},
+    {"ModemSaysNoSimInWords", StoragesRefused("+CMS ERROR: SIM not inserted"), true, true,
+     PHONE_TYPE_TARNEL, "设备未插卡"},
+    // Each storage's reason, when they differ.
+    {"StoragesFailForTheirOwnReasons", StoragesRefused("+CMS ERROR: 302", "+CMS ERROR: 310"), true,
+     true, PHONE_TYPE_TARNEL, "SIM卡: 设备未插卡; 设备: +CMS ERROR: 302"},
     {"PortError", Fake(FakeModel::Tarnel), false, true, PHONE_TYPE_TARNEL,
      "Code: 2  No such file or directory"},
     {"NoModelObject", Fake(FakeModel::Tarnel), true, true, PHONE_TYPE_BASE, "设备不AT"},
-    {"NoModelObjectNoCard", Fake(FakeModel::Tarnel), true, false, PHONE_TYPE_BASE, "设备未插卡"},
+    {"NoModelObjectNoCard", Fake(FakeModel::Tarnel), true, false, PHONE_TYPE_BASE, "设备不AT"},
 };
 
 class ReadFailureTest : public ReadFlowTest, public ::testing::WithParamInterface<ReadFailureCase> {};
@@ -424,7 +437,7 @@ TEST_F(ReadFlowTest, PortThatNoScanFoundIsNeverOpened)
     ASSERT_TRUE(watch.Ok());
     ComPortBaseInfo_t port = Target(watch.Path());
     port.isPortExist = false;
-    EXPECT_EQ(Read({port}), FailureLine(ShownName(watch.Path()), "设备未插卡"));
+    EXPECT_EQ(Read({port}), FailureLine(ShownName(watch.Path()), "没有此端口"));
     EXPECT_FALSE(watch.WasOpened());
 }
 

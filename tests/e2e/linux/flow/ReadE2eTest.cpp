@@ -95,7 +95,7 @@ TEST_F(ReadE2eTest, EveryStorageOfEveryModel)
     EXPECT_TRUE(InOrder(screen,
                         {OnTerminal(tarnel), OnTerminal(Green("端口 ttyUSB1 接收短信成功 共 6 条短信") + "\n" + SampleSim()),
                          OnTerminal("短信内容: Part one of three, part two of three, part three of three.\n"),
-                         OnTerminal(sudrel), FailureLine("ttyUSB3", "设备未插卡")}));
+                         OnTerminal(sudrel), FailureLine("ttyUSB3", "设备不AT")}));
     EXPECT_TRUE(std::regex_search(screen, std::regex("\r\n读取短信耗时: [1-9][0-9]* 秒\r\n"))) << screen;
 
     // The device storage is read first, then the SIM.
