@@ -6,8 +6,44 @@
 #include "PhoneCardBase.h"
 #include "PlatformConstants.h"
 #include "PrintableText.h"
+#include "ReplyLines.h"
+#include "StringUtil.h"
 
 const char kNoAnswerReason[] = "no answer";
+
+namespace {
+
+struct NoSimCardReport {
+    const char *tag;
+    const char *number;
+};
+
+const NoSimCardReport kNoSimCardReports[] = {{"+CME ERROR:", "10"}, {"+CMS ERROR:", "310"}};
+// The words of both reports, with verbose error reports on (AT+CMEE=2).
+const char kNoSimCardWords[] = "sim not inserted";
+
+std::string LowerCase(std::string text)
+{
+    for (char &c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+bool IsNoSimCardLine(const std::string &line)
+{
+    const std::string text = TrimLineBlanks(line);
+    for (const NoSimCardReport &report : kNoSimCardReports) {
+        if (text.rfind(report.tag, 0) != 0)
+            continue;
+        const std::string detail = TrimLineBlanks(text.substr(std::string(report.tag).size()));
+        if (detail == report.number || LowerCase(detail) == kNoSimCardWords)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 std::string PortDisplayName(const std::string &comPath)
 {
@@ -41,6 +77,14 @@ std::string StepFailureReason(CPhoneCardBase &phone, CComPortBase &port, const s
     if (port.IsComError())
         return port.GetErrorMsg();
     return otherwise;
+}
+
+bool ReportsNoSimCard(const std::string &modemText)
+{
+    for (const std::string &line : SplitStringByChar(modemText, '\n'))
+        if (IsNoSimCardLine(line))
+            return true;
+    return false;
 }
 
 bool MaySendWithoutSmsCenter(CPhoneCardBase *phone, CComPortBase *port)

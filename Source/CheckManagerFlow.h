@@ -38,6 +38,12 @@ bool IsLineUsable(const CComPortBase &port);
 // port's error, else `otherwise`.
 std::string StepFailureReason(CPhoneCardBase &phone, CComPortBase &port, const std::string &otherwise);
 
+// The modem's error text says that it holds no SIM card: one of its lines is
+// the error report of 3GPP TS 27.007 (+CME ERROR: 10) or TS 27.005
+// (+CMS ERROR: 310) for "SIM not inserted", by number or in words. An empty
+// SIM card number says nothing of the kind: it may only not have been read.
+bool ReportsNoSimCard(const std::string &modemText);
+
 // After the SMS centre query was refused or went unanswered: a model that
 // can send without the answer goes on, with the module's own centre, as
 // long as the line is still there.

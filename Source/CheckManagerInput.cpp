@@ -21,6 +21,7 @@ const char kNumberRefused[] = "您输入的号码有误，请重新输入";
 const char kPortRefused[] = "您输入的设备端口号有误，请重新输入";
 const char kTooManyTries[] = "输入的错误次数过多，返回主界面";
 const char kTextPrompt[] = "请输入短信内容:";
+const char kTextRefused[] = "您输入的短信内容含有空字符(NUL)，无法完整发送，请重新输入";
 const char kDefaultSmsText[] = " 北京Korvane短信为您服务 ";
 
 // A number is at least this long, its "+" included.
@@ -299,11 +300,21 @@ bool CCheckManager::InputToSendPduSmsContext(std::string &text)
 
 bool CCheckManager::InputCheckSendPduSmsContext(std::string &text)
 {
-    std::cout << std::endl;
-    CColorCout::CoutGreenMessage(kTextPrompt);
-    // The text has one try and no refusal: Ctrl-D gives the default text, as
-    // an empty line does.
-    ReadAnswerLine(text);
-    std::cout << std::endl;
-    return InputToSendPduSmsContext(text);
+    for (int attempt = 0; attempt < MAX_INPUT_TRY_COUNT; ++attempt) {
+        std::cout << std::endl;
+        CColorCout::CoutGreenMessage(kTextPrompt);
+        // Ctrl-D gives the default text, as an empty line does.
+        ReadAnswerLine(text);
+        std::cout << std::endl;
+        // A typed line keeps a NUL, but the text reaches the modem as a C
+        // string, which ends there: the rest would be dropped without a word
+        // and the message reported sent. A text goes whole or not at all.
+        if (text.find('\0') == std::string::npos)
+            return InputToSendPduSmsContext(text);
+        CColorCout::CoutRedMessage(kTextRefused);
+        std::cout << std::endl;
+    }
+    text.clear();
+    PrintGiveUp();
+    return false;
 }

@@ -36,6 +36,14 @@ const char kStorageReadFailedAfter[] = "中的短信失败";
 const char kSimStorageName[] = "SIM卡";
 const char kDeviceStorageName[] = "设备";
 const char kReasonLabel[] = "\t 失败原因: ";
+// Both storages failed, each for its own reason.
+const char kStorageReasonLabel[] = ": ";
+const char kStorageReasonSeparator[] = "; ";
+// Entries that a storage listed but that held no message: its name and the
+// index of each, after the port's result.
+const char kUnreadLabel[] = " 无法读取的短信: ";
+const char kUnreadIndexLabel[] = "中索引 ";
+const char kUnreadSeparator[] = ", ";
 
 const char kOrdinalLabel[] = " 第 ";
 const char kOrdinalUnit[] = " 条短信";
@@ -55,6 +63,8 @@ struct StorageRead {
     // modem's own, or that it did not answer.
     std::string failure;
     std::vector<SmsRecvStruct_t> messages;
+    // Indices of entries listed but not read (see GetUnreadSmsIndices).
+    std::vector<std::string> unread;
 };
 
 std::string CountText(std::size_t count)
@@ -89,8 +99,10 @@ StorageRead ReadStorage(CCheckManager &manager, StorageSelector select, CPhoneCa
     StorageRead read;
     if (phone == nullptr)
         return read;
-    // The reason of this storage's failure, never one of an earlier command.
+    // The reason of this storage's failure, never one of an earlier command;
+    // its unread entries, never the other storage's.
     phone->ClearErrorMessage();
+    phone->ClearUnreadSmsIndices();
     // A device that sends without end answers this storage no better than
     // the one before: it is not asked again.
     if (IsLineUsable(port) && (manager.*select)(phone, &port)
@@ -98,21 +110,49 @@ StorageRead ReadStorage(CCheckManager &manager, StorageSelector select, CPhoneCa
         read.ok = true;
         read.cutShort = phone->NotFinished();
         read.messages = phone->GetReadSms();
+        read.unread = phone->GetUnreadSmsIndices();
     } else {
         read.failure = StepFailureReason(*phone, port, kNoAnswerReason);
     }
     return read;
 }
 
-std::string ReadFailureReason(const ComPortBaseInfo_t &target, CPhoneCardBase *phone,
-                              const StorageRead &last)
+// A failure reason on one line with another: a system message's own line
+// end, which ends the line when the reason is alone, would break it.
+std::string ShownWithinLine(const std::string &reason)
 {
-    // A port that no scan found is reported as one without SIM card number.
-    if (target.smsCardNumber.empty() || !target.isPortExist)
+    std::string shown = ShownFailureReason(reason);
+    while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r'))
+        shown.pop_back();
+    return shown;
+}
+
+// A storage's reason as the port's failure line tells it.
+std::string StorageFailureReason(const StorageRead &read)
+{
+    if (ReportsNoSimCard(read.failure))
         return GetSmsCodeChineseStr(SMS_CODE_NO_SIM_CARD);
+    return read.failure;
+}
+
+// The reason of a port whose storages both failed, as shown. An empty SIM
+// card number only says that the scan did not read one, so "no SIM card" is
+// told only when the modem itself said so, and a port that no scan found is
+// named as such; both storages' reasons are told when they differ.
+std::string ReadFailureReason(const ComPortBaseInfo_t &target, CPhoneCardBase *phone,
+                              const StorageRead &sim, const StorageRead &device)
+{
+    if (!target.isPortExist)
+        return GetSmsCodeChineseStr(SMS_CODE_NO_SUCH_PORT);
     if (phone == nullptr)
         return GetSmsCodeChineseStr(SMS_CODE_DEVICE_NOT_AT);
-    return last.failure;
+    const std::string simReason = StorageFailureReason(sim);
+    const std::string deviceReason = StorageFailureReason(device);
+    if (simReason == deviceReason)
+        return ShownFailureReason(simReason);
+    return kSimStorageName + std::string(kStorageReasonLabel) + ShownWithinLine(simReason)
+           + kStorageReasonSeparator + kDeviceStorageName + kStorageReasonLabel
+           + ShownWithinLine(deviceReason);
 }
 
 void PrintCutShort(const StorageRead &read, const char *storageName)
@@ -135,12 +175,39 @@ void PrintStorageFailure(const std::string &portName, const StorageRead &read,
     std::cout << std::endl;
 }
 
-void PrintReadFailure(const std::string &portName, const std::string &reason)
+// The reason as ShownFailureReason shows it: it may be what the modem sent,
+// its line ends included.
+void PrintReadFailure(const std::string &portName, const std::string &shownReason)
 {
     CColorCout::CoutRedMessage(kPortLabel + portName + kReadFailed);
     CColorCout::CoutRedMessage(kReasonLabel);
-    // The reason may be what the modem sent, its line ends included.
-    CColorCout::CoutRedMessage(ShownFailureReason(reason));
+    CColorCout::CoutRedMessage(shownReason);
+    std::cout << std::endl;
+}
+
+void AppendUnread(const StorageRead &read, const char *storageName, std::string &entries)
+{
+    if (!read.ok)
+        return;
+    for (const std::string &index : read.unread) {
+        if (!entries.empty())
+            entries += kUnreadSeparator;
+        // The index is the modem's text.
+        entries += storageName + std::string(kUnreadIndexLabel)
+                   + MakePrintableText(index, PrintableLayout::SingleLine);
+    }
+}
+
+// Entries that a read storage listed but could not read are no messages and
+// are not counted, yet the user must learn that they are there.
+void PrintUnread(const std::string &portName, const StorageRead &sim, const StorageRead &device)
+{
+    std::string entries;
+    AppendUnread(sim, kSimStorageName, entries);
+    AppendUnread(device, kDeviceStorageName, entries);
+    if (entries.empty())
+        return;
+    CColorCout::CoutRedMessage(kPortLabel + portName + kUnreadLabel + entries);
     std::cout << std::endl;
 }
 
@@ -152,7 +219,8 @@ void CCheckManager::HandleReadAllSms(std::vector<ComPortBaseInfo_t> ports)
         const std::string portName = PortDisplayName(target.comPath);
         // A port that no scan found is never opened (see ComPortBaseInfo_t).
         if (!target.isPortExist) {
-            PrintReadFailure(portName, ReadFailureReason(target, nullptr, StorageRead()));
+            PrintReadFailure(portName,
+                             ReadFailureReason(target, nullptr, StorageRead(), StorageRead()));
             continue;
         }
         CComPortBase port(target.comPath, target.baudRate);
@@ -184,8 +252,9 @@ void CCheckManager::HandleReadAllSms(std::vector<ComPortBaseInfo_t> ports)
             }
             PrintStorageFailure(portName, sim, kSimStorageName);
             PrintStorageFailure(portName, device, kDeviceStorageName);
+            PrintUnread(portName, sim, device);
         } else {
-            PrintReadFailure(portName, ReadFailureReason(target, phone.get(), sim));
+            PrintReadFailure(portName, ReadFailureReason(target, phone.get(), sim, device));
         }
     }
 }

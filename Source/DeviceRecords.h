@@ -88,7 +88,8 @@ struct SendSmsResult_t {
 // A record with isPortExist false names a path that no scan found (its comPath
 // is built from what was typed). No flow may ever open such a path as a serial
 // line: as root, a typed id could otherwise reach an arbitrary terminal device.
-// Its results are those of a port without SIM card number (code 4).
+// A send gives it the results of a port without SIM card number (code 4); a
+// read names it as a port that does not exist.
 struct ComPortBaseInfo_t {
     std::string comPath;
     int baudRate = 9600;

@@ -149,6 +149,12 @@ public:
     std::string GetAtiRspString();
     bool IsSendPduSmsRetry() const;
     std::vector<SmsRecvStruct_t> GetReadSms();
+    // The storage indices, as the modem wrote them, of the entries the last
+    // storage pass listed but could not read: a header without its PDU line,
+    // a PDU line that is not hexadecimal, a fetch that brought no message.
+    // They are not among GetReadSms().
+    std::vector<std::string> GetUnreadSmsIndices();
+    void ClearUnreadSmsIndices() { m_vecUnreadSmsIndex.clear(); }
     // The shared judge: the first line with "OK" or "ERROR" decides (an ERROR
     // line is kept as the error text); an "OK" not yet followed by its line end
     // counts too.
@@ -162,7 +168,9 @@ public:
     static std::string ModifyPhoneCode(const std::string &number, bool hasCountryCode);
 
     // A storage listing ("+CMGL: " header lines, each followed by its PDU line)
-    // into decoded records. A header whose PDU line has not arrived yields none.
+    // into decoded records. A header whose PDU line has not arrived yields none;
+    // nor does one followed by anything but a PDU line (IsPduLine), which is
+    // then examined as a line of its own.
     static std::vector<SmsInfo> SmsRspToSmsInfoVec(const std::string &reply);
     static SmsMode StrToSmsMode(std::string line);
     // Listed records into received messages, the parts of long messages joined.
@@ -179,8 +187,10 @@ public:
 
 protected:
     // The list parse behind SmsRspToSmsInfoVec, for a header tag of choice.
-    static std::vector<SmsInfo> SmsRspToSmsInfoVecByTag(const std::string &reply,
-                                                        const char *tag);
+    // The index of every header that has no PDU line after it goes to
+    // `unread` when it is given.
+    static std::vector<SmsInfo> SmsRspToSmsInfoVecByTag(const std::string &reply, const char *tag,
+                                                        std::vector<std::string> *unread = nullptr);
     // Rules shared by the model classes.
     // When an error report ends a SIM card number's reply.
     enum class ErrorCounts { AtOnce, OnceItsLineEnded };
@@ -202,6 +212,7 @@ protected:
     std::string m_strSmsCenter;
     std::string m_strSendPduLenCmd;
     std::vector<SmsRecvStruct_t> m_vecRecvSms;
+    std::vector<std::string> m_vecUnreadSmsIndex;  // see GetUnreadSmsIndices
     std::string m_strErrorMsg;
     std::string m_strAtiRsp;
 };
@@ -210,6 +221,9 @@ protected:
 bool OnSetSmsModeTextCmdRsp(std::string reply);
 
 bool IsHexChar(char c);
+// A listed or fetched message's PDU line: hexadecimal digits and nothing else
+// (its line end aside).
+bool IsPduLine(const std::string &line);
 // Order of a listing: by concatenation reference, then storage index, then part.
 bool lessSmsInfo(const SmsInfo &a, const SmsInfo &b);
 // Order of the parts of one message.

@@ -252,7 +252,9 @@ COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnReadAllSmsCmdRsp(std::string reply)
         return COM_CMD_ERROR;
     }
     // Rebuilt from every longer partial reply; the last call's list stands.
-    m_vecRecvSms = SmsInfoVecToSmsRecvStructVec(SmsRspToSmsInfoVec(reply));
+    std::vector<std::string> unread;
+    m_vecRecvSms = SmsInfoVecToSmsRecvStructVec(SmsRspToSmsInfoVecByTag(reply, kListTag, &unread));
+    m_vecUnreadSmsIndex = unread;
     if (Contains(reply, phone_at::kOk) || Contains(reply, kSmsDone)) {
         m_strErrorMsg = phone_at::TrimLineEnds(reply);
         return COM_CMD_OK;
@@ -285,7 +287,8 @@ std::vector<SmsInfo> CPhoneCardBase::SmsRspToSmsInfoVec(const std::string &reply
 }
 
 std::vector<SmsInfo> CPhoneCardBase::SmsRspToSmsInfoVecByTag(const std::string &reply,
-                                                             const char *tag)
+                                                             const char *tag,
+                                                             std::vector<std::string> *unread)
 {
     const std::vector<std::string> lines = SplitStringToArray(reply);
     std::vector<SmsInfo> records;
@@ -302,6 +305,15 @@ std::vector<SmsInfo> CPhoneCardBase::SmsRspToSmsInfoVecByTag(const std::string &
         // a bad header leaves the next line to be examined as a header.
         if (info.mode.index < 0 || i >= lines.size())
             continue;
+        // Noise or a cut line can cost a header its PDU line. What stands in
+        // its place (the next header, the final result, a stray line) is no
+        // message: taken for one, it would show an empty message and swallow
+        // the real one after it. It is examined as a line of its own.
+        if (!IsPduLine(lines[i])) {
+            if (unread != nullptr)
+                unread->push_back(std::to_string(info.mode.index));
+            continue;
+        }
         DecodeByStatus(lines[i], info);
         records.push_back(info);
         ++i;
@@ -312,6 +324,11 @@ std::vector<SmsInfo> CPhoneCardBase::SmsRspToSmsInfoVecByTag(const std::string &
 SmsMode CPhoneCardBase::StrToSmsMode(std::string line)
 {
     return ModeFromLine(line, kListTag);
+}
+
+std::vector<std::string> CPhoneCardBase::GetUnreadSmsIndices()
+{
+    return m_vecUnreadSmsIndex;
 }
 
 std::vector<SmsRecvStruct_t> CPhoneCardBase::SmsInfoVecToSmsRecvStructVec(
@@ -376,6 +393,12 @@ void CPhoneCardBase::PrintRecvSms()
 bool IsHexChar(char c)
 {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+bool IsPduLine(const std::string &line)
+{
+    const std::string pdu = phone_at::WithoutTrailingCr(line);
+    return !pdu.empty() && std::all_of(pdu.begin(), pdu.end(), IsHexChar);
 }
 
 bool lessSmsInfo(const SmsInfo &a, const SmsInfo &b)

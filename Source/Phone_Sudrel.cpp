@@ -208,6 +208,7 @@ std::string CPhone_Sudrel::GetReadAllSmsCmd()
 COM_CMD_OPERATE_RESULT_t CPhone_Sudrel::OnReadAllSmsCmdRsp(std::string reply)
 {
     m_vecRecvSms.clear();
+    m_vecUnreadSmsIndex.clear();
     // Listed only once complete: a listing taken from half a reply would lose
     // messages and still report the storage as read.
     const COM_CMD_OPERATE_RESULT_t result = OnOkErrorRsp(reply);
@@ -240,11 +241,26 @@ std::string CPhone_Sudrel::GetReadNextSmsCmd()
         return std::string();
     char index[32] = {};
     std::snprintf(index, sizeof index, "%d\r\n", m_vecSmsMode.front().index);
+    m_fetchIndex = m_vecSmsMode.front().index;
+    m_bFetching = true;
     m_vecSmsMode.erase(m_vecSmsMode.begin());
     return std::string(kFetchCmd) + index;
 }
 
 int CPhone_Sudrel::OnReadNextSmsCmdRsp(std::string reply)
+{
+    // The index was listed: a fetch that brings no whole message from it is
+    // told, never passed over as if the entry were not there.
+    const bool fetching = m_bFetching;
+    m_bFetching = false;
+    const std::size_t received = m_vecRecvSms.size();
+    const int result = TakeFetchedMessages(reply);
+    if (fetching && m_vecRecvSms.size() == received)
+        m_vecUnreadSmsIndex.push_back(std::to_string(m_fetchIndex));
+    return result;
+}
+
+int CPhone_Sudrel::TakeFetchedMessages(const std::string &reply)
 {
     if (!Contains(reply, phone_at::kOk))
         return 0;

@@ -48,9 +48,14 @@ public:
     static std::vector<std::string> SplitUcs2IntoParts(const std::string &ucs2);
 
 private:
+    // One fetched reply's messages into the received list; OnReadNextSmsCmdRsp's result.
+    int TakeFetchedMessages(const std::string &reply);
+
     std::string m_strSendCmd;          // command of the last single-part send
     std::string m_strSendContent;      // its payload: UCS2 bytes, 0x00, 0x1A
     std::vector<SmsMode> m_vecSmsMode;  // listed messages still to fetch
+    int m_fetchIndex = -1;              // the index of the fetch under way,
+    bool m_bFetching = false;           // while one is
 };
 
 #endif

@@ -57,6 +57,7 @@ COM_CMD_OPERATE_RESULT_t CPhone_Velkor_NC5::OnReadAllSmsCmdRsp(std::string reply
     // A pass reports only what it fetches itself.
     m_vecSmsInfo.clear();
     m_vecRecvSms.clear();
+    m_vecUnreadSmsIndex.clear();
     const std::size_t open = reply.find('(');
     const std::size_t close = reply.find(')');
     if (open == std::string::npos || close == std::string::npos)
@@ -76,12 +77,27 @@ std::string CPhone_Velkor_NC5::GetReadNextSmsCmd()
 {
     if (!NotFinished())
         return std::string();
-    const std::string cmd = kFetchCmd + m_vecSmsIndex.front() + kFetchLineEnd;
+    m_strFetchIndex = m_vecSmsIndex.front();
+    m_bFetching = true;
+    const std::string cmd = kFetchCmd + m_strFetchIndex + kFetchLineEnd;
     m_vecSmsIndex.erase(m_vecSmsIndex.begin());
     return cmd;
 }
 
 int CPhone_Velkor_NC5::OnReadNextSmsCmdRsp(std::string reply)
+{
+    // The index was listed as in use: a fetch that brings no message from it
+    // is told, never passed over as if the entry were not there.
+    const bool fetching = m_bFetching;
+    m_bFetching = false;
+    const std::size_t collected = m_vecSmsInfo.size();
+    const int result = TakeFetchedMessage(reply);
+    if (fetching && m_vecSmsInfo.size() == collected)
+        m_vecUnreadSmsIndex.push_back(m_strFetchIndex);
+    return result;
+}
+
+int CPhone_Velkor_NC5::TakeFetchedMessage(const std::string &reply)
 {
     if (!Contains(reply, phone_at::kOk))
         return 0;
@@ -89,7 +105,9 @@ int CPhone_Velkor_NC5::OnReadNextSmsCmdRsp(std::string reply)
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (!Contains(lines[i], kFetchHeaderTag))
             continue;
-        if (i + 1 < lines.size()) {
+        // Only a PDU line is a message: a lost one leaves the final result,
+        // or a stray line, after the header.
+        if (i + 1 < lines.size() && IsPduLine(lines[i + 1])) {
             SmsInfo info;
             info.mode.index = kFetchedIndex;
             info.mode.stat = kFetchedStat;

@@ -1,7 +1,8 @@
 // Yuga CLM920_NC5 modules. They read stored messages one by one: the listing
 // command asks which storage indices are in use, and every index is fetched on
 // its own; the messages fetched so far, long ones joined, are the pass's
-// list after every fetch, also when the pass ends before its last index. The
+// list after every fetch, also when the pass ends before its last index; a
+// fetch that brings no message names its index as unread. The
 // module also answers the PDU-mode switch with a "+CMGW: " line, needs its own
 // compatible receive mode, and may report no SMS centre without that stopping
 // a send.
@@ -39,8 +40,13 @@ public:
     std::vector<SmsInfo> SmsRspToSmsInfoVecNew(const std::string &reply);
 
 private:
+    // One fetched reply into the collected list; OnReadNextSmsCmdRsp's result.
+    int TakeFetchedMessage(const std::string &reply);
+
     std::vector<std::string> m_vecSmsIndex;  // storage indices still to fetch, as listed
     std::vector<SmsInfo> m_vecSmsInfo;       // messages fetched in this pass
+    std::string m_strFetchIndex;             // the index of the fetch under way,
+    bool m_bFetching = false;                // while one is
 };
 
 #endif

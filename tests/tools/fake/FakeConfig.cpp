@@ -37,6 +37,8 @@ Json::Value MessageToJson(const StoredMessage &m)
         v["concatTotal"] = m.concatTotal;
         v["concatSeq"] = m.concatSeq;
     }
+    if (m.pduLineLost)
+        v["pduLineLost"] = true;
     return v;
 }
 
@@ -189,6 +191,7 @@ bool ReadMessage(const Json::Value &v, const std::string &where, StoredMessage *
     r.Int("concatRef", &m->concatRef);
     r.Int("concatTotal", &m->concatTotal);
     r.Int("concatSeq", &m->concatSeq);
+    r.Bool("pduLineLost", &m->pduLineLost);
     r.Finish();
     if (r.Ok() && m->store != "SM" && m->store != "ME")
         r.Fail("store is neither SM nor ME");

@@ -105,6 +105,9 @@ struct StoredMessage {
     int concatRef = -1;        // >= 0: one part of a concatenated message
     int concatTotal = 0;
     int concatSeq = 0;
+    // Noise cost it its PDU line: a listing or a fetch in PDU mode gives its
+    // header alone.
+    bool pduLineLost = false;
 };
 
 struct FakeConfig {

@@ -59,6 +59,7 @@ TEST(FakeConfigTest, RoundTripKeepsEveryField)
     m.concatRef = 9;
     m.concatTotal = 3;
     m.concatSeq = 2;
+    m.pduLineLost = true;
     c.messages = {m};
 
     std::vector<FakeConfig> back;
@@ -122,6 +123,7 @@ TEST(FakeConfigTest, RoundTripKeepsEveryField)
     EXPECT_EQ(b.messages[0].concatRef, 9);
     EXPECT_EQ(b.messages[0].concatTotal, 3);
     EXPECT_EQ(b.messages[0].concatSeq, 2);
+    EXPECT_TRUE(b.messages[0].pduLineLost);
     EXPECT_EQ(back[1].model, FakeModel::Tarnel);
     EXPECT_FALSE(back[1].uartBridge);
     EXPECT_TRUE(back[1].messages.empty());

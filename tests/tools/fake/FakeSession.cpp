@@ -512,7 +512,8 @@ std::string FakeSession::ListPdu(const std::string &args)
         if (stat != kMaxListStat && s->message.stat != stat)
             continue;
         lines.push_back(Format("+CMGL: %d,%d,,%d", s->message.index, s->message.stat, TpduOctets(s->pdu)));
-        lines.push_back(s->pdu);
+        if (!s->message.pduLineLost)
+            lines.push_back(s->pdu);
         if (s->message.stat == 0)
             s->message.stat = 1;  // listing reads an unread message
     }
@@ -542,6 +543,8 @@ std::string FakeSession::ReadPdu(const std::string &args)
     const std::string header = Format("\r\n+CMGR: %d,,%d\r\n", s->message.stat, TpduOctets(s->pdu));
     if (s->message.stat == 0)
         s->message.stat = 1;
+    if (s->message.pduLineLost)
+        return header + kOk;
     return header + s->pdu + "\r\n" + kOk;
 }
 

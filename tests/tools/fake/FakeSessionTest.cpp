@@ -336,6 +336,22 @@ TEST(FakeSessionTest, IndexListThenOneByOneFetches)
     EXPECT_EQ(Say(s, "AT+CMGR=0-4\r\n"), "\r\n+CMS ERROR: 321\r\n");
 }
 
+// Listed and fetched, a message that lost its PDU line gives its header
+// alone; the messages around it are whole.
+TEST(FakeSessionTest, LostPduLineLeavesTheHeaderAlone)
+{
+    const std::string smsc = "+8613800200500";
+    FakeConfig c = Quiet(FakeModel::VelkorNc5);
+    c.messages = {Message("SM", 1, 1, "x"), Message("SM", 2, 1, "y")};
+    c.messages[0].pduLineLost = true;
+    FakeSession s(c);
+    const std::string kept = BuildStoredPdu(c.messages[1], smsc);
+    EXPECT_EQ(Say(s, "AT+CMGR=1\r\n"), "\r\n+CMGR: 1,,22\r\n\r\nOK\r\n");
+    EXPECT_EQ(Say(s, "AT+CMGR=2\r\n"), "\r\n+CMGR: 1,,22\r\n" + kept + "\r\n\r\nOK\r\n");
+    EXPECT_EQ(Say(s, "AT+CMGL=4\r\n"),
+              "\r\n+CMGL: 1,1,,22\r\n+CMGL: 2,1,,22\r\n" + kept + "\r\n\r\nOK\r\n");
+}
+
 TEST(FakeSessionTest, DeletesOneOrAll)
 {
     FakeConfig c = Quiet(FakeModel::VelkorNc5);

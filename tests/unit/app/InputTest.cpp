@@ -434,6 +434,34 @@ TEST(TextDialogue, TakesTheWholeLineOrTheDefaultText)
     EXPECT_TRUE(manager.InputToSendPduSmsContext(empty));
     EXPECT_EQ(empty, " 北京Korvane短信为您服务 ");
 }
+// A NUL kept in the typed line would end the text where it goes to the
+// modem: the message would leave cut short and be reported sent. Such a text
+// is refused with its reason and asked for again, as the other dialogues
+// ask again; three such answers give up.
+TEST(TextDialogue, TextHoldingANulIsRefused)
+{
+    const char kTextPrompt[] = "请输入短信内容:";
+    const std::string refused =
+        Asked(kTextPrompt) + Red("您输入的短信内容含有空字符(NUL)，无法完整发送，请重新输入") + "\n";
+    const char kNulLine[] = "before\0after the nul\n";
+    const std::string nulLine(kNulLine, sizeof kNulLine - 1);
+    TestManager manager;
+    {
+        ConsoleCapture console(nulLine + "hello\n");
+        std::string text;
+        EXPECT_TRUE(manager.InputCheckSendPduSmsContext(text));
+        EXPECT_EQ(text, "hello");
+        EXPECT_EQ(console.Output(), refused + Asked(kTextPrompt));
+    }
+    {
+        ConsoleCapture console(nulLine + nulLine + std::string("\0\n", 2) + "never asked\n");
+        std::string text;
+        EXPECT_FALSE(manager.InputCheckSendPduSmsContext(text));
+        EXPECT_TRUE(text.empty());
+        EXPECT_EQ(console.Output(), refused + refused + refused + Red(kGiveUp) + "\n\n\n");
+    }
+}
+
 // ---- Dialogues at a terminal -------------------------------------------
 
 // Standard input on a terminal of the test's own, read through std::cin and

@@ -188,22 +188,35 @@ void PrintTo(const ReadFailureCase &c, std::ostream *os)
     *os << c.name;
 }
 
-FakeConfig StoragesRefused(const char *reply)
+FakeConfig StoragesRefused(const char *deviceReply, const char *simReply)
 {
     FakeConfig c = Fake(FakeModel::Tarnel);
-    c.faults.errorCommands = {{"AT+CPMS=\"ME\"", reply}, {"AT+CPMS=\"SM\"", reply}};
+    c.faults.errorCommands = {{"AT+CPMS=\"ME\"", deviceReply}, {"AT+CPMS=\"SM\"", simReply}};
     return c;
 }
 
+FakeConfig StoragesRefused(const char *reply)
+{
+    return StoragesRefused(reply, reply);
+}
+
+// "设备未插卡" only when the modem says that it holds no SIM card: an empty
+// card number cell only says that the scan did not read one.
 const ReadFailureCase kReadFailureCases[] = {
-    {"ModemErrorLine", StoragesRefused("+CMS ERROR: 310"), true, true, PHONE_TYPE_TARNEL,
-     "+CMS ERROR: 310"},
-    {"NoCardNumberFirst", StoragesRefused("+CMS ERROR: 310"), true, false, PHONE_TYPE_TARNEL,
-     "设备未插卡"},
+    {"ModemErrorLine", StoragesRefused("+CMS ERROR: 302"), true, true, PHONE_TYPE_TARNEL,
+     "+CMS ERROR: 302"},
+    {"EmptyCardCellIsNoReason", StoragesRefused("+CMS ERROR: 302"), true, false, PHONE_TYPE_TARNEL,
+     "+CMS ERROR: 302"},
+    {"ModemSaysNoSim", StoragesRefused("+CME ERROR: 10"), true, true, PHONE_TYPE_TARNEL, "设备未插卡"},
+    {"ModemSaysNoSimInWords", StoragesRefused("+CMS ERROR: SIM not inserted"), true, true,
+     PHONE_TYPE_TARNEL, "设备未插卡"},
+    // Each storage's reason, when they differ.
+    {"StoragesFailForTheirOwnReasons", StoragesRefused("+CMS ERROR: 302", "+CMS ERROR: 310"), true,
+     true, PHONE_TYPE_TARNEL, "SIM卡: 设备未插卡; 设备: +CMS ERROR: 302"},
     {"PortError", Fake(FakeModel::Tarnel), false, true, PHONE_TYPE_TARNEL,
      "Code: 2  No such file or directory"},
     {"NoModelObject", Fake(FakeModel::Tarnel), true, true, PHONE_TYPE_BASE, "设备不AT"},
-    {"NoModelObjectNoCard", Fake(FakeModel::Tarnel), true, false, PHONE_TYPE_BASE, "设备未插卡"},
+    {"NoModelObjectNoCard", Fake(FakeModel::Tarnel), true, false, PHONE_TYPE_BASE, "设备不AT"},
 };
 
 class ReadFailureTest : public ReadFlowTest, public ::testing::WithParamInterface<ReadFailureCase> {};
@@ -371,6 +384,42 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(std::get<1>(info.param).name) + std::get<0>(info.param).name;
     });
 
+// Noise cost a SIM and a device message their PDU lines, in a whole
+// listing and in one-by-one fetches alike: no empty message stands in for
+// them, the messages after them are shown, the count is of those read, and
+// one red line after the port's result names the entries not read.
+const FetchingModel kReadingModels[] = {
+    {"Listing", FakeModel::Tarnel, PHONE_TYPE_TARNEL},
+    {"IndexList", FakeModel::VelkorNc5, PHONE_TYPE_VELKOR_NC5},
+};
+
+class LostPduLineTest : public ReadFlowTest, public ::testing::WithParamInterface<FetchingModel> {};
+
+TEST_P(LostPduLineTest, EntryNamedAndNoEmptyMessage)
+{
+    FakeConfig config = Fake(GetParam().fake);
+    config.messages = SampleStoredMessages();
+    for (StoredMessage &m : config.messages)
+        m.pduLineLost = (m.store == "SM" && m.index == 2) || (m.store == "ME" && m.index == 4);
+    FakeModem fake(config);
+    ASSERT_TRUE(fake.Ok()) << fake.Error();
+    const std::string name = ShownName(fake.SlavePath());
+    const std::string out = Read({Target(fake.SlavePath(), GetParam().type)});
+    const std::string head = Green("端口 " + name + " 接收短信成功 共 4 条短信") + "\n"
+                             + Green("SIM卡中的短信共 2 条") + "\n";
+    EXPECT_EQ(out.compare(0, head.size(), head), 0) << out;
+    EXPECT_NE(out.find(Green("设备中的短信共 2 条")), std::string::npos) << out;
+    const std::string unread = Red("端口 " + name + " 无法读取的短信: SIM卡中索引 2, 设备中索引 4") + "\n";
+    ASSERT_GE(out.size(), unread.size());
+    EXPECT_EQ(out.compare(out.size() - unread.size(), unread.size(), unread), 0) << out;
+    EXPECT_EQ(out.find("短信内容: \n"), std::string::npos) << "no empty message";
+    EXPECT_NE(out.find("短信内容: 这是一条长短信的前半部分，后半部分到此结束。\n"), std::string::npos)
+        << "the message after the lost line";
+}
+
+INSTANTIATE_TEST_SUITE_P(Read, LostPduLineTest, ::testing::ValuesIn(kReadingModels),
+                         [](const auto &info) { return std::string(info.param.name); });
+
 TEST_F(ReadFlowTest, EmptyStoragesCountZero)
 {
     FakeModem fake(Fake(FakeModel::Pimsor));
@@ -388,7 +437,7 @@ TEST_F(ReadFlowTest, PortThatNoScanFoundIsNeverOpened)
     ASSERT_TRUE(watch.Ok());
     ComPortBaseInfo_t port = Target(watch.Path());
     port.isPortExist = false;
-    EXPECT_EQ(Read({port}), FailureLine(ShownName(watch.Path()), "设备未插卡"));
+    EXPECT_EQ(Read({port}), FailureLine(ShownName(watch.Path()), "没有此端口"));
     EXPECT_FALSE(watch.WasOpened());
 }
 

@@ -286,6 +286,65 @@ TEST(ListingReply, UnknownStatusGivesAnEmptyMessage)
     ExpectMessages(CPhoneCardBase::SmsInfoVecToSmsRecvStructVec(records), {{"", "", ""}});
 }
 
+// Noise or a cut line can cost a header its PDU line. What stands in its
+// place is no message, and the message after it is kept; the header's index
+// is named as unread.
+struct LostLineCase {
+    const char *name;
+    std::string reply;
+    std::vector<Expected> messages;
+    std::vector<std::string> unread;
+};
+
+void PrintTo(const LostLineCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+// A's "你好" and B's "Meeting at 10" (the first two of tarnel/cmgl_mixed.txt).
+const std::string kPduA = "0891683108100005F0040D91683119325476F8000891801021504023044F60597D";
+const std::string kPduB =
+    "0891683108100005F0040D91683185674523F10008918020900351801A004D0065006500740069006E00670020006100"
+    "74002000310030";
+const Expected kMessageA = {kSenderA, "19-08-01 12:05:04", "你好"};
+const Expected kMessageB = {kSenderB, "19-08-02 09:30:15", "Meeting at 10"};
+
+const LostLineCase kLostLineCases[] = {
+    {"NothingLost", "\r\n+CMGL: 0,1,,24\r\n" + kPduA + "\r\n+CMGL: 2,0,,46\r\n" + kPduB + "\r\n\r\nOK\r\n",
+     {kMessageA, kMessageB}, {}},
+    {"HeaderRightBeforeOk", "\r\n+CMGL: 0,1,,24\r\n" + kPduA + "\r\n+CMGL: 2,0,,46\r\n\r\nOK\r\n",
+     {kMessageA}, {"2"}},
+    {"HeaderRightBeforeSmsDone", "\r\n+CMGL: 0,1,,24\r\n" + kPduA + "\r\n+CMGL: 2,0,,46\r\nSMS DONE\r\n",
+     {kMessageA}, {"2"}},
+    {"HeaderInPlaceOfThePdu", "\r\n+CMGL: 0,1,,24\r\n+CMGL: 2,0,,46\r\n" + kPduB + "\r\n\r\nOK\r\n",
+     {kMessageB}, {"0"}},
+    {"NoiseInPlaceOfThePdu",
+     "\r\n+CMGL: 0,1,,24\r\n\x7f\x1b[?25l\xff\r\n+CMGL: 2,0,,46\r\n" + kPduB + "\r\n\r\nOK\r\n",
+     {kMessageB}, {"0"}},
+    {"PduWithNoiseInIt",
+     "\r\n+CMGL: 0,1,,24\r\n" + kPduA.substr(0, 20) + "~" + kPduA.substr(21) + "\r\n+CMGL: 2,0,,46\r\n" + kPduB
+         + "\r\n\r\nOK\r\n",
+     {kMessageB}, {"0"}},
+    {"EveryPduLost", "\r\n+CMGL: 0,1,,24\r\n+CMGL: 2,0,,46\r\n\r\nOK\r\n", {}, {"0", "2"}},
+};
+
+class LostPduLine : public ::testing::TestWithParam<LostLineCase> {
+protected:
+    void SetUp() override { modem_test::UseUtf8Environment(); }
+};
+
+TEST_P(LostPduLine, NoMessageForTheHeaderAndTheNextOneKept)
+{
+    const LostLineCase &c = GetParam();
+    CPhoneCardBase modem;
+    ASSERT_EQ(modem.OnReadAllSmsCmdRsp(c.reply), COM_CMD_OK);
+    ExpectMessages(modem.GetReadSms(), c.messages);
+    EXPECT_EQ(modem.GetUnreadSmsIndices(), c.unread);
+}
+
+INSTANTIATE_TEST_SUITE_P(Listings, LostPduLine, ::testing::ValuesIn(kLostLineCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
 TEST(ListingReply, HeaderThatYieldsNoIndexLeavesTheNextLineToBeAHeader)
 {
     modem_test::UseUtf8Environment();

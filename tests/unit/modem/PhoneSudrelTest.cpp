@@ -269,11 +269,16 @@ protected:
     void SetUp() override { modem_test::UseUtf8Environment(); }
 };
 
+// A fetch that stores no message names its index as unread.
 TEST_P(SudrelFetch, StoresCompleteMessages)
 {
     const FetchCase &c = GetParam();
     CPhone_Sudrel modem;
+    ASSERT_EQ(modem.OnReadAllSmsCmdRsp("\r\n^HCMGL:7,1\r\n\r\nOK\r\n"), COM_CMD_OK);
+    modem.GetReadNextSmsCmd();
     EXPECT_EQ(modem.OnReadNextSmsCmdRsp(c.reply), 1);
+    EXPECT_EQ(modem.GetUnreadSmsIndices(),
+              c.messages.empty() ? std::vector<std::string>{"7"} : std::vector<std::string>{});
     const auto got = modem.GetReadSms();
     ASSERT_EQ(got.size(), c.messages.size());
     for (std::size_t i = 0; i < got.size(); ++i) {

@@ -196,6 +196,39 @@ TEST_F(ReadPass, HeaderWithoutPduLineAddsNothing)
     EXPECT_TRUE(messages.empty());
 }
 
+// A fetch that brings no message gives none, whatever its reply holds in
+// place of the PDU line, and names its index; the fetches around it are read.
+TEST_F(ReadPass, FetchWithoutAMessageNamesItsIndex)
+{
+    const struct {
+        const char *name;
+        std::string reply;
+    } replies[] = {
+        {"PduLineLost", "\r\n+CMGR: 0,,46\r\n\r\nOK\r\n"},
+        {"NoiseForThePdu", "\r\n+CMGR: 0,,46\r\n\x7f\x1b[2J~\r\n\r\nOK\r\n"},
+        {"PduLineCutByNoise", "\r\n+CMGR: 0,,46\r\n0891683108100005F0040D9168318567#523F1\r\n\r\nOK\r\n"},
+        {"IndexRefused", "\r\n+CMS ERROR: 321\r\n"},
+        {"NoHeader", "\r\nOK\r\n"},
+    };
+    for (const auto &r : replies) {
+        CPhone_Velkor_NC5 fresh;
+        std::swap(modem, fresh);
+        ASSERT_EQ(modem.OnReadAllSmsCmdRsp("\r\n+CMGD: (1,2,5),(0-4)\r\n\r\nOK\r\n"), COM_CMD_OK);
+        for (const std::string &reply : {Fixture("velkor_nc5/cmgr_long_second.txt"), r.reply,
+                                         Fixture("velkor_nc5/cmgr_long_first.txt")}) {
+            modem.GetReadNextSmsCmd();
+            modem.OnReadNextSmsCmdRsp(reply);
+        }
+        const auto messages = modem.GetReadSms();
+        ASSERT_EQ(messages.size(), 1u) << r.name;
+        EXPECT_EQ(messages[0].content, "第一部分第二部分") << r.name;
+        EXPECT_EQ(modem.GetUnreadSmsIndices(), std::vector<std::string>{"2"}) << r.name;
+    }
+    // The next pass names only its own.
+    Pass("\r\n+CMGD: (),(0-4)\r\n\r\nOK\r\n", {});
+    EXPECT_TRUE(modem.GetUnreadSmsIndices().empty());
+}
+
 TEST_F(ReadPass, SecondStorageWithNothingGivesAnEmptyList)
 {
     const auto device =

@@ -95,7 +95,7 @@ TEST_F(ReadE2eTest, EveryStorageOfEveryModel)
     EXPECT_TRUE(InOrder(screen,
                         {OnTerminal(tarnel), OnTerminal(Green("端口 ttyUSB1 接收短信成功 共 6 条短信") + "\n" + SampleSim()),
                          OnTerminal("短信内容: Part one of three, part two of three, part three of three.\n"),
-                         OnTerminal(sudrel), FailureLine("ttyUSB3", "设备未插卡")}));
+                         OnTerminal(sudrel), FailureLine("ttyUSB3", "设备不AT")}));
     EXPECT_TRUE(std::regex_search(screen, std::regex("\r\n读取短信耗时: [1-9][0-9]* 秒\r\n"))) << screen;
 
     // The device storage is read first, then the SIM.
@@ -165,6 +165,28 @@ TEST_F(ReadE2eTest, ModemGoneBetweenTheStorages)
                                             + "\n"),
                                  kReadDone}));
     EXPECT_EQ(screen.find("SIM卡中的短信共"), std::string::npos) << screen;
+}
+
+// Noise cost a SIM and a device message their PDU lines, listed whole by
+// one modem and fetched one by one by the other: no empty message stands in
+// for them, the messages after them are shown, the count is of those read,
+// and a red line after each port's result names the entries not read.
+TEST_F(ReadE2eTest, MessagesWhosePduLineIsLostAreNamed)
+{
+    std::vector<StoredMessage> messages = SampleStoredMessages();
+    for (StoredMessage &m : messages)
+        m.pduLineLost = (m.store == "SM" && m.index == 2) || (m.store == "ME" && m.index == 4);
+    const std::string screen = ReadThrough(
+        {WithMessages(FakeModel::Tarnel, messages), WithMessages(FakeModel::VelkorNc5, messages)}, "USB0,USB1");
+    for (const std::string port : {"ttyUSB0", "ttyUSB1"})
+        EXPECT_TRUE(InOrder(screen, {OnTerminal(Green("端口 " + port + " 接收短信成功 共 4 条短信") + "\n"
+                                                + Green("SIM卡中的短信共 2 条") + "\n"),
+                                     OnTerminal("短信内容: 这是一条长短信的前半部分，后半部分到此结束。\n"),
+                                     OnTerminal(Green("设备中的短信共 2 条") + "\n"),
+                                     OnTerminal(Red("端口 " + port + " 无法读取的短信: SIM卡中索引 2, 设备中索引 4")
+                                                + "\n")}));
+    EXPECT_EQ(screen.find("短信内容: \r\n"), std::string::npos) << screen;
+    EXPECT_EQ(screen.find("Hello from the fake modem"), std::string::npos) << screen;
 }
 
 // Ctrl-D at the port prompt is one refused answer, never the empty answer

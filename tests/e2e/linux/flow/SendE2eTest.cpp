@@ -146,6 +146,29 @@ TEST_F(SendE2eTest, MenuSendFailureTexts)
 // stays, both as international numbers, as is a number written with "+";
 // others go as typed. The CDMA module gets the number unchanged in its
 // text-mode command.
+// A NUL typed in the text would end it where it goes to the modem, and the
+// message would leave cut short: the text is refused with its reason before
+// anything reaches the modem, and the next answer goes out whole.
+TEST_F(SendE2eTest, TextHoldingANulIsRefused)
+{
+    const char kRefused[] = "您输入的短信内容含有空字符(NUL)，无法完整发送，请重新输入";
+    const char kNulText[] = "before\0after the nul";
+    ASSERT_NO_FATAL_FAILURE(StartFakes({Fake(FakeModel::Tarnel)}));
+    auto t = Interactive();
+    ASSERT_TRUE(t);
+    ASSERT_TRUE(t->Dialogue('1',
+                            {{kNumberPrompt, "13800138000"},
+                             {kPortPrompt, "USB0"},
+                             {kTextPrompt, std::string(kNulText, sizeof kNulText - 1)},
+                             {kRefused, "after the nul"}},
+                            kSendDone));
+    EXPECT_TRUE(InOrder(t->Screen(), {kTextPrompt, OnTerminal(Red(kRefused) + "\n"), kTextPrompt,
+                                      Succeeded("ttyUSB0", "13800138000"), kSendDone}));
+    const std::vector<DecodedSubmission> sent = Submissions(0);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].text.compare(0, 14, "after the nul "), 0) << sent[0].text;
+}
+
 TEST_F(SendE2eTest, SinglePartMessagesReachTheModemsAsSent)
 {
     ASSERT_NO_FATAL_FAILURE(StartFakes({Fake(FakeModel::Tarnel), Fake(FakeModel::Sudrel)}));

@@ -161,6 +161,58 @@ TEST_F(MenuFlowWineTest, SendThroughTheCdmaAndTheIndexListModels)
     EXPECT_EQ(Decoded(h, 12)[0].smsc, "") << "the module's own centre";
 }
 
+// Noise cost a SIM and a device message their PDU lines, listed whole by
+// one modem and fetched one by one by the other: the count is of the
+// messages read, none stands empty for a lost one, and a line after the
+// port's result names the entries not read. A port whose storages both fail
+// says "no SIM card" only in the modem's own words, and names each storage's
+// reason when they differ.
+TEST_F(MenuFlowWineTest, ReadLostPduLinesAndNoSimCard)
+{
+    std::vector<StoredMessage> messages = SampleStoredMessages();
+    for (StoredMessage &m : messages)
+        m.pduLineLost = (m.store == "SM" && m.index == 2) || (m.store == "ME" && m.index == 4);
+    FakeConfig noSim = ModemFake(FakeModel::Pimsor);
+    noSim.faults.errorCommands = {{"AT+CPMS", "+CME ERROR: 10"}};
+    FakeConfig twoReasons = ModemFake(FakeModel::Pimsor);
+    twoReasons.faults.errorCommands = {{"AT+CPMS=\"ME\"", "+CMS ERROR: 302"}, {"AT+CPMS=\"SM\"", "+CME ERROR: 10"}};
+    h.AddFake(11, WithMessages(FakeModel::Tarnel, messages))
+        .AddFake(12, WithMessages(FakeModel::VelkorNc5, messages))
+        .AddFake(13, noSim)
+        .AddFake(14, twoReasons);
+    ASSERT_NO_FATAL_FAILURE(Start());
+
+    const std::string out = Printed(Run(FlowDriver(), {"read"}, "11,12,13,14\n"));
+    for (const std::string port : {"COM11", "COM12"}) {
+        const std::size_t head = out.find("端口 " + port + " 接收短信成功 共 4 条短信\nSIM卡中的短信共 2 条\n");
+        const std::size_t unread = out.find("端口 " + port + " 无法读取的短信: SIM卡中索引 2, 设备中索引 4\n");
+        EXPECT_NE(head, std::string::npos) << out;
+        EXPECT_NE(unread, std::string::npos) << out;
+        EXPECT_LT(head, unread) << out;
+    }
+    EXPECT_EQ(out.find("短信内容: \n"), std::string::npos) << out;
+    EXPECT_NE(out.find(FailureLine("COM13", "设备未插卡") + FailureLine("COM14", "SIM卡: 设备未插卡; 设备: +CMS ERROR: 302")),
+              std::string::npos)
+        << out;
+}
+
+// A NUL typed in the text would end it where it goes to the modem, and the
+// message would leave cut short: such a text is refused with its reason and
+// asked for again, and after three of them nothing is sent at all.
+TEST_F(MenuFlowWineTest, TextHoldingANulIsRefused)
+{
+    h.AddFake(11, ModemFake(FakeModel::Pimsor));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const std::string nulLine("a\0b\n", 4);
+    const std::string out = Printed(Run(FlowDriver(), {"send"}, "13800138000\n11\n" + nulLine + nulLine + nulLine));
+    const std::string refused = "\n请输入短信内容:\n您输入的短信内容含有空字符(NUL)，无法完整发送，请重新输入\n";
+    EXPECT_EQ(out, "\n请输入接收短信的号码: \n\n请输入设备端口号(例:选择COM3,请输入3):\n" + refused + refused + refused
+                       + "输入的错误次数过多，返回主界面\n\n\n");
+    const std::vector<std::string> commands = h.Record(11).CommandTexts();
+    EXPECT_EQ(Count(commands, "AT+CSCA"), 0u);
+    EXPECT_EQ(Count(commands, "AT+CMGS"), 0u);
+}
+
 // The keys themselves, on a terminal: 1 sends, 2 reads, q ends. Wine's
 // console shows GBK texts garbled on a terminal; the fake's record tells
 // what each key did.
