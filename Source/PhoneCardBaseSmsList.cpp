@@ -205,14 +205,14 @@ std::string DecodeJoinedHex(const std::string &hex)
     return gsmDecodeNew2(octets.data(), count);
 }
 
-// The decoder reads every coding but 7-bit and 8-bit as UCS2. Such parts are
-// joined by their user data before it is decoded, so that a character whose
-// octets the sender split between two parts comes out whole. Septets and
-// octets would turn into nonsense that way; the decoder has already read
+// UCS2 parts are joined by their user data before it is decoded, so that a
+// character whose octets the sender split between two parts comes out whole.
+// Septets, octets and compressed data would turn into nonsense that way,
+// whatever class or group their coding names; the decoder has already read
 // them after the part's header, so their parts join by that text.
 bool JoinsByUserData(const SM_PARAM &part)
 {
-    return part.dataCoding != GSM_DCS_7BIT && part.dataCoding != GSM_DCS_8BIT;
+    return gsmDataCodingAlphabet(part.dataCoding) == SmsAlphabet::Ucs2;
 }
 
 // Joins the parts of one message, ordered by part number; the message takes

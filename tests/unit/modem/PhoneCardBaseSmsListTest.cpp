@@ -153,6 +153,13 @@ const CodingCase kCodingCases[] = {
      {{kSenderB, "19-08-11 09:00:00", "See you at 5"},
       {kSenderA, "19-08-10 09:30:02", kStatementText},
       {kSenderB, "19-08-11 08:05:01", kMeetingText}}},
+    // The same parts sent as flash texts (class 0) and as class-1 texts of
+    // the coding group that names a class: still septets, joined by text.
+    {"SeptetPartsWithAClass",
+     "tarnel/cmgl_septet_parts_with_class.txt",
+     {{kSenderB, "19-08-11 09:00:00", "See you at 5"},
+      {kSenderA, "19-08-10 09:30:02", kStatementText},
+      {kSenderB, "19-08-11 08:05:01", kMeetingText}}},
     // 8-bit data is no text: the joined parts show the hex digits of its
     // octets (here an order notice in ASCII).
     {"OctetParts",
