@@ -71,6 +71,8 @@ Json::Value FaultsToJson(const FakeFaults &f)
     v["dropAfterCommands"] = f.dropAfterCommands;
     v["silentAfterCommands"] = f.silentAfterCommands;
     v["ignoresEchoOff"] = f.ignoresEchoOff;
+    v["leftAtPrompt"] = f.leftAtPrompt;
+    v["bodiesLeftOpen"] = f.bodiesLeftOpen;
     v["errorCommands"] = Json::Value(Json::arrayValue);
     for (const FakeCommandError &e : f.errorCommands) {
         Json::Value ev;
@@ -251,6 +253,8 @@ bool ReadFaults(const Json::Value &v, const std::string &where, FakeFaults *f, s
     r.Int("dropAfterCommands", &f->dropAfterCommands);
     r.Int("silentAfterCommands", &f->silentAfterCommands);
     r.Bool("ignoresEchoOff", &f->ignoresEchoOff);
+    r.Bool("leftAtPrompt", &f->leftAtPrompt);
+    r.Int("bodiesLeftOpen", &f->bodiesLeftOpen);
     if (const Json::Value *list = r.Array("errorCommands"))
         for (Json::ArrayIndex i = 0; i < list->size() && r.Ok(); ++i) {
             FakeCommandError e;
