@@ -15,6 +15,7 @@
 #include "CheckManagerScan.h"
 #include "ComPortBase.h"
 #include "PhoneCardBase.h"
+#include "PromptCancel.h"
 #include "StringUtil.h"
 
 pthread_mutex_t vecLock = PTHREAD_MUTEX_INITIALIZER;
@@ -85,6 +86,12 @@ ProbeOutcome ProbeAtBaudRate(const DetectionModels &models, const char *path, in
     if (!port.Open())
         return IsRefusedForWantOfDescriptors(port) ? ProbeOutcome::PortRefused
                                                    : ProbeOutcome::NotIdentified;
+    // A modem left at its ">" prompt would take every command below for
+    // message text: the ESC gives that message up first, at each speed, since
+    // a modem hears only the speed its line is at. Nothing waits for an
+    // answer to it: what a cancelled prompt answers comes within the echo-off
+    // exchange's one read, whose reply nobody judges.
+    port.WriteWithoutPause(kCancelMessageBody);
     // Modems start with echo on. Whatever the answer says, it is awaited
     // for one read: one that comes later is still the line's to settle
     // before the next command's reply counts.

@@ -52,6 +52,17 @@ bool CProbeSession::SetSpeed(int baudRate)
     return m_line.SetSpeed(baudRate);
 }
 
+void CProbeSession::WriteAlone(const std::string &bytes, int settleMs)
+{
+    if (m_failed)
+        return;
+    if (!m_line.Write(bytes)) {
+        m_failed = true;
+        return;
+    }
+    m_line.Pause(settleMs);
+}
+
 std::string CProbeSession::Send(const std::string &command)
 {
     std::string reply;

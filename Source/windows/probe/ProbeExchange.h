@@ -32,6 +32,10 @@ public:
     bool SetSpeed(int baudRate);
     // The reply to `command`; empty when nothing came or the line failed.
     std::string Send(const std::string &command);
+    // Writes bytes that no reply is owed for, then gives the line
+    // `settleMs` to bring what they may still get: the next Send drops it
+    // as nobody's reply before it writes.
+    void WriteAlone(const std::string &bytes, int settleMs);
     bool Failed() const { return m_failed; }
     // Every exchange so far ended with its own final result within its
     // bounds: the replies read are the ones their commands were answered
