@@ -14,6 +14,7 @@
 #include "CheckManagerPortLine.h"
 #include "CheckManagerScan.h"
 #include "ComPortBase.h"
+#include "OwnTerminal.h"
 #include "PhoneCardBase.h"
 #include "PromptCancel.h"
 #include "StringUtil.h"
@@ -144,10 +145,18 @@ std::vector<std::string> CCheckManager::GetAllComPort()
 
 void GetInfoOnPort(const char *path)
 {
-    const DetectionModels models = CreateDetectionModels();
     DeviceBaseComInfo record;
     SetDeviceField(record.comPath, path);
+    if (IsOwnTerminal(path)) {
+        // The listing names the built-in ports whether or not they are the
+        // console this program runs on; that one is never opened.
+        record.isOwnTerminal = true;
+        VecLockGuard lock;
+        CCheckManager::g_comVec.push_back(record);
+        return;
+    }
 
+    const DetectionModels models = CreateDetectionModels();
     bool found = false;
     bool refused = false;
     for (int baudRate : kProbeBaudRates) {
