@@ -3,10 +3,12 @@
 #include "PrintableText.h"
 #include "StringUtil.h"
 
+// The own terminal's cell takes as many columns on screen as the header's
+// AT cell: a Chinese character is three bytes wide in UTF-8 but two columns.
 const DeviceTableLayout kLinuxDeviceTableLayout = {
     {13, 13, 18, 25, 15},
     10, 10,
-    22, 16,
+    22, 16, 19,
     26, 23,
     15, 12,
 };
@@ -14,7 +16,7 @@ const DeviceTableLayout kLinuxDeviceTableLayout = {
 const DeviceTableLayout kWindowsDeviceTableLayout = {
     {10, 10, 15, 25, 10},
     10, 10,
-    15, 15,
+    15, 15, 15,
     25, 25,
     10, 10,
 };
@@ -30,6 +32,7 @@ const char kUnknown[] = "unknow";
 const char kPortUnusable[] = "端口不可用";
 const char kAtOk[] = "OK";
 const char kNotAt[] = "不AT";
+const char kOwnTerminal[] = "本终端";
 const char kNoCardNumber[] = "未读卡";
 const char kNoSignal[] = "无信号";
 const char kNoSerialNumber[] = "无效序列号";
@@ -74,7 +77,11 @@ std::string DeviceTableRowLine(const Win32::CommInfo &row, const DeviceTableLayo
     std::string line =
         Cell(row.comPath.empty() ? kUnknown : ShownPortName(naming, row.comPath), layout.portWidth);
     line += Cell(row.baudText.empty() ? kUnknown : row.baudText, layout.baudWidth);
-    if (!row.isPortOk)
+    // A port never opened because it is the program's own terminal is
+    // neither unusable nor silent: its row says what it is.
+    if (row.isOwnTerminal)
+        line += Cell(kOwnTerminal, layout.ownTerminalWidth);
+    else if (!row.isPortOk)
         line += Cell(kPortUnusable, layout.portUnusableWidth);
     else
         line += Cell(row.isAtOk ? kAtOk : kNotAt, layout.atStateWidth);

@@ -23,6 +23,7 @@ struct DeviceTableLayout {
     int baudWidth;
     int portUnusableWidth;  // "端口不可用"
     int atStateWidth;       // "OK" or "不AT"
+    int ownTerminalWidth;   // "本终端"
     int noCardNumberWidth;  // "未读卡"
     int cardNumberWidth;
     int noSignalWidth;  // "无信号"
@@ -38,7 +39,8 @@ extern const DeviceTableLayout kWindowsDeviceTableLayout;
 std::string DeviceTableHeaderLine(const DeviceTableLayout &layout);
 
 // One row's line under its dashes, with its line end: the port's shown name
-// ("unknow" without a path), the speed, the AT state, then the SIM card
+// ("unknow" without a path), the speed, the AT state (the program's own
+// terminal says so in its place), then the SIM card
 // number, signal and serial number as the row holds them (see
 // TrimDeviceRowValues) or their placeholders. The values come from the modem
 // and are shown in printable form, on this one line.

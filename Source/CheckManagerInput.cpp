@@ -101,7 +101,8 @@ ComPortBaseInfo_t TakeOverRow(const Win32::CommInfo &row, const DetectionModels 
     port.smsCardNumber = row.smsCardNumber;
     port.signalStrength = row.signalStrength;
     port.serialNumber = row.serialNumber;
-    port.isPortExist = true;
+    // The program's own terminal is no line to open (see ComPortBaseInfo_t).
+    port.isPortExist = !row.isOwnTerminal;
     if (row.phoneType != PHONE_TYPE_UN_KNOWN) {
         port.phoneType = row.phoneType;
     } else if (models != nullptr) {

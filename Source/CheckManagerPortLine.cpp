@@ -1,7 +1,9 @@
 #include "CheckManagerPortLine.h"
 
 #include "CheckManagerFlow.h"
+#include "CommandBudgets.h"
 #include "ComPortBase.h"
+#include "PromptCancel.h"
 
 namespace {
 
@@ -34,16 +36,34 @@ ReplyVerdict VerdictOf(COM_CMD_OPERATE_RESULT_t result)
     }
 }
 
-}  // namespace
+// Polls that outlast the longest a late reply is waited for: a cancel that
+// gets no answer within them leaves nothing owed on the line.
+constexpr int CANCEL_ANSWER_POLLS =
+    static_cast<int>((kLateReplyLimit.count() + RUNNER_POLL_MIN_MS - 1) / RUNNER_POLL_MIN_MS);
 
-CommandEnd RunPortCommand(CComPortBase &port, const std::string &command, const ReplyParse &parse,
-                          const CommandBudget &budget, const CommandForm &form, std::string *text)
+CommandEnd RunOnClock(CommandClock &clock, CComPortBase &port, const std::string &command,
+                      const ReplyParse &parse, const CommandBudget &budget,
+                      const CommandForm &form, std::string *text)
 {
     PortCommandLine line(port);
     const ReplyJudge judge = [&parse](const CommandReply &reply) {
         return VerdictOf(parse(reply.Text()));
     };
-    return RunCommand(line, RunnerClock(), command, judge, budget, form, text);
+    return RunCommand(line, clock, command, judge, budget, form, text);
+}
+
+}  // namespace
+
+CommandEnd RunPortCommand(CComPortBase &port, const std::string &command, const ReplyParse &parse,
+                          const CommandBudget &budget, const CommandForm &form, std::string *text)
+{
+    return RunOnClock(RunnerClock(), port, command, parse, budget, form, text);
+}
+
+CommandEnd RunPortCommand(CommandClock &clock, CComPortBase &port, const std::string &command,
+                          const ReplyParse &parse, const CommandBudget &budget)
+{
+    return RunOnClock(clock, port, command, parse, budget, CommandForm(), nullptr);
 }
 
 CommandEnd RunPortCommandToEnd(CComPortBase &port, const std::string &command,
@@ -57,4 +77,16 @@ CommandEnd RunPortCommandToEnd(CComPortBase &port, const std::string &command,
 bool LastCommandUnanswered(CComPortBase &port)
 {
     return port.Account().lastUnanswered;
+}
+
+void CancelMessageBody(CComPortBase &port)
+{
+    LineAccount &account = port.Account();
+    const bool lastUnanswered = account.lastUnanswered;
+    // A modem at no prompt answers nothing, so no answer is owed: the ESC
+    // ends at its final result or once nothing late can come any more.
+    PortCommandLine line(port);
+    RunCommand(line, RunnerClock(), kCancelMessageBody, JudgeByEnd,
+               RunnerBudget(CANCEL_ANSWER_POLLS, SHORT_REPLY_BOUND));
+    account.lastUnanswered = lastUnanswered;
 }

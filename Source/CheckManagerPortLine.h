@@ -29,6 +29,10 @@ CommandClock &RunnerClock();
 CommandEnd RunPortCommand(CComPortBase &port, const std::string &command, const ReplyParse &parse,
                           const CommandBudget &budget, const CommandForm &form = CommandForm(),
                           std::string *text = nullptr);
+// The same on a clock of the caller's own, for a runner that pauses
+// otherwise than the others.
+CommandEnd RunPortCommand(CommandClock &clock, CComPortBase &port, const std::string &command,
+                          const ReplyParse &parse, const CommandBudget &budget);
 
 // The same for a command whose reply is taken whole once it holds its
 // final result (or what else `form` says ends it), whatever it says.
@@ -39,5 +43,12 @@ CommandEnd RunPortCommandToEnd(CComPortBase &port, const std::string &command,
 // The last command on the port got no verdict within its budget: the modem
 // stayed silent or never finished its reply.
 bool LastCommandUnanswered(CComPortBase &port);
+
+// Gives up a message body that the modem may still wait for at its ">"
+// prompt (kCancelMessageBody), and takes what the modem answers to that, up
+// to its final result, for as long as any late reply is waited for: the
+// answer never becomes the next command's. The ESC is no command of the
+// flow's own: LastCommandUnanswered still tells of the command before it.
+void CancelMessageBody(CComPortBase &port);
 
 #endif

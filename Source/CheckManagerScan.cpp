@@ -45,9 +45,11 @@ std::vector<Win32::CommInfo> MakeDeviceRows(const std::vector<DeviceBaseComInfo>
     for (const DeviceBaseComInfo &record : records) {
         Win32::CommInfo row;
         row.comPath = record.comPath;
-        row.baudText = std::to_string(record.baudRate);
+        // The program's own terminal was never set to a speed of the probe.
+        row.baudText = record.isOwnTerminal ? std::string() : std::to_string(record.baudRate);
         row.isAtOk = record.isAtOk;
         row.isPortOk = record.isPortOk;
+        row.isOwnTerminal = record.isOwnTerminal;
         row.smsCardNumber = record.smsCardNumber;
         row.serialNumber = record.serialNumber;
         row.signalStrength = record.signalStrength;

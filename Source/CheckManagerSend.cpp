@@ -6,6 +6,7 @@
 
 #include "CheckManager.h"
 #include "CheckManagerFlow.h"
+#include "CheckManagerPortLine.h"
 #include "ColorCout.h"
 #include "ComPortBase.h"
 #include "PhoneFactory.h"
@@ -170,9 +171,16 @@ bool CCheckManager::SendPduSmsByPhone(CPhoneCardBase *phone, CComPortBase *port,
         return false;
     // The parts already sent stay sent; the first refused one ends the message.
     for (const PDU_LONG_SMS_Base_t &step : steps) {
-        if (!lineUp() || !RunComCmdSendPduLen(phone, port, step.cmd) || !lineUp()
-            || !RunComCmdSendPduContext(phone, port, step.pdu))
+        if (!lineUp() || !RunComCmdSendPduLen(phone, port, step.cmd) || !lineUp())
             return false;
+        if (!RunComCmdSendPduContext(phone, port, step.pdu)) {
+            // A body the modem never answered may still hold it at its ">"
+            // prompt, where the next number's commands, or the next run's,
+            // would only lengthen a message nobody sends: it is given up.
+            if (LastCommandUnanswered(*port) && lineUp())
+                CancelMessageBody(*port);
+            return false;
+        }
     }
     return true;
 }

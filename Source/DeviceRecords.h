@@ -20,6 +20,8 @@ struct DeviceBaseComInfo {
     char atiResponse[512];
     bool isAtOk;
     bool isPortOk;
+    // The port is the program's own terminal and was never opened.
+    bool isOwnTerminal;
 
     DeviceBaseComInfo()
     {
@@ -32,6 +34,7 @@ struct DeviceBaseComInfo {
         std::memset(atiResponse, 0, sizeof atiResponse);
         isAtOk = false;
         isPortOk = false;
+        isOwnTerminal = false;
     }
 };
 
@@ -68,6 +71,9 @@ struct CommInfoFields {
     // say (the Windows probe tells modules apart by other replies), and the
     // flows pick the model by atiResponse.
     PHONE_TYPE_t phoneType = PHONE_TYPE_UN_KNOWN;
+    // The port is the program's own terminal (Linux: a serial console), which
+    // no scan or flow opens.
+    bool isOwnTerminal = false;
 };
 }  // namespace Win32
 
@@ -86,10 +92,12 @@ struct SendSmsResult_t {
 // scan, or made up for a typed port id that matched no device.
 //
 // A record with isPortExist false names a path that no scan found (its comPath
-// is built from what was typed). No flow may ever open such a path as a serial
-// line: as root, a typed id could otherwise reach an arbitrary terminal device.
-// A send gives it the results of a port without SIM card number (code 4); a
-// read names it as a port that does not exist.
+// is built from what was typed), or the program's own terminal. No flow may
+// ever open such a path as a serial line: as root, a typed id could otherwise
+// reach an arbitrary terminal device, and opening the own terminal would
+// leave the operator's console raw at the port's speed. A send gives it the
+// results of a port without SIM card number (code 4); a read names a typed
+// path as a port that does not exist.
 struct ComPortBaseInfo_t {
     std::string comPath;
     int baudRate = 9600;

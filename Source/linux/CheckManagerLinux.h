@@ -44,11 +44,13 @@ using ReplyParser = COM_CMD_OPERATE_RESULT_t (CPhoneCardBase::*)(std::string);
 
 // Once the port passes the guard, writes the command that the model object's
 // builder makes and judges the reply with the model's parser within the
-// budget: true when the parser found it done.
+// budget, pausing on `clock`: true when the parser found it done.
 bool RunBuiltCommand(CPhoneCardBase *phone, CComPortBase *port, PortGuard guard,
-                     CommandBuilder builder, ReplyParser parser, const CommandBudget &budget);
+                     CommandBuilder builder, ReplyParser parser, const CommandBudget &budget,
+                     CommandClock &clock = RunnerClock());
 
-// Microseconds since the epoch, and a sleep until such a time.
+// Microseconds since the epoch on the wall clock, and a sleep until such a
+// time. Only the delete-all runner's extra wait sleeps so.
 std::uint64_t time_usec2();
 int usleep_until2(std::uint64_t targetUsec);
 

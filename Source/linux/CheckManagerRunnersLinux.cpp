@@ -28,20 +28,6 @@ constexpr std::uint64_t USEC_PER_MS = 1000;
 // usleep_until2 sleeps in steps of at most this much.
 constexpr std::uint64_t SLEEP_STEP_USEC = 10000;
 
-// The wall clock of the runners: their pauses are sleeps until a time.
-class LinuxRunnerClock : public CommandClock {
-public:
-    Duration Now() override
-    {
-        return std::chrono::duration_cast<Duration>(
-            std::chrono::steady_clock::now().time_since_epoch());
-    }
-    void Pause(Duration pause) override
-    {
-        usleep_until2(time_usec2() + static_cast<std::uint64_t>(pause.count()) * USEC_PER_MS);
-    }
-};
-
 bool PortPassesGuard(CComPortBase *port, PortGuard guard)
 {
     return guard == PortGuard::Open ? port->Open() : port->IsOpened();
@@ -72,11 +58,12 @@ CommandBudget ShortReply(int polls)
 }  // namespace
 
 bool RunBuiltCommand(CPhoneCardBase *phone, CComPortBase *port, PortGuard guard,
-                     CommandBuilder builder, ReplyParser parser, const CommandBudget &budget)
+                     CommandBuilder builder, ReplyParser parser, const CommandBudget &budget,
+                     CommandClock &clock)
 {
     if (phone == nullptr || port == nullptr || !PortPassesGuard(port, guard))
         return false;
-    return RunPortCommand(*port, (phone->*builder)(), ParserOf(phone, parser), budget)
+    return RunPortCommand(clock, *port, (phone->*builder)(), ParserOf(phone, parser), budget)
            == CommandEnd::Done;
 }
 
@@ -89,10 +76,12 @@ CommandBudget RunnerBudget(int polls, const ReadBound &bound, CommandClock::Dura
     return budget;
 }
 
+// The runners pause on the steady clock: a wall clock set back, by hand or
+// by a time service, would otherwise hold every port's thread in its pause
+// until the wall clock caught up again.
 CommandClock &RunnerClock()
 {
-    static LinuxRunnerClock clock;
-    return clock;
+    return SteadyCommandClock();
 }
 
 std::uint64_t time_usec2()

@@ -14,7 +14,9 @@
 #include "CheckManagerPortLine.h"
 #include "CheckManagerScan.h"
 #include "ComPortBase.h"
+#include "OwnTerminal.h"
 #include "PhoneCardBase.h"
+#include "PromptCancel.h"
 #include "StringUtil.h"
 
 pthread_mutex_t vecLock = PTHREAD_MUTEX_INITIALIZER;
@@ -85,6 +87,12 @@ ProbeOutcome ProbeAtBaudRate(const DetectionModels &models, const char *path, in
     if (!port.Open())
         return IsRefusedForWantOfDescriptors(port) ? ProbeOutcome::PortRefused
                                                    : ProbeOutcome::NotIdentified;
+    // A modem left at its ">" prompt would take every command below for
+    // message text: the ESC gives that message up first, at each speed, since
+    // a modem hears only the speed its line is at. Nothing waits for an
+    // answer to it: what a cancelled prompt answers comes within the echo-off
+    // exchange's one read, whose reply nobody judges.
+    port.WriteWithoutPause(kCancelMessageBody);
     // Modems start with echo on. Whatever the answer says, it is awaited
     // for one read: one that comes later is still the line's to settle
     // before the next command's reply counts.
@@ -137,10 +145,18 @@ std::vector<std::string> CCheckManager::GetAllComPort()
 
 void GetInfoOnPort(const char *path)
 {
-    const DetectionModels models = CreateDetectionModels();
     DeviceBaseComInfo record;
     SetDeviceField(record.comPath, path);
+    if (IsOwnTerminal(path)) {
+        // The listing names the built-in ports whether or not they are the
+        // console this program runs on; that one is never opened.
+        record.isOwnTerminal = true;
+        VecLockGuard lock;
+        CCheckManager::g_comVec.push_back(record);
+        return;
+    }
 
+    const DetectionModels models = CreateDetectionModels();
     bool found = false;
     bool refused = false;
     for (int baudRate : kProbeBaudRates) {

@@ -60,6 +60,13 @@ bool CComPortBase::Write(std::string command)
     return m_pImpl->Write(std::move(command));
 }
 
+bool CComPortBase::WriteWithoutPause(const std::string &bytes)
+{
+    if (!m_pImpl || !m_pImpl->IsOpened())
+        return false;
+    return m_pImpl->WriteWithoutPause(bytes);
+}
+
 bool CComPortBase::ReadAll(std::string &out)
 {
     if (!m_pImpl)

@@ -43,6 +43,10 @@ public:
     // ReadAll; the result is false whenever a command was written. False
     // without touching the device when the port is closed.
     bool Write(std::string command);
+    // Writes bytes that no reply is read for before the next command goes
+    // out, without Write's pause after them; true once all of them went.
+    // False without touching the device when the port is closed.
+    bool WriteWithoutPause(const std::string &bytes);
     // Appends what arrives until the line pauses for USLEEP_COUNT; always
     // true. Costs at least USLEEP_COUNT. Input that never pauses ends it at
     // a cap of about 50 s and 128000 bytes.

@@ -239,12 +239,22 @@ bool CComPortBaseLinux::Write(std::string command)
         return false;
     if (command.empty())
         return ReadReplyOnce();
-    return WriteCommand(command);
+    if (WriteCommand(command))
+        usleep(USLEEP_COUNT);
+    return false;
+}
+
+bool CComPortBaseLinux::WriteWithoutPause(const std::string &bytes)
+{
+    if (!IsOpened() || bytes.empty())
+        return false;
+    return WriteCommand(bytes);
 }
 
 // Writes the command in calls of at most tty_write_sz bytes and, when the
 // driver takes only part of a call, writes the rest, within a time bounded by
 // the command's line time. A PDU line cut in two would be sent as garbage.
+// True once every byte has gone out.
 bool CComPortBaseLinux::WriteCommand(const std::string &command)
 {
     const size_t length = command.size();
@@ -295,8 +305,7 @@ bool CComPortBaseLinux::WriteCommand(const std::string &command)
             waitingForRoom = true;
         }
     }
-    usleep(USLEEP_COUNT);
-    return false;
+    return true;
 }
 
 // The empty command: one look at the line for a complete reply.

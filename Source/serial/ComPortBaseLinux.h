@@ -62,6 +62,8 @@ public:
     // Writes the whole command; false once it is written. An empty command
     // instead reads once and is true when that brings a complete reply.
     bool Write(std::string command);
+    // Writes the bytes without the pause after them; true once all went.
+    bool WriteWithoutPause(const std::string &bytes);
     bool Read(std::string &out);  // appends until the line pauses; false
     bool ReadAll(std::string &out);  // the same, true
     bool ReadAll(std::string &out, const ReadBound &bound);  // also ends at the bound; true

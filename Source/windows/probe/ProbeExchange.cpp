@@ -102,6 +102,17 @@ bool CProbeSession::StaysQuiet(int milliseconds)
     return quiet && m_account.unfinishedLine.empty() && heard.size() < kProbeReplyByteLimit;
 }
 
+void CProbeSession::WriteAlone(const std::string &bytes, int settleMs)
+{
+    if (m_failed)
+        return;
+    if (!m_line.Write(bytes)) {
+        m_failed = true;
+        return;
+    }
+    m_line.Pause(settleMs);
+}
+
 std::string CProbeSession::Send(const std::string &command)
 {
     std::string reply;

@@ -34,6 +34,10 @@ public:
     bool SetSpeed(int baudRate);
     // The reply to `command`; empty when nothing came or the line failed.
     std::string Send(const std::string &command);
+    // Writes bytes that no reply is owed for, then gives the line
+    // `settleMs` to bring what they may still get: the next Send drops it
+    // as nobody's reply before it writes.
+    void WriteAlone(const std::string &bytes, int settleMs);
     bool Failed() const { return m_failed; }
     // Since the speed was set, every exchange ended with one final result of
     // its own within its bounds, and no final result came that no command

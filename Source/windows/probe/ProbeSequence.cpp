@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "PromptCancel.h"
 #include "ProbeText.h"
 
 namespace {
@@ -10,6 +11,9 @@ bool AnswersAt(CProbeSession &session, int baudRate, ProbeFindings &findings)
 {
     // A line that refuses this speed is still asked: the answer decides.
     session.SetSpeed(baudRate);
+    // A modem left at its prompt takes every command for message text; it
+    // hears only the speed its line is at, so each speed gives it up first.
+    session.WriteAlone(kCancelMessageBody, kProbeCancelSettleMs);
     findings.baudText = std::to_string(baudRate);
     findings.isAtOk = Contains(session.Send("AT\r"), "OK");
     return findings.isAtOk;

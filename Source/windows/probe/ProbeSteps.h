@@ -12,6 +12,13 @@
 // The speeds tried, in this order; the second only when the first got no OK.
 constexpr int kProbeFirstBaud = 9600;
 constexpr int kProbeSecondBaud = 115200;
+// At each speed, before "AT": the ESC that gives up a message body a modem
+// may still wait for at its ">" prompt, and the time its answer, one short
+// final result, has to arrive before that "AT" drops it as nobody's reply.
+// Taken for the AT's own, it would shift every later reply of the probe by
+// one command. Six bytes take 6 ms at 9600 baud; a USB adapter may hold
+// them back some milliseconds more.
+constexpr int kProbeCancelSettleMs = 20;
 
 // The whole probe of an open line: the speed at which "AT" is answered, echo
 // off, numeric error reports, then the module, its serial number, the SIM

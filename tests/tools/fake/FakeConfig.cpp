@@ -74,6 +74,8 @@ Json::Value FaultsToJson(const FakeFaults &f)
     v["silentAfterCommands"] = f.silentAfterCommands;
     v["ignoresEchoOff"] = f.ignoresEchoOff;
     v["cdmaReportWithoutOk"] = f.cdmaReportWithoutOk;
+    v["leftAtPrompt"] = f.leftAtPrompt;
+    v["bodiesLeftOpen"] = f.bodiesLeftOpen;
     v["errorCommands"] = Json::Value(Json::arrayValue);
     for (const FakeCommandError &e : f.errorCommands) {
         Json::Value ev;
@@ -256,6 +258,8 @@ bool ReadFaults(const Json::Value &v, const std::string &where, FakeFaults *f, s
     r.Int("silentAfterCommands", &f->silentAfterCommands);
     r.Bool("ignoresEchoOff", &f->ignoresEchoOff);
     r.Bool("cdmaReportWithoutOk", &f->cdmaReportWithoutOk);
+    r.Bool("leftAtPrompt", &f->leftAtPrompt);
+    r.Int("bodiesLeftOpen", &f->bodiesLeftOpen);
     if (const Json::Value *list = r.Array("errorCommands"))
         for (Json::ArrayIndex i = 0; i < list->size() && r.Ok(); ++i) {
             FakeCommandError e;

@@ -70,6 +70,14 @@ struct FakeFaults {
     // CDMA: a message body is answered by its ^HCMGSS (or ^HCMGSF) report
     // alone, with no OK before it.
     bool cdmaReportWithoutOk = false;
+    // The modem waits at its ">" prompt from power-on, as a run that ended
+    // there left it: all it hears at its speed is message text, answered
+    // with nothing but its echo, until an ESC gives the message up (answered
+    // OK) or a Ctrl-Z sends it.
+    bool leftAtPrompt = false;
+    // > 0: the Ctrl-Z of the first N message bodies is lost on the line, so
+    // the modem stays at its prompt as above, the body unanswered.
+    int bodiesLeftOpen = 0;
     std::vector<FakeReplyFault> replyFaults;  // the first that matches applies
     // Non-empty: once floodAfterCommands commands have arrived (0: from the
     // start) the fake sends this text again and again, floodGapMs apart,

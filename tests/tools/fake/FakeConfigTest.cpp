@@ -28,6 +28,8 @@ TEST(FakeConfigTest, RoundTripKeepsEveryField)
     c.faults.silentAfterCommands = 8;
     c.faults.ignoresEchoOff = true;
     c.faults.cdmaReportWithoutOk = true;
+    c.faults.leftAtPrompt = true;
+    c.faults.bodiesLeftOpen = 2;
     FakeReplyFault rf;
     rf.command = "AT^ICCID?";
     rf.reply = "\r\n^ICCID:\r\n";
@@ -88,6 +90,8 @@ TEST(FakeConfigTest, RoundTripKeepsEveryField)
     EXPECT_EQ(b.faults.silentAfterCommands, 8);
     EXPECT_TRUE(b.faults.ignoresEchoOff);
     EXPECT_TRUE(b.faults.cdmaReportWithoutOk);
+    EXPECT_TRUE(b.faults.leftAtPrompt);
+    EXPECT_EQ(b.faults.bodiesLeftOpen, 2);
     ASSERT_EQ(b.faults.replyFaults.size(), 1u);
     EXPECT_EQ(b.faults.replyFaults[0].command, rf.command);
     EXPECT_EQ(b.faults.replyFaults[0].reply, rf.reply);

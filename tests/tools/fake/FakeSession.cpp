@@ -153,6 +153,8 @@ FakeSession::FakeSession(const FakeConfig &config)
       m_replyFaultUses(config.faults.replyFaults.size(), 0),
       m_phonebook(config.phonebook)
 {
+    if (config.faults.leftAtPrompt)
+        m_mode = Mode::PduBody;
     const std::string smsc = Value(m_config.smsc, m_profile.smsc);
     for (const StoredMessage &m : m_config.messages) {
         Stored s{m, m.pdu};
@@ -185,11 +187,24 @@ FakeOutput FakeSession::Receive(const std::string &bytes, int baud)
     for (char c : bytes) {
         if (m_dropped)
             break;
+        if (m_mode == Mode::PduBody && c == kCtrlZ && Answers(baud)
+            && m_bodiesLeftOpen < m_config.faults.bodiesLeftOpen) {
+            ++m_bodiesLeftOpen;  // lost on the line: the modem never hears it
+            continue;
+        }
+        // At no prompt the ESC that gives up a message body gives up nothing;
+        // like any byte before a command's "AT" it is no part of a command.
+        if (m_mode == Mode::Command && c == kEscape)
+            continue;
         const bool answering = Answers(baud) && !Hung();
         // The LF after a command's CR is not part of any command line.
         if (answering && m_echo && (m_mode != Mode::Command || c != '\n'))
             echo.push_back(c);
         if (m_mode == Mode::PduBody) {
+            // At a speed other than its own the modem hears only garbled
+            // bytes: no ESC or Ctrl-Z among them.
+            if (!Answers(baud))
+                continue;
             if (c == kCtrlZ || c == kEscape) {
                 flushEcho();
                 if (c == kCtrlZ) {
@@ -359,9 +374,13 @@ void FakeSession::FinishPduBody(int baud, FakeOutput &out)
     s.command = m_bodyCommand;
     s.body = m_body;
     s.baud = baud;
-    const int declared = std::atoi(m_bodyCommand.c_str() + std::strlen("AT+CMGS="));
+    // A modem found at its prompt was told the length before this session:
+    // whatever it holds then is no message of the program's.
+    const char *lengthCommand = "AT+CMGS=";
+    const bool lengthKnown = StartsWith(m_bodyCommand, lengthCommand);
+    const int declared = lengthKnown ? std::atoi(m_bodyCommand.c_str() + std::strlen(lengthCommand)) : 0;
     std::string reply;
-    if (TpduOctets(m_body) != declared) {
+    if (!lengthKnown || TpduOctets(m_body) != declared) {
         reply = SmsError(kCmsInvalidPduParameter);
     } else if (m_submissionsSeen++ < m_config.faults.failSubmissions) {
         reply = SmsError(m_config.faults.failCode);

@@ -85,6 +85,7 @@ private:
     std::string m_bodyCommand;
     int m_commandsHandled = 0;
     int m_submissionsSeen = 0;
+    int m_bodiesLeftOpen = 0;  // Ctrl-Zs lost so far (FakeFaults::bodiesLeftOpen)
     int m_messageReference = 0;
     bool m_dropped = false;
     bool m_flooding = false;

@@ -257,6 +257,74 @@ INSTANTIATE_TEST_SUITE_P(
                     SubmitCase{"CancelledByEscape", "AT+CMGS=13\r", "0491\x1B", "\r\nOK\r\n"}),
     [](const testing::TestParamInfo<SubmitCase> &i) { return i.param.name; });
 
+// A modem at its prompt, found so at power-on or left there by a Ctrl-Z lost
+// on the line: what it hears is message text, answered with nothing, until
+// an ESC at its own speed gives the message up.
+struct PromptStep {
+    std::string send;
+    int baud;
+    std::string expect;
+};
+
+struct PromptCase {
+    const char *name;
+    FakeBaud baud;
+    bool leftAtPrompt;
+    int bodiesLeftOpen;
+    std::vector<PromptStep> steps;
+    std::size_t commands;  // heard as commands in all
+    std::size_t accepted;  // messages sent in all
+};
+void PrintTo(const PromptCase &c, std::ostream *os) { *os << c.name; }
+
+const std::string kBody = std::string(kPduA) + "\x1A";
+
+const PromptCase kPromptCases[] = {
+    {"EscapeAtNoPromptIsIgnored", FakeBaud::Any, false, 0,
+     {{"\x1B", 9600, ""}, {"\x1B" "AT\r", 9600, "\r\nOK\r\n"}}, 1, 0},
+    {"LeftAtPromptUntilEscape", FakeBaud::Any, true, 0,
+     {{"ATE0\r\nAT\r\n", 9600, ""}, {"\x1B", 9600, "\r\nOK\r\n"}, {"AT\r", 9600, "\r\nOK\r\n"}}, 1, 0},
+    {"EscapeHeardOnlyAtItsSpeed", FakeBaud::Only115200, true, 0,
+     {{"\x1B", 9600, ""}, {"AT\r", 115200, ""}, {"\x1B", 115200, "\r\nOK\r\n"},
+      {"AT\r", 115200, "\r\nOK\r\n"}},
+     1, 0},
+    // What it held becomes the body a Ctrl-Z sends: no message.
+    {"LeftAtPromptUntilCtrlZ", FakeBaud::Any, true, 0,
+     {{"AT\r\n\x1A", 9600, "\r\n+CMS ERROR: 304\r\n"}, {"AT\r", 9600, "\r\nOK\r\n"}}, 1, 0},
+    {"LostCtrlZLeavesTheBodyOpen", FakeBaud::Any, false, 1,
+     {{"AT+CMGS=13\r", 9600, "\r\n> "}, {kBody, 9600, ""}, {"ATE0\r\n", 9600, ""},
+      {"\x1B", 9600, "\r\nOK\r\n"}, {"AT+CMGS=13\r", 9600, "\r\n> "},
+      {kBody, 9600, "\r\n+CMGS: 0\r\n\r\nOK\r\n"}},
+     2, 1},
+};
+
+class FakePromptTest : public testing::TestWithParam<PromptCase> {};
+
+TEST_P(FakePromptTest, EverythingIsMessageTextUntilEscape)
+{
+    const PromptCase &c = GetParam();
+    FakeConfig config = Quiet(FakeModel::Tarnel);
+    config.baud = c.baud;
+    config.faults.leftAtPrompt = c.leftAtPrompt;
+    config.faults.bodiesLeftOpen = c.bodiesLeftOpen;
+    FakeSession s(config);
+    std::size_t commands = 0, accepted = 0;
+    for (const PromptStep &step : c.steps) {
+        const FakeOutput out = s.Receive(step.send, step.baud);
+        EXPECT_EQ(Joined(out), step.expect) << step.send;
+        commands += out.commands.size();
+        for (const FakeCommandEvent &e : out.commands)
+            EXPECT_EQ(e.text.find('\x1B'), std::string::npos) << "an ESC is no part of a command";
+        for (const FakeSubmission &sub : out.submissions)
+            accepted += sub.accepted ? 1 : 0;
+    }
+    EXPECT_EQ(commands, c.commands);
+    EXPECT_EQ(accepted, c.accepted);
+}
+
+INSTANTIATE_TEST_SUITE_P(Prompt, FakePromptTest, testing::ValuesIn(kPromptCases),
+                         [](const testing::TestParamInfo<PromptCase> &i) { return i.param.name; });
+
 TEST(FakeSessionTest, FirstSubmissionsFailOnDemand)
 {
     FakeConfig c = Quiet(FakeModel::VelkorMe);

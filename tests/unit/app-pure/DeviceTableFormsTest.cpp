@@ -53,6 +53,15 @@ Win32::CommInfo BusyPortRow(const char *path)
     return row;
 }
 
+// The program's own terminal, never opened, as the scan makes its row.
+Win32::CommInfo OwnTerminalRow(const char *path)
+{
+    Win32::CommInfo row;
+    row.comPath = path;
+    row.isOwnTerminal = true;
+    return row;
+}
+
 struct RowCase {
     const char *name;
     const DeviceTableLayout *layout;
@@ -103,6 +112,9 @@ const RowCase kRowCases[] = {
     {"LinuxNotAt", &kLinuxDeviceTableLayout, &kLinuxPortNaming,
      Row("/dev/ttyS0", "115200", true, false, "", "", ""),
      "ttyS0     115200    " + Cell("不AT", 16) + Cell("未读卡", 26) + Cell("无信号", 15)
+         + "无效序列号\n"},
+    {"LinuxOwnTerminal", &kLinuxDeviceTableLayout, &kLinuxPortNaming, OwnTerminalRow("/dev/ttyS0"),
+     "ttyS0     unknow    " + Cell("本终端", 19) + Cell("未读卡", 26) + Cell("无信号", 15)
          + "无效序列号\n"},
 };
 

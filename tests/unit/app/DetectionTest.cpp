@@ -82,6 +82,15 @@ FakeConfig WithReply(FakeModel model, const char *command, const std::string &re
     return c;
 }
 
+// A modem that a run ended at its ">" prompt: until an ESC at its speed, the
+// probe's commands would be message text to it.
+FakeConfig LeftAtPrompt(FakeModel model, FakeBaud baud = FakeBaud::Any)
+{
+    FakeConfig c = Fake(model, baud);
+    c.faults.leftAtPrompt = true;
+    return c;
+}
+
 FakeConfig WithCardNumber(FakeModel model, const char *iccid)
 {
     FakeConfig c = Fake(model);
@@ -111,6 +120,8 @@ void PrintTo(const ProbeCase &c, std::ostream *os)
 
 const std::set<int> kOnly9600 = {9600};
 const std::set<int> kBothSpeeds = {9600, 115200};
+// Still at its prompt at 9600, the modem takes nothing for a command there.
+const std::set<int> kHeardOnlyAt115200 = {115200};
 
 const ProbeCase kProbeCases[] = {
     {"Tarnel", Fake(FakeModel::Tarnel), 9600, PHONE_TYPE_TARNEL, "89860318245000112201", " 24,99",
@@ -161,6 +172,10 @@ const ProbeCase kProbeCases[] = {
      9600, PHONE_TYPE_TARNEL, "", "", "862107034551201", kOnly9600},
     {"CardNumberTooShort", WithCardNumber(FakeModel::Pimsor, "8986001234"), 9600,
      PHONE_TYPE_PIMSOR, "", "", "863912010045604", kOnly9600},
+    {"LeftAtItsPrompt", LeftAtPrompt(FakeModel::Tarnel), 9600, PHONE_TYPE_TARNEL,
+     "89860318245000112201", " 24,99", "862107034551201", kOnly9600},
+    {"LeftAtItsPromptAt115200Only", LeftAtPrompt(FakeModel::Pimsor, FakeBaud::Only115200), 115200,
+     PHONE_TYPE_PIMSOR, "89860012345678901204", " 16,99", "863912010045604", kHeardOnlyAt115200},
 };
 
 class ProbeTest : public PortTest, public ::testing::WithParamInterface<ProbeCase> {};

@@ -221,6 +221,21 @@ const std::vector<Win32::CommInfo> kUnidentifiedRows = {
     Row("/dev/ttyUSB0", "115200", false, "", "", "", kTarnelAti),
 };
 
+// Run from a serial console: the scan never opened the program's own
+// terminal, and its row says so.
+Win32::CommInfo OwnTerminal(const char *path)
+{
+    Win32::CommInfo row;
+    row.comPath = path;
+    row.isOwnTerminal = true;
+    return row;
+}
+
+const std::vector<Win32::CommInfo> kOwnTerminalRows = {
+    OwnTerminal("/dev/ttyS0"),
+    Row("/dev/ttyUSB0", "115200", false, "", "", "", ""),
+};
+
 Win32::CommInfo Named(Win32::CommInfo row, PHONE_TYPE_t type)
 {
     row.phoneType = type;
@@ -291,6 +306,10 @@ const TargetCase kTargetCases[] = {
      {"/dev/ttyUSB0 9600 type3 at", "/dev/ttyUSB1 115200 type6 at"}},
     {"OnlySeparators", &kMixedRows, " ,; ", false, {}},
     {"EmptyPieceBesideUnknown", &kMixedRows, ",USB9", false, {"/dev/ttyUSB9 115200 type1 missing"}},
+    // The program's own terminal is chosen as a port that no flow opens.
+    {"EmptyTakesTheOwnTerminalUnopened", &kOwnTerminalRows, "", true,
+     {"/dev/ttyS0 0 type1 missing", "/dev/ttyUSB0 115200 type1"}},
+    {"TypedOwnTerminalUnopened", &kOwnTerminalRows, "S0", true, {"/dev/ttyS0 0 type1 missing"}},
 };
 
 class TargetPortTest : public ::testing::TestWithParam<TargetCase> {};

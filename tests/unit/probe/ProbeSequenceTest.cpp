@@ -57,7 +57,7 @@ TEST(ProbeSequenceTest, ASilentPortIsDoneAfterTwoAtTriesWithinAboutOneAndAHalfSe
     EXPECT_EQ(line.Commands(), std::vector<std::string>({"AT\r", "AT\r"}));
     EXPECT_FALSE(findings.isAtOk);
     EXPECT_EQ(findings.baudText, "115200");
-    EXPECT_EQ(line.Now(), 2 * kProbeExchangeTimeMs);
+    EXPECT_EQ(line.Now(), 2 * (kProbeCancelSettleMs + kProbeExchangeTimeMs));
     EXPECT_TRUE(findings.atiResponse.empty());
     EXPECT_EQ(findings.modelCode, PROBE_MODULE_NONE);
 }
@@ -76,7 +76,7 @@ TEST(ProbeSequenceTest, ALineRefusingItsSettingsIsStillAskedWithBoundedWaits)
     silent.RefuseSpeeds();
     ProbeFindings none;
     RunPortProbe(silent, none);
-    EXPECT_EQ(silent.Now(), 2 * kProbeExchangeTimeMs);
+    EXPECT_EQ(silent.Now(), 2 * (kProbeCancelSettleMs + kProbeExchangeTimeMs));
 }
 
 TEST(ProbeSequenceTest, APortThatNeverGoesQuietEndsWithinItsBounds)

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "PromptCancel.h"
+
 const char kOk[] = "\r\nOK\r\n";
 const char kError[] = "\r\nERROR\r\n";
 
@@ -23,7 +25,10 @@ bool ScriptedLine::Write(const std::string &bytes)
 {
     if (m_dropAfter >= 0 && static_cast<int>(m_commands.size()) >= m_dropAfter)
         return false;
-    m_commands.push_back(bytes);
+    if (bytes == kCancelMessageBody)
+        m_cancels.push_back(m_baud);
+    else
+        m_commands.push_back(bytes);
     // A modem answers its commands in turn: a reply never begins before the
     // one to the command ahead of it is out.
     const long long start = std::max(m_now, m_lastReplyAt);
@@ -69,7 +74,7 @@ Responder TranscriptResponder(Transcript transcript)
     auto state = std::make_shared<Transcript>(std::move(transcript));
     auto used = std::make_shared<std::map<std::string, std::size_t>>();
     return [state, used](const std::string &command, int baud) -> std::vector<ReplyPiece> {
-        if (state->baud != 0 && baud != state->baud)
+        if ((state->baud != 0 && baud != state->baud) || command == kCancelMessageBody)
             return {};
         const auto found = state->replies.find(command);
         if (found == state->replies.end() || found->second.empty())

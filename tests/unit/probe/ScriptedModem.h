@@ -40,7 +40,10 @@ public:
     void Babble() { m_babble = true; }
     void RefuseSpeeds() { m_refuseSpeeds = true; }
 
+    // What was written, but for the lone ESCs that give up a message body:
+    // those are no command, and Cancels() gives the speed each came at.
     const std::vector<std::string> &Commands() const { return m_commands; }
+    const std::vector<int> &Cancels() const { return m_cancels; }
     const std::vector<int> &Speeds() const { return m_speeds; }
     long long Now() const { return m_now; }
     int Reads() const { return m_reads; }
@@ -49,6 +52,7 @@ private:
     Responder m_responder;
     std::multimap<long long, std::string> m_pending;
     std::vector<std::string> m_commands;
+    std::vector<int> m_cancels;
     std::vector<int> m_speeds;
     long long m_now = 0;
     long long m_lastReplyAt = 0;
@@ -62,7 +66,8 @@ private:
 // A modem answering from a transcript: each command gets its replies in
 // turn (the last one again once they are used up), each as one piece 20 ms
 // after the command; a command the transcript does not know gets ERROR. It
-// answers only at `baud` (0: at every speed) and is silent otherwise.
+// answers only at `baud` (0: at every speed) and is silent otherwise. It is
+// at no prompt: a lone ESC gets nothing.
 struct Transcript {
     std::map<std::string, std::vector<std::string>> replies;
     int baud = 0;
