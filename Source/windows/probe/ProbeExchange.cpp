@@ -111,6 +111,16 @@ void CProbeSession::WriteAlone(const std::string &bytes, int settleMs)
         return;
     }
     m_line.Pause(settleMs);
+    std::string heard;
+    if (!m_line.ReadAvailable(heard, kProbeReplyByteLimit)) {
+        m_failed = true;
+        return;
+    }
+    std::string arriving = m_account.unfinishedLine + heard;
+    const std::size_t lastEnd = arriving.rfind(kLineEnd);
+    if (lastEnd != std::string::npos)
+        arriving.erase(0, lastEnd + 1);
+    m_account.unfinishedLine = TrimLineBlanks(arriving).empty() ? std::string() : arriving;
 }
 
 std::string CProbeSession::Send(const std::string &command)

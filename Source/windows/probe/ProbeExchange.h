@@ -35,8 +35,9 @@ public:
     // The reply to `command`; empty when nothing came or the line failed.
     std::string Send(const std::string &command);
     // Writes bytes that no reply is owed for, then gives the line
-    // `settleMs` to bring what they may still get: the next Send drops it
-    // as nobody's reply before it writes.
+    // `settleMs` to bring what they may still get, and drops the whole lines
+    // that came: an answer to them is expected, so it puts nothing out of
+    // step. A line still arriving is left to the next Send.
     void WriteAlone(const std::string &bytes, int settleMs);
     bool Failed() const { return m_failed; }
     // Since the speed was set, every exchange ended with one final result of

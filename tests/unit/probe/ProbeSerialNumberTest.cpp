@@ -9,6 +9,7 @@
 #include <regex>
 
 #include "ProbeSteps.h"
+#include "PromptCancel.h"
 #include "ScriptedModem.h"
 
 namespace {
@@ -33,6 +34,7 @@ struct Mc323 {
     // What the line brings after an empty entry's reply, before anything
     // else is asked.
     std::vector<ReplyPiece> afterEmptyRead;
+    long long cancelDelayMs = 20;
     int writes = 0;
 
     Responder Play()
@@ -49,6 +51,10 @@ struct Mc323 {
 
     std::vector<ReplyPiece> ReplyTo(const std::string &command)
     {
+        // The ESC that gives up a message body left open: this module
+        // answers it, like a command it does not know, with OK.
+        if (command == kCancelMessageBody)
+            return {{cancelDelayMs, kOk}};
         static const std::regex write("AT\\^CPBW=1,\"([0-9]*)\",129,\"WMSN\"\r");
         std::smatch match;
         if (command == "AT+CGMI\r")
@@ -266,6 +272,21 @@ TEST(PhonebookSerialTest, AModuleFoundAtTheSecondSpeedGetsItsNumber)
     EXPECT_EQ(modem.writes, 1);
     EXPECT_TRUE(std::regex_match(findings.serialNumber, std::regex("[0-9]{15}")))
         << findings.serialNumber;
+}
+
+// The answer to the ESC written before the first command at each speed is
+// expected, not a final result too many: an empty entry 1 still gets its
+// number, whenever within the probe's settle the answer comes.
+TEST(PhonebookSerialTest, AnAnsweredCancelKeepsTheProbeInStep)
+{
+    for (long long delay : {0LL, 1LL, 10LL, static_cast<long long>(kProbeCancelSettleMs)}) {
+        Mc323 modem;
+        modem.cancelDelayMs = delay;
+        const ProbeFindings findings = Probe(modem);
+        EXPECT_EQ(modem.writes, 1) << "the ESC answered after " << delay << " ms";
+        EXPECT_TRUE(std::regex_match(findings.serialNumber, std::regex("[0-9]{15}")))
+            << findings.serialNumber;
+    }
 }
 
 // A modem that answers one command twice: the extra OK makes every later
