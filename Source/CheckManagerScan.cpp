@@ -5,6 +5,7 @@
 
 #include "CheckManager.h"
 #include "PhoneCardBase.h"
+#include "PhoneFactory.h"
 #include "PhoneModels.h"
 
 namespace {
@@ -21,7 +22,7 @@ DetectionModels CreateDetectionModels()
 {
     DetectionModels models;
     for (const PhoneModel &model : AllPhoneModels())
-        models.emplace_back(model.create());
+        models.emplace_back(GetPhoneByType(model.type));
     return models;
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "PhoneCardBase.h"
+#include "PhoneFactory.h"
 #include "PhoneModels.h"
 #include "Phone_Sudrel.h"
 #include "ReplyValues.h"
@@ -33,7 +34,7 @@ std::vector<std::unique_ptr<CPhoneCardBase>> MakeAll()
     std::vector<std::unique_ptr<CPhoneCardBase>> modems;
     modems.push_back(std::make_unique<CPhoneCardBase>());
     for (const PhoneModel &model : AllPhoneModels())
-        modems.emplace_back(model.create());
+        modems.emplace_back(GetPhoneByType(model.type));
     return modems;
 }
 

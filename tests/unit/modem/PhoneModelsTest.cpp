@@ -151,7 +151,7 @@ std::vector<std::unique_ptr<CPhoneCardBase>> DetectionOrder()
 {
     std::vector<std::unique_ptr<CPhoneCardBase>> models;
     for (const PhoneModel &model : AllPhoneModels())
-        models.emplace_back(model.create());
+        models.emplace_back(GetPhoneByType(model.type));
     return models;
 }
 
