@@ -1,5 +1,6 @@
 #include "PhoneFactory.h"
 
+#include "PhoneModels.h"
 #include "Phone_Orvast.h"
 #include "Phone_Pimsor.h"
 #include "Phone_Sudrel.h"
@@ -38,5 +39,21 @@ CPhoneCardBase *GetPhoneByType(PHONE_TYPE_t type)
     for (const ModelClass &model : kModelClasses)
         if (model.type == type)
             return model.create();
+    return nullptr;
+}
+
+DetectionModels CreateDetectionModels()
+{
+    DetectionModels models;
+    for (const PhoneModel &model : AllPhoneModels())
+        models.emplace_back(GetPhoneByType(model.type));
+    return models;
+}
+
+CPhoneCardBase *FindModelForAti(const DetectionModels &models, const std::string &ati)
+{
+    for (const std::unique_ptr<CPhoneCardBase> &model : models)
+        if (model->IsATI_RspMatch(ati))
+            return model.get();
     return nullptr;
 }

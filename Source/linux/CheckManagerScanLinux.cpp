@@ -15,6 +15,7 @@
 #include "CheckManagerScan.h"
 #include "ComPortBase.h"
 #include "PhoneCardBase.h"
+#include "PhoneFactory.h"
 #include "StringUtil.h"
 
 pthread_mutex_t vecLock = PTHREAD_MUTEX_INITIALIZER;
