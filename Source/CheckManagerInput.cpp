@@ -8,9 +8,9 @@
 #include "CheckManager.h"
 #include "CheckManagerInput.h"
 #include "CheckManagerMenu.h"
-#include "CheckManagerScan.h"
 #include "ColorCout.h"
 #include "PhoneCardBase.h"
+#include "PhoneFactory.h"
 #include "PlatformConstants.h"
 #include "StringUtil.h"
 

@@ -4,8 +4,6 @@
 #include <cstring>
 
 #include "CheckManager.h"
-#include "PhoneCardBase.h"
-#include "PhoneModels.h"
 
 namespace {
 
@@ -16,22 +14,6 @@ const char kScanCostTimeFormat[] = "cost time %lld ms\n";
 constexpr long long MS_PER_SECOND = 1000;
 
 }  // namespace
-
-DetectionModels CreateDetectionModels()
-{
-    DetectionModels models;
-    for (const PhoneModel &model : AllPhoneModels())
-        models.emplace_back(model.create());
-    return models;
-}
-
-CPhoneCardBase *FindModelForAti(const DetectionModels &models, const std::string &ati)
-{
-    for (const std::unique_ptr<CPhoneCardBase> &model : models)
-        if (model->IsATI_RspMatch(ati))
-            return model.get();
-    return nullptr;
-}
 
 bool LessDeviceBaseComInfo(const DeviceBaseComInfo &a, const DeviceBaseComInfo &b)
 {

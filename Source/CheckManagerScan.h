@@ -1,28 +1,16 @@
-// The platform-free pieces of the device scan, which the port choice and the
-// tests use on their own: the models asked to claim an identification reply,
-// the order of probe records, and the rows and duration texts of a scan. The
-// probing itself is each build's own (Source/linux, Source/windows).
+// The platform-free pieces of the device scan, which the tests use on their
+// own: the order of probe records, and the rows and duration texts of a scan.
+// The models asked to claim an identification reply come from the factory
+// (PhoneFactory.h); the probing itself is each build's own (Source/linux,
+// Source/windows).
 #ifndef ZARVEX_CHECK_MANAGER_SCAN_H
 #define ZARVEX_CHECK_MANAGER_SCAN_H
 
 #include <ctime>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "DeviceRecords.h"
-
-class CPhoneCardBase;
-
-using DetectionModels = std::vector<std::unique_ptr<CPhoneCardBase>>;
-
-// One object of each model of the model table, in its order: the order in
-// which they are asked to claim an identification reply. The first also
-// talks to a modem that no model has claimed yet.
-DetectionModels CreateDetectionModels();
-
-// The first model that accepts the reply, or null.
-CPhoneCardBase *FindModelForAti(const DetectionModels &models, const std::string &ati);
 
 // The device rows of a scan's records, in their order, each with the model its
 // record names.

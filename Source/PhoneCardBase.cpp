@@ -5,7 +5,6 @@
 #include "PhoneCardBase.h"
 
 #include "PhoneAtText.h"
-#include "PhoneModels.h"
 #include "QueryReply.h"
 #include "ReplyValues.h"
 #include "StringUtil.h"
@@ -45,6 +44,10 @@ constexpr const char *kSmsCenterTag = "+CSCA: \"";
 
 constexpr const char *kTextModeOkReply = "\r\nOK\r\n";
 
+// A modem that no model has claimed goes by no model's name, takes any
+// identification reply with an OK as its own and has no sample of one.
+constexpr PhoneModel kNoModel = {PHONE_TYPE_BASE, kUnnamedTypeText, kOk, ""};
+
 std::size_t Length(const char *text)
 {
     return std::char_traits<char>::length(text);
@@ -56,7 +59,12 @@ SmsInfo::SmsInfo() : param()
 {
 }
 
-CPhoneCardBase::CPhoneCardBase() : m_bSendPduSmsRetry(false)
+CPhoneCardBase::CPhoneCardBase() : CPhoneCardBase(nullptr)
+{
+}
+
+CPhoneCardBase::CPhoneCardBase(const PhoneModel *model)
+    : m_bSendPduSmsRetry(false), m_model(model ? model : &kNoModel)
 {
 }
 
@@ -91,8 +99,7 @@ COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnGetAtiCmdRsp(std::string reply)
 
 bool CPhoneCardBase::IsATI_RspMatch(std::string reply)
 {
-    const PhoneModel *model = FindPhoneModel(GetPhoneType());
-    return Contains(reply, model ? model->moduleName : kOk);
+    return Contains(reply, m_model->moduleName);
 }
 
 std::string CPhoneCardBase::SetSmsPDUModeCmd()

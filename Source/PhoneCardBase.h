@@ -40,6 +40,7 @@ struct CountryCode_t {
 
 class CPhoneCardBase {
 public:
+    // A modem that no model has claimed.
     CPhoneCardBase();
 
     virtual ~CPhoneCardBase();
@@ -53,10 +54,10 @@ public:
     // Keeps the reply as the identification text and asks the object's own
     // identification rule.
     virtual COM_CMD_OPERATE_RESULT_t OnGetAtiCmdRsp(std::string reply);
-    // A sample of the module's identification reply, from the model table
-    // (PhoneModels.h); empty for the base.
+    // A sample of the module's identification reply, from the model's row;
+    // empty for the base.
     virtual std::string Get_ATI_Rsp();
-    // A model claims a reply that names its module (the model table); the
+    // A model claims a reply that names its module (the model's row); the
     // base takes any reply with an OK.
     virtual bool IsATI_RspMatch(std::string reply);
     virtual std::string GetCCIDCmd();
@@ -186,6 +187,10 @@ public:
     void ClearErrorMessage() { m_strErrorMsg.clear(); }
 
 protected:
+    // A model class hands in its row of the model table (PhoneModels.h); null
+    // leaves the object a modem that no model has claimed.
+    explicit CPhoneCardBase(const PhoneModel *model);
+
     // The list parse behind SmsRspToSmsInfoVec, for a header tag of choice.
     // The index of every header that has no PDU line after it goes to
     // `unread` when it is given.
@@ -215,6 +220,11 @@ protected:
     std::vector<std::string> m_vecUnreadSmsIndex;  // see GetUnreadSmsIndices
     std::string m_strErrorMsg;
     std::string m_strAtiRsp;
+
+private:
+    // The name, module and identification sample the object goes by; never
+    // null.
+    const PhoneModel *m_model;
 };
 
 // Offered beside the member of the same name; true only for exactly "\r\nOK\r\n".

@@ -1,6 +1,7 @@
 // Vocabulary shared by the modem command set, the PDU codec and the check
-// manager: model types, result codes with their texts, the verdict of a reply
-// parser, and the two records that travel between them.
+// manager: model types and what a model is known by, result codes with their
+// texts, the verdict of a reply parser, and the two records that travel
+// between them.
 #ifndef ZARVEX_PHONE_CARD_DEFINE_H
 #define ZARVEX_PHONE_CARD_DEFINE_H
 
@@ -36,6 +37,19 @@ enum COM_CMD_OPERATE_RESULT_t {
     COM_CMD_WAIT = 2,
 };
 
+// What a model is known by: one row of the model table (PhoneModels.h). A
+// modem object keeps the row of its class.
+struct PhoneModel {
+    PHONE_TYPE_t type;
+    const char *typeName;    // the text of PhoneTypeToString
+    const char *moduleName;  // claims an identification reply that contains it
+    const char *atiSample;   // an identification reply as the module sends it
+};
+
+// The text of a type that has no name of its own: the base type 1 and any
+// value outside the enumeration.
+constexpr const char *kUnnamedTypeText = "TYPE_UNKNOWN";
+
 // The name of a model type as the model table gives it (PhoneModels.h); null
 // for a type without a row.
 const char *PhoneModelName(PHONE_TYPE_t type);
@@ -47,8 +61,7 @@ static inline std::string PhoneTypeToString(PHONE_TYPE_t type)
     if (type == PHONE_TYPE_UN_KNOWN)
         return "PHONE_TYPE_UN_KNOWN";
     const char *name = PhoneModelName(type);
-    // The base type 1 has no text of its own.
-    return name ? name : "TYPE_UNKNOWN";
+    return name ? name : kUnnamedTypeText;
 }
 
 static inline std::string GetSmsCodeEnglishStr(SMS_CODE_ENUM code)

@@ -2,20 +2,7 @@
 
 #include <iterator>
 
-#include "Phone_Orvast.h"
-#include "Phone_Pimsor.h"
-#include "Phone_Sudrel.h"
-#include "Phone_Tarnel.h"
-#include "Phone_Velkor_ME.h"
-#include "Phone_Velkor_NC5.h"
-
 namespace {
-
-template <class Model>
-CPhoneCardBase *Create()
-{
-    return new Model;
-}
 
 constexpr const char *kTarnelSample = "\r\nQuectel_Ltd\r\n"
                                       "Quectel_M35\r\n"
@@ -53,12 +40,12 @@ constexpr const char *kSudrelSample = "\r\nManufacturer:HUAWEI TECHNOLOGIES CO.,
 // The order decides a reply that names two modules; it stays as it has
 // always been, so that no device changes its model.
 constexpr PhoneModel kModels[] = {
-    {PHONE_TYPE_TARNEL, "Tarnel", "M35", kTarnelSample, Create<CPhone_Tarnel>},
-    {PHONE_TYPE_VELKOR_NC5, "Velkor_NC5", "CLM920_NC5", kVelkorNc5Sample, Create<CPhone_Velkor_NC5>},
-    {PHONE_TYPE_VELKOR_ME, "Velkor_ME", "ME909s-821", kVelkorMeSample, Create<CPhone_Velkor_ME>},
-    {PHONE_TYPE_PIMSOR, "Pimsor", "MG301", kPimsorSample, Create<CPhone_Pimsor>},
-    {PHONE_TYPE_ORVAST, "Orvast", "WAVECOM", kOrvastSample, Create<CPhone_Orvast>},
-    {PHONE_TYPE_SUDREL, "Sudrel", "MC323", kSudrelSample, Create<CPhone_Sudrel>},
+    {PHONE_TYPE_TARNEL, "Tarnel", "M35", kTarnelSample},
+    {PHONE_TYPE_VELKOR_NC5, "Velkor_NC5", "CLM920_NC5", kVelkorNc5Sample},
+    {PHONE_TYPE_VELKOR_ME, "Velkor_ME", "ME909s-821", kVelkorMeSample},
+    {PHONE_TYPE_PIMSOR, "Pimsor", "MG301", kPimsorSample},
+    {PHONE_TYPE_ORVAST, "Orvast", "WAVECOM", kOrvastSample},
+    {PHONE_TYPE_SUDREL, "Sudrel", "MC323", kSudrelSample},
 };
 
 }  // namespace

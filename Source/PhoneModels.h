@@ -1,22 +1,14 @@
-// The supported modem models, listed once: the factory, the detection, the
-// type names and the tests all read this table. A model is its row here and
-// a class of its own that overrides only what its module does differently.
+// The supported modem models, listed once as plain data: their type names,
+// the module each claims and a sample of its identification reply. Detection,
+// the type names and the tests read this table, and each model class hands
+// its own row to the base class when it is built. The table names no class:
+// the factory (PhoneFactory.h) alone ties a type to its class.
 #ifndef ZARVEX_PHONE_MODELS_H
 #define ZARVEX_PHONE_MODELS_H
 
 #include <cstddef>
 
 #include "PhoneCardDefine.h"
-
-class CPhoneCardBase;
-
-struct PhoneModel {
-    PHONE_TYPE_t type;
-    const char *typeName;    // the text of PhoneTypeToString
-    const char *moduleName;  // claims an identification reply that contains it
-    const char *atiSample;   // an identification reply as the module sends it
-    CPhoneCardBase *(*create)();  // a new object of the model's class
-};
 
 // The rows in the order in which detection asks them to claim a reply: the
 // first to claim it wins.

@@ -6,7 +6,6 @@
 // for part of a flow.
 #include "PhoneAtText.h"
 #include "PhoneCardBase.h"
-#include "PhoneModels.h"
 #include "Phone_Sudrel.h"
 #include "Phone_Velkor_ME.h"
 #include "Phone_Velkor_NC5.h"
@@ -31,8 +30,7 @@ constexpr const char *kSudrelReceiveSmsCmd = "at^hcmgr=1\r\n";
 // Nothing in the program calls it.
 std::string CPhoneCardBase::Get_ATI_Rsp()
 {
-    const PhoneModel *model = FindPhoneModel(GetPhoneType());
-    return model ? model->atiSample : std::string();
+    return m_model->atiSample;
 }
 
 // Nothing in the program calls it.
@@ -98,7 +96,7 @@ bool CPhoneCardBase::OnSendSMS_PhoneCmd(std::string reply)
 // Nothing in the program calls it.
 std::string CPhoneCardBase::GetSendSMS_ContextCmd(std::string text)
 {
-    return text + " " + PhoneTypeToString(GetPhoneType()) + phone_at::kCr + phone_at::kCtrlZ;
+    return text + " " + m_model->typeName + phone_at::kCr + phone_at::kCtrlZ;
 }
 
 // Nothing in the program calls it.

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "PhoneAtText.h"
+#include "PhoneModels.h"
 #include "StringUtil.h"
 #include "Ucs2Units.h"
 
@@ -171,6 +172,10 @@ void TakeTextLine(const std::string &line, const std::string &encoding, std::str
 }
 
 }  // namespace
+
+CPhone_Sudrel::CPhone_Sudrel() : CPhoneCardBase(FindPhoneModel(PHONE_TYPE_SUDREL))
+{
+}
 
 std::string CPhone_Sudrel::SetSmsPDUModeCmd()
 {

@@ -10,6 +10,8 @@
 
 class CPhone_Sudrel : public CPhoneCardBase {
 public:
+    CPhone_Sudrel();
+
     // Nothing in the program calls these four (PhoneUncalledSlots.cpp).
     std::string GetCallCmd(std::string number) override;
     bool OnCallCmdRsp(std::string reply) override;

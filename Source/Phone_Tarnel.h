@@ -4,9 +4,12 @@
 #define ZARVEX_PHONE_TARNEL_H
 
 #include "PhoneCardBase.h"
+#include "PhoneModels.h"
 
 class CPhone_Tarnel : public CPhoneCardBase {
 public:
+    CPhone_Tarnel() : CPhoneCardBase(FindPhoneModel(PHONE_TYPE_TARNEL)) {}
+
     PHONE_TYPE_t GetPhoneType() override { return PHONE_TYPE_TARNEL; }
 };
 

@@ -1,5 +1,6 @@
 #include "Phone_Velkor_ME.h"
 
+#include "PhoneModels.h"
 #include "ReplyValues.h"
 
 namespace {
@@ -10,6 +11,10 @@ constexpr QueryForm kIccidForm = {"AT^ICCID?", "^ICCID:", 0, IsSmsCardNumberText
 // Unsolicited signal and status reports would mix into the replies.
 constexpr const char *kReportsOffCmd = "AT^CURC=0\r\n";
 }  // namespace
+
+CPhone_Velkor_ME::CPhone_Velkor_ME() : CPhoneCardBase(FindPhoneModel(PHONE_TYPE_VELKOR_ME))
+{
+}
 
 std::string CPhone_Velkor_ME::GetIMSI_Cmd()
 {

@@ -8,6 +8,8 @@
 
 class CPhone_Velkor_ME : public CPhoneCardBase {
 public:
+    CPhone_Velkor_ME();
+
     // Nothing in the program calls these three (PhoneUncalledSlots.cpp).
     bool OnCallCmdRsp(std::string reply) override;
     std::string GetHungUpCmd() override;

@@ -1,6 +1,7 @@
 #include "Phone_Velkor_NC5.h"
 
 #include "PhoneAtText.h"
+#include "PhoneModels.h"
 #include "StringUtil.h"
 
 using phone_at::Contains;
@@ -18,6 +19,10 @@ constexpr const char *kFetchListTag = "+CMGR: ";
 constexpr int kFetchedIndex = 1;
 constexpr int kFetchedStat = 1;
 }  // namespace
+
+CPhone_Velkor_NC5::CPhone_Velkor_NC5() : CPhoneCardBase(FindPhoneModel(PHONE_TYPE_VELKOR_NC5))
+{
+}
 
 bool CPhone_Velkor_NC5::IsATI_RspMatch(std::string reply)
 {

@@ -13,6 +13,8 @@
 
 class CPhone_Velkor_NC5 : public CPhoneCardBase {
 public:
+    CPhone_Velkor_NC5();
+
     // Needs the final OK as well as the module's name.
     bool IsATI_RspMatch(std::string reply) override;
     // Nothing in the program calls these three (PhoneUncalledSlots.cpp).

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "PhoneCardBase.h"
-#include "PhoneModels.h"
+#include "PhoneFactory.h"
 #include "Phone_Sudrel.h"
 #include "ReplyValues.h"
 
@@ -28,12 +28,10 @@ constexpr int kMaxFetches = 100;
 constexpr std::size_t kMaxTextModePartBytes = 140;
 
 // A fresh plain base object, then one of every model.
-std::vector<std::unique_ptr<CPhoneCardBase>> MakeAll()
+DetectionModels MakeAll()
 {
-    std::vector<std::unique_ptr<CPhoneCardBase>> modems;
-    modems.push_back(std::make_unique<CPhoneCardBase>());
-    for (const PhoneModel &model : AllPhoneModels())
-        modems.emplace_back(model.create());
+    DetectionModels modems = CreateDetectionModels();
+    modems.insert(modems.begin(), std::make_unique<CPhoneCardBase>());
     return modems;
 }
 

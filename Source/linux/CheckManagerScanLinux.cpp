@@ -16,6 +16,7 @@
 #include "ComPortBase.h"
 #include "OwnTerminal.h"
 #include "PhoneCardBase.h"
+#include "PhoneFactory.h"
 #include "PromptCancel.h"
 #include "StringUtil.h"
 

@@ -4,7 +4,6 @@
 #include <ostream>
 
 #include "ModemTestSupport.h"
-#include "PhoneModels.h"
 
 namespace {
 
@@ -146,30 +145,20 @@ TEST(ModelCommands, FreshObjectsHoldNothing)
     }
 }
 
-// One object of each model, in the order in which detection asks them.
-std::vector<std::unique_ptr<CPhoneCardBase>> DetectionOrder()
-{
-    std::vector<std::unique_ptr<CPhoneCardBase>> models;
-    for (const PhoneModel &model : AllPhoneModels())
-        models.emplace_back(model.create());
-    return models;
-}
-
-// The type detection records for an identification reply: the first model
+// The type detection records for an identification reply: that of the model
 // that claims it, or the base type when none does.
 PHONE_TYPE_t Detect(const std::string &ati)
 {
-    for (const auto &model : DetectionOrder())
-        if (model->IsATI_RspMatch(ati))
-            return model->GetPhoneType();
-    return PHONE_TYPE_BASE;
+    const DetectionModels models = CreateDetectionModels();
+    CPhoneCardBase *model = FindModelForAti(models, ati);
+    return model ? model->GetPhoneType() : PHONE_TYPE_BASE;
 }
 
 // A reply that names two modules goes to the first of them in this order.
 TEST(Identification, ModelsAreAskedInTheirFixedOrder)
 {
     std::vector<PHONE_TYPE_t> order;
-    for (const auto &model : DetectionOrder())
+    for (const auto &model : CreateDetectionModels())
         order.push_back(model->GetPhoneType());
     EXPECT_EQ(order, (std::vector<PHONE_TYPE_t> {PHONE_TYPE_TARNEL, PHONE_TYPE_VELKOR_NC5,
                                                  PHONE_TYPE_VELKOR_ME, PHONE_TYPE_PIMSOR,
@@ -178,7 +167,7 @@ TEST(Identification, ModelsAreAskedInTheirFixedOrder)
 
 TEST(Identification, EachSampleIsClaimedByItsModelAndNoneBefore)
 {
-    const auto models = DetectionOrder();
+    const DetectionModels models = CreateDetectionModels();
     for (std::size_t i = 0; i < models.size(); ++i) {
         const std::string sample = models[i]->Get_ATI_Rsp();
         EXPECT_TRUE(models[i]->IsATI_RspMatch(sample)) << PhoneTypeToString(models[i]->GetPhoneType());
