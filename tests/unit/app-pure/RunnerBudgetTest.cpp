@@ -5,9 +5,9 @@
 // for much longer.
 #include <gtest/gtest.h>
 
-#include "../exchange/ScriptedLine.h"
 #include "CheckManagerPortLine.h"
 #include "CommandBudgets.h"
+#include "ScriptedLine.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "PduCodec.h"
 #include "PduOffered.h"
-#include "../../pdu/PduTestSupport.h"
+#include "PduTestSupport.h"
 #include "TextLocale.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
-// Shared by the codec tests: hex text to octets and back without the
-// codec, so that expectations do not lean on the code under test.
+// Shared by the codec tests and the platforms' text conversion tests: hex
+// text to octets and back without the codec, so that expectations do not
+// lean on the code under test.
 #ifndef ZARVEX_PDU_TEST_SUPPORT_H
 #define ZARVEX_PDU_TEST_SUPPORT_H
 
