@@ -7,25 +7,6 @@
 
 namespace phone_at {
 
-bool Contains(const std::string &text, const char *tag)
-{
-    return text.find(tag) != std::string::npos;
-}
-
-std::string TrimEach(std::string text, std::initializer_list<char> chars)
-{
-    for (char c : chars)
-        text = TrimAllChar(text, c);
-    return text;
-}
-
-std::string WithoutTrailingCr(std::string line)
-{
-    while (!line.empty() && line.back() == kCr)
-        line.pop_back();
-    return line;
-}
-
 std::string TrimLineEnds(const std::string &line)
 {
     return TrimEach(line, {kCr, kLf, kCr, kLf});

@@ -4,7 +4,6 @@
 #ifndef ZARVEX_PHONE_AT_TEXT_H
 #define ZARVEX_PHONE_AT_TEXT_H
 
-#include <initializer_list>
 #include <string>
 
 #include "PhoneCardDefine.h"
@@ -22,14 +21,6 @@ constexpr const char *kError = "ERROR";
 
 // Hang-up command of the modules that reject a plain "ATH".
 constexpr const char *kHangUpChupCmd = "at+chup;\r\n";
-
-bool Contains(const std::string &text, const char *tag);
-
-// TrimAllChar with each character in turn, the result of one feeding the next.
-std::string TrimEach(std::string text, std::initializer_list<char> chars);
-
-// A line as SplitStringToArray gives it, without the CR before its LF.
-std::string WithoutTrailingCr(std::string line);
 
 // The usual clean-up of an error line: its CR and LF at both ends.
 std::string TrimLineEnds(const std::string &line);

@@ -10,11 +10,9 @@
 #include "ReplyValues.h"
 #include "StringUtil.h"
 
-using phone_at::Contains;
 using phone_at::kCr;
 using phone_at::kLf;
 using phone_at::kOk;
-using phone_at::TrimEach;
 
 namespace {
 

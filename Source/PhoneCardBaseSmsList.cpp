@@ -9,8 +9,6 @@
 #include "PrintableText.h"
 #include "StringUtil.h"
 
-using phone_at::Contains;
-
 namespace {
 
 constexpr const char *kListAllCmd = "AT+CMGL=4\r\n";
@@ -37,7 +35,7 @@ std::string FieldText(const char (&field)[N])
 
 void DecodeByStatus(const std::string &pduLine, SmsInfo &info)
 {
-    const std::string pdu = phone_at::WithoutTrailingCr(pduLine);
+    const std::string pdu = WithoutTrailingCr(pduLine);
     switch (info.mode.stat) {
     case kStatReceivedUnread:
     case kStatReceivedRead:
@@ -397,7 +395,7 @@ bool IsHexChar(char c)
 
 bool IsPduLine(const std::string &line)
 {
-    const std::string pdu = phone_at::WithoutTrailingCr(line);
+    const std::string pdu = WithoutTrailingCr(line);
     return !pdu.empty() && std::all_of(pdu.begin(), pdu.end(), IsHexChar);
 }
 

@@ -7,8 +7,6 @@
 #include "StringUtil.h"
 #include "Ucs2Units.h"
 
-using phone_at::Contains;
-
 namespace {
 
 constexpr const char *kMessageParamsCmd = "AT^HSMSSS=0,0,6,0\r\n";
@@ -114,7 +112,7 @@ std::size_t AfterLineEnd(const std::string &reply, std::size_t from)
 
 void TakeHeader(std::string line, SmsRecvStruct_t &sms, std::string &encoding)
 {
-    line = phone_at::WithoutTrailingCr(line);
+    line = WithoutTrailingCr(line);
     const std::size_t tag = line.find(kFetchHeaderTag);
     const std::vector<std::string> f =
         SplitStringByChar(line.substr(tag + std::char_traits<char>::length(kFetchHeaderTag)), ',');

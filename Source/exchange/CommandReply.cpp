@@ -1,29 +1,16 @@
 #include "CommandReply.h"
 
 #include "ReplyLines.h"
+#include "StringUtil.h"
 
 namespace {
-
 constexpr char kLineEnd = '\n';
-// What may follow a command's text on its echo line: its line ends, and the
-// Ctrl-Z that closes a message body.
-const char kCommandEnds[] = " \t\r\n\x1A";
-
-std::string WithoutCommandEnds(const std::string &text)
-{
-    const std::size_t first = text.find_first_not_of(kCommandEnds);
-    if (first == std::string::npos)
-        return std::string();
-    const std::size_t last = text.find_last_not_of(kCommandEnds);
-    return text.substr(first, last - first + 1);
-}
-
 }  // namespace
 
 CommandReply::CommandReply(LineAccount &account, const std::string &command, ReplyEnd end,
                            ReplyLines lines)
     : m_account(account),
-      m_echo(WithoutCommandEnds(command)),
+      m_echo(TrimCommandEnds(command)),
       m_end(end),
       m_lines(lines),
       m_owed(account.owedFinals),
@@ -113,7 +100,7 @@ void CommandReply::KeepLine(const std::string &line)
     // The first line that says anything may be the command coming back.
     if (!m_echoChecked && !text.empty() && !report) {
         m_echoChecked = true;
-        if (!m_echo.empty() && WithoutCommandEnds(text) == m_echo)
+        if (!m_echo.empty() && TrimCommandEnds(text) == m_echo)
             return;
     }
     // A message's own text may read like a send report; only a final

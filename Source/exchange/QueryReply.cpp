@@ -3,13 +3,13 @@
 #include <vector>
 
 #include "ReplyLines.h"
+#include "StringUtil.h"
 
 namespace {
 
 constexpr char kLineFeed = '\n';
 constexpr char kQuote = '"';
 constexpr char kBlank = ' ';
-constexpr char kValueBlanks[] = " \t";
 constexpr char kOk[] = "OK";
 
 struct Line {
@@ -42,11 +42,6 @@ std::size_t FirstLineOfReply(const std::vector<Line> &lines, const char *echo)
     return 0;
 }
 
-bool BeginsWith(const std::string &text, const char *tag)
-{
-    return text.rfind(tag, 0) == 0;
-}
-
 // The value of a tagged line, and whether a blank stood before it.
 std::string TaggedValue(const std::string &line, const QueryForm &form, bool &blankBefore)
 {
@@ -54,10 +49,7 @@ std::string TaggedValue(const std::string &line, const QueryForm &form, bool &bl
     const std::size_t start = tagLength + form.separatorAfterTag;
     const std::string rest = start < line.size() ? line.substr(start) : std::string();
     blankBefore = !rest.empty() && rest[0] == kBlank;
-    const std::size_t first = rest.find_first_not_of(kValueBlanks);
-    std::string value = first == std::string::npos
-                            ? std::string()
-                            : rest.substr(first, rest.find_last_not_of(kValueBlanks) - first + 1);
+    std::string value = TrimBlanksAndTabs(rest);
     if (value.size() >= 2 && value.front() == kQuote && value.back() == kQuote)
         value = value.substr(1, value.size() - 2);
     return value;
@@ -123,7 +115,7 @@ QueryReading ReadQueryReply(const std::string &reply, const QueryForm &form)
             continue;
         if (form.tag == nullptr) {
             TakeBareLine(line.text, form, found);
-        } else if (found.count == 0 && BeginsWith(line.text, form.tag)) {
+        } else if (found.count == 0 && StartsWith(line.text, form.tag)) {
             TakeTaggedLine(line.text, form, found);
             if (!form.valueNeedsOk)
                 return Verdict(found);

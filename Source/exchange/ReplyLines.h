@@ -36,10 +36,4 @@ bool IsUnsolicitedReport(const std::string &line);
 // The ">" with which a modem asks for a message body.
 bool IsPromptLine(const std::string &line);
 
-// The line without blanks, tabs, CR, LF and NUL bytes at both ends.
-std::string TrimLineBlanks(const std::string &line);
-
-// The line is the command as a modem with echo on repeats it, in any case.
-bool SameButForCase(const std::string &text, const char *command);
-
 #endif

@@ -39,10 +39,10 @@ constexpr char kPhonebookNumberType[] = "129";
 
 bool IsFinalLine(const ReplyLine &line)
 {
-    const std::string text = TrimBlank(line.text);
+    const std::string text = TrimWhiteSpace(line.text);
     if (text == "OK" || text == "ERROR")
         return true;
-    return line.ended && (text.rfind("+CME ERROR", 0) == 0 || text.rfind("+CMS ERROR", 0) == 0);
+    return line.ended && (StartsWith(text, "+CME ERROR") || StartsWith(text, "+CMS ERROR"));
 }
 
 // What a model name may hold: printable ASCII, no blank.
@@ -189,7 +189,7 @@ bool CgsnReplyHasNoSerial(const std::string &reply)
 {
     bool ended = false;
     for (const ReplyLine &line : SplitReplyLines(reply)) {
-        const std::string text = TrimBlank(line.text);
+        const std::string text = TrimWhiteSpace(line.text);
         if (text.empty() || IsUnsolicitedReport(text) || SameButForCase(text, kCgsnForm.echo))
             continue;
         if (ended || !line.ended || !IsFinalResultLine(text))
@@ -230,12 +230,12 @@ PhonebookSlot JudgePhonebookEntry(const std::string &reply, std::string &number)
     bool ended = false;
     bool plainlyEmpty = false;
     for (const ReplyLine &line : SplitReplyLines(reply)) {
-        const std::string text = TrimBlank(line.text);
+        const std::string text = TrimWhiteSpace(line.text);
         if (text.empty())
             continue;
-        if (text.rfind(kPhonebookReadTag, 0) == 0 || text.rfind(kPhonebookStandardReadTag, 0) == 0) {
+        if (StartsWith(text, kPhonebookReadTag) || StartsWith(text, kPhonebookStandardReadTag)) {
             PhonebookEntry entry;
-            if (!line.ended || text.rfind(kPhonebookReadTag, 0) != 0
+            if (!line.ended || !StartsWith(text, kPhonebookReadTag)
                 || !ParsePhonebookFields(TextFrom(text, sizeof kPhonebookReadTag - 1), entry)
                 || entry.index != "1" || entry.name != kPhonebookName || !AllDigits(entry.number))
                 return PhonebookSlot::Foreign;
