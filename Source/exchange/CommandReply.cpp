@@ -10,7 +10,7 @@ constexpr char kLineEnd = '\n';
 CommandReply::CommandReply(LineAccount &account, const std::string &command, ReplyEnd end,
                            ReplyLines lines)
     : m_account(account),
-      m_echo(TrimCommandEnds(command)),
+      m_command(command),
       m_end(end),
       m_lines(lines),
       m_owed(account.owedFinals),
@@ -100,7 +100,7 @@ void CommandReply::KeepLine(const std::string &line)
     // The first line that says anything may be the command coming back.
     if (!m_echoChecked && !text.empty() && !report) {
         m_echoChecked = true;
-        if (!m_echo.empty() && TrimCommandEnds(text) == m_echo)
+        if (IsEchoOf(text, m_command))
             return;
     }
     // A message's own text may read like a send report; only a final

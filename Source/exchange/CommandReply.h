@@ -56,7 +56,7 @@ private:
     void UpdateText();
 
     LineAccount &m_account;
-    std::string m_echo;
+    std::string m_command;
     ReplyEnd m_end;
     ReplyLines m_lines;
 

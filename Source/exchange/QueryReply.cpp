@@ -37,7 +37,7 @@ std::vector<Line> SplitAtLineFeeds(const std::string &reply)
 std::size_t FirstLineOfReply(const std::vector<Line> &lines, const char *echo)
 {
     for (std::size_t i = 0; i < lines.size(); ++i)
-        if (lines[i].ended && SameButForCase(lines[i].text, echo))
+        if (lines[i].ended && IsEchoOf(lines[i].text, echo))
             return i + 1;
     return 0;
 }
@@ -111,7 +111,7 @@ QueryReading ReadQueryReply(const std::string &reply, const QueryForm &form)
                 continue;
             return Verdict(found);
         }
-        if (!line.ended || IsUnsolicitedReport(line.text) || SameButForCase(line.text, form.echo))
+        if (!line.ended || IsUnsolicitedReport(line.text) || IsEchoOf(line.text, form.echo))
             continue;
         if (form.tag == nullptr) {
             TakeBareLine(line.text, form, found);

@@ -75,3 +75,9 @@ bool IsPromptLine(const std::string &line)
     const std::string text = TrimLineBlanks(line);
     return !text.empty() && text[0] == kPrompt;
 }
+
+bool IsEchoOf(const std::string &line, const std::string &command)
+{
+    const std::string echo = TrimCommandEnds(command);
+    return !echo.empty() && SameButForCase(TrimCommandEnds(TrimLineBlanks(line)), echo);
+}

@@ -190,7 +190,7 @@ bool CgsnReplyHasNoSerial(const std::string &reply)
     bool ended = false;
     for (const ReplyLine &line : SplitReplyLines(reply)) {
         const std::string text = TrimWhiteSpace(line.text);
-        if (text.empty() || IsUnsolicitedReport(text) || SameButForCase(text, kCgsnForm.echo))
+        if (text.empty() || IsUnsolicitedReport(text) || IsEchoOf(text, kCgsnForm.echo))
             continue;
         if (ended || !line.ended || !IsFinalResultLine(text))
             return false;
