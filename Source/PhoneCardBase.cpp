@@ -6,8 +6,7 @@
 
 #include "PhoneAtText.h"
 #include "PhoneModels.h"
-#include "QueryReply.h"
-#include "ReplyValues.h"
+#include "QueryForms.h"
 #include "StringUtil.h"
 
 using phone_at::kCr;
@@ -30,14 +29,6 @@ constexpr const char *kSimStorageCmd = "AT+CPMS=\"SM\"\r\n";
 constexpr const char *kReportErrorsCmd = "AT+CMEE=1\r\n";
 constexpr const char *kEchoOffCmd = "ATE0\r\n";
 
-// The replies' forms: the command as echoed, the tag of the value line.
-constexpr QueryForm kIccidForm = {"AT+CCID", "+CCID:", 0, IsSmsCardNumberText, true,
-                                  EarlyOk::EndsTheReply};
-// The serial number stands alone on its line, so only the OK after it tells
-// it from another reply's line; an OK with nothing before it is a late one.
-constexpr QueryForm kSerialNumberForm = {"AT+CGSN", nullptr, 0, IsSerialNumberText, true,
-                                         EarlyOk::IsLate};
-constexpr QueryForm kSignalForm = {"at+csq", "+CSQ:", 0, IsSignalText, true, EarlyOk::IsLate};
 // The centre number stands between the double quotes after this tag.
 constexpr const char *kSmsCenterTag = "+CSCA: \"";
 
@@ -116,7 +107,7 @@ COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnGetIMSI_CmdRsp(std::string reply)
 COM_CMD_OPERATE_RESULT_t CPhoneCardBase::JudgeCcidReply(const std::string &reply,
                                                         ErrorCounts errorCounts)
 {
-    return TakeSmsCardNumber(ReadQueryReply(reply, kIccidForm), errorCounts);
+    return TakeSmsCardNumber(ReadQueryReply(reply, kCcidForm), errorCounts);
 }
 
 COM_CMD_OPERATE_RESULT_t CPhoneCardBase::TakeSmsCardNumber(const QueryReading &reading,

@@ -91,10 +91,20 @@ QueryReading Verdict(const ValueLine &found)
     return Decided(QueryOutcome::NoValue);
 }
 
+QueryForm AsRead(QueryForm form, ReplyRead read)
+{
+    if (read == ReplyRead::OnceOver) {
+        form.valueNeedsOk = false;
+        form.earlyOk = EarlyOk::IsLate;
+    }
+    return form;
+}
+
 }  // namespace
 
-QueryReading ReadQueryReply(const std::string &reply, const QueryForm &form)
+QueryReading ReadQueryReply(const std::string &reply, const QueryForm &given, ReplyRead read)
 {
+    const QueryForm form = AsRead(given, read);
     const std::vector<Line> lines = SplitAtLineFeeds(reply);
     ValueLine found;
     for (std::size_t i = FirstLineOfReply(lines, form.echo); i < lines.size(); ++i) {
