@@ -15,8 +15,8 @@ CommandReply::CommandReply(LineAccount &account, const std::string &command, Rep
       m_lines(lines),
       m_owed(account.owedFinals),
       m_settlingText(account.unfinishedLine),
-      m_lineOpen(!account.unfinishedLine.empty()),
-      m_settling(m_owed > 0 || m_lineOpen)
+      // A line from before the write still arriving is settled first.
+      m_settling(m_owed > 0 || !m_settlingText.empty())
 {
 }
 
@@ -43,7 +43,6 @@ void CommandReply::Settle(std::string &bytes, bool beforeWrite)
         while (m_settling && (end = m_settlingText.find(kLineEnd)) != std::string::npos) {
             const std::string line = m_settlingText.substr(0, end);
             m_settlingText.erase(0, end + 1);
-            m_lineOpen = false;
             if (EndsCommandReply(line)) {
                 m_account.answered = true;
                 if (m_owed > 0)
@@ -65,8 +64,7 @@ void CommandReply::Settle(std::string &bytes, bool beforeWrite)
     if (lastEnd != std::string::npos)
         NoteStrayFinals(bytes.substr(0, lastEnd + 1));
     m_settlingText = lastEnd == std::string::npos ? bytes : bytes.substr(lastEnd + 1);
-    m_lineOpen = !m_settlingText.empty();
-    m_settling = m_lineOpen;
+    m_settling = !m_settlingText.empty();
 }
 
 void CommandReply::NoteStrayFinals(const std::string &lines)

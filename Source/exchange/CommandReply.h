@@ -62,7 +62,6 @@ private:
 
     int m_owed;
     std::string m_settlingText;  // earlier traffic not yet a whole line
-    bool m_lineOpen;             // a line from before the write is still arriving
     bool m_settling;
 
     std::string m_kept;  // the reply's whole lines
