@@ -31,11 +31,6 @@ std::string TrimLineEnds(const std::string &line);
 // without its line ends.
 COM_CMD_OPERATE_RESULT_t JudgeOkError(const std::string &reply, std::string *errorLine);
 
-// atoi as the C library reads a number (white space first, a sign, digits up
-// to the first other character, 0 without digits), but saturating at the int
-// range instead of overflowing on a long digit run.
-int ReadInt(const std::string &text);
-
 }  // namespace phone_at
 
 #endif

@@ -169,7 +169,7 @@ COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnSendPduSmsContextCmdRsp(std::string r
         if (!Contains(line, phone_at::kError))
             continue;
         for (const std::string &piece : SplitStringByChar(line, ' ')) {
-            const int value = phone_at::ReadInt(piece);
+            const int value = ReadInt(piece);
             if (value >= kRetryErrorFirst && value <= kRetryErrorLast)
                 m_bSendPduSmsRetry = true;
         }

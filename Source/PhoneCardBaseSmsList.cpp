@@ -61,13 +61,13 @@ SmsMode ModeFromLine(const std::string &line, const char *tag)
     const std::size_t firstComma = line.find(',', indexStart);
     if (firstComma == std::string::npos)
         return mode;
-    mode.index = phone_at::ReadInt(line.substr(indexStart, firstComma - indexStart));
+    mode.index = ReadInt(line.substr(indexStart, firstComma - indexStart));
     if (mode.index < 0)
         return mode;
     const std::size_t secondComma = line.find(',', firstComma + 1);
     const std::size_t statLength =
         secondComma == std::string::npos ? std::string::npos : secondComma - firstComma - 1;
-    mode.stat = phone_at::ReadInt(line.substr(firstComma + 1, statLength));
+    mode.stat = ReadInt(line.substr(firstComma + 1, statLength));
     return mode;
 }
 

@@ -221,8 +221,8 @@ COM_CMD_OPERATE_RESULT_t CPhone_Sudrel::OnReadAllSmsCmdRsp(std::string reply)
         if (comma == std::string::npos)
             continue;
         SmsMode mode;
-        mode.index = phone_at::ReadInt(line.substr(indexStart, comma - indexStart));
-        mode.stat = phone_at::ReadInt(line.substr(comma + 1, 1));
+        mode.index = ReadInt(line.substr(indexStart, comma - indexStart));
+        mode.stat = ReadInt(line.substr(comma + 1, 1));
         m_vecSmsMode.push_back(mode);
     }
     return COM_CMD_OK;

@@ -2,6 +2,8 @@
 
 #include "PlatformConstants.h"
 
+#include <cctype>
+#include <climits>
 #include <cstdio>
 #include <utility>
 
@@ -149,6 +151,31 @@ std::string WithoutTrailingCr(std::string line)
 std::string WithoutTrailingLineEnds(std::string text)
 {
     return TrimAtEnd(std::move(text), kLineEnds);
+}
+
+int ReadInt(const std::string &text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(value);
 }
 
 bool Contains(std::string_view text, std::string_view part)

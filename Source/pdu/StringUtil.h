@@ -61,6 +61,11 @@ std::string WithoutTrailingCr(std::string line);
 // CRs and LFs at the end.
 std::string WithoutTrailingLineEnds(std::string text);
 
+// atoi as the C library reads a number (white space first, a sign, digits up
+// to the first other character, 0 without digits), but saturating at the int
+// range instead of overflowing on a long digit run.
+int ReadInt(const std::string &text);
+
 // Case-sensitive search anywhere in the text.
 bool Contains(std::string_view text, std::string_view part);
 
