@@ -9,6 +9,7 @@
 #include "ColorCout.h"
 #include "ConsoleText.h"
 #include "PlatformConstants.h"
+#include "StringUtil.h"
 
 namespace {
 enum CmdParamsOutcome {
@@ -55,8 +56,7 @@ Json::Value JsonText(const std::string &consoleText)
 // take it off before comparing.
 Json::Value JsonMessage(const std::string &consoleText)
 {
-    const std::string::size_type end = consoleText.find_last_not_of("\r\n");
-    return JsonText(end == std::string::npos ? std::string() : consoleText.substr(0, end + 1));
+    return JsonText(WithoutTrailingLineEnds(consoleText));
 }
 }  // namespace
 

@@ -103,7 +103,7 @@ std::string UnprobedPortsLine(std::size_t count)
 
 void TrimDeviceRowValues(Win32::CommInfo &row)
 {
-    row.smsCardNumber = TrimAllChar(TrimAllChar(TrimAllChar(row.smsCardNumber, '"'), ' '), '"');
-    row.signalStrength = TrimAllChar(TrimAllChar(row.signalStrength, '"'), ' ');
-    row.serialNumber = TrimAllChar(TrimAllChar(row.serialNumber, '"'), ' ');
+    row.smsCardNumber = TrimEach(row.smsCardNumber, {'"', ' ', '"'});
+    row.signalStrength = TrimEach(row.signalStrength, {'"', ' '});
+    row.serialNumber = TrimEach(row.serialNumber, {'"', ' '});
 }

@@ -22,22 +22,14 @@ const NoSimCardReport kNoSimCardReports[] = {{"+CME ERROR:", "10"}, {"+CMS ERROR
 // The words of both reports, with verbose error reports on (AT+CMEE=2).
 const char kNoSimCardWords[] = "sim not inserted";
 
-std::string LowerCase(std::string text)
-{
-    for (char &c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
 bool IsNoSimCardLine(const std::string &line)
 {
     const std::string text = TrimLineBlanks(line);
     for (const NoSimCardReport &report : kNoSimCardReports) {
-        if (text.rfind(report.tag, 0) != 0)
+        if (!StartsWith(text, report.tag))
             continue;
         const std::string detail = TrimLineBlanks(text.substr(std::string(report.tag).size()));
-        if (detail == report.number || LowerCase(detail) == kNoSimCardWords)
+        if (detail == report.number || SameButForCase(detail, kNoSimCardWords))
             return true;
     }
     return false;

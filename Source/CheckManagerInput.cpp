@@ -1,8 +1,5 @@
 // What a person types, or a script passes, turned into destination numbers,
 // target ports and the message text.
-#include <climits>
-#include <cstdio>
-#include <cstdlib>
 #include <iostream>
 
 #include "CheckManager.h"
@@ -81,22 +78,11 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// atoi's reading of a decimal text, without its undefined overflow.
-int DecimalTextToInt(const std::string &text)
-{
-    const long value = std::strtol(text.c_str(), nullptr, 10);
-    if (value > INT_MAX)
-        return INT_MAX;
-    if (value < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(value);
-}
-
 ComPortBaseInfo_t TakeOverRow(const Win32::CommInfo &row, const DetectionModels *models)
 {
     ComPortBaseInfo_t port;
     port.comPath = row.comPath;
-    port.baudRate = DecimalTextToInt(row.baudText);
+    port.baudRate = ReadInt(row.baudText);
     port.isAtOk = row.isAtOk;
     port.smsCardNumber = row.smsCardNumber;
     port.signalStrength = row.signalStrength;

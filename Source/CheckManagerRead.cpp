@@ -12,6 +12,7 @@
 #include "ComPortBase.h"
 #include "PhoneFactory.h"
 #include "PrintableText.h"
+#include "StringUtil.h"
 
 namespace {
 
@@ -121,10 +122,7 @@ StorageRead ReadStorage(CCheckManager &manager, StorageSelector select, CPhoneCa
 // end, which ends the line when the reason is alone, would break it.
 std::string ShownWithinLine(const std::string &reason)
 {
-    std::string shown = ShownFailureReason(reason);
-    while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r'))
-        shown.pop_back();
-    return shown;
+    return WithoutTrailingLineEnds(ShownFailureReason(reason));
 }
 
 // A storage's reason as the port's failure line tells it.

@@ -4,7 +4,6 @@
 #ifndef ZARVEX_PHONE_AT_TEXT_H
 #define ZARVEX_PHONE_AT_TEXT_H
 
-#include <initializer_list>
 #include <string>
 
 #include "PhoneCardDefine.h"
@@ -23,14 +22,6 @@ constexpr const char *kError = "ERROR";
 // Hang-up command of the modules that reject a plain "ATH".
 constexpr const char *kHangUpChupCmd = "at+chup;\r\n";
 
-bool Contains(const std::string &text, const char *tag);
-
-// TrimAllChar with each character in turn, the result of one feeding the next.
-std::string TrimEach(std::string text, std::initializer_list<char> chars);
-
-// A line as SplitStringToArray gives it, without the CR before its LF.
-std::string WithoutTrailingCr(std::string line);
-
 // The usual clean-up of an error line: its CR and LF at both ends.
 std::string TrimLineEnds(const std::string &line);
 
@@ -39,11 +30,6 @@ std::string TrimLineEnds(const std::string &line);
 // line end has arrived. When an ERROR line decides, `errorLine` receives it
 // without its line ends.
 COM_CMD_OPERATE_RESULT_t JudgeOkError(const std::string &reply, std::string *errorLine);
-
-// atoi as the C library reads a number (white space first, a sign, digits up
-// to the first other character, 0 without digits), but saturating at the int
-// range instead of overflowing on a long digit run.
-int ReadInt(const std::string &text);
 
 }  // namespace phone_at
 

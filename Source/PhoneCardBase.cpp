@@ -5,15 +5,12 @@
 #include "PhoneCardBase.h"
 
 #include "PhoneAtText.h"
-#include "QueryReply.h"
-#include "ReplyValues.h"
+#include "QueryForms.h"
 #include "StringUtil.h"
 
-using phone_at::Contains;
 using phone_at::kCr;
 using phone_at::kLf;
 using phone_at::kOk;
-using phone_at::TrimEach;
 
 namespace {
 
@@ -31,14 +28,6 @@ constexpr const char *kSimStorageCmd = "AT+CPMS=\"SM\"\r\n";
 constexpr const char *kReportErrorsCmd = "AT+CMEE=1\r\n";
 constexpr const char *kEchoOffCmd = "ATE0\r\n";
 
-// The replies' forms: the command as echoed, the tag of the value line.
-constexpr QueryForm kIccidForm = {"AT+CCID", "+CCID:", 0, IsSmsCardNumberText, true,
-                                  EarlyOk::EndsTheReply};
-// The serial number stands alone on its line, so only the OK after it tells
-// it from another reply's line; an OK with nothing before it is a late one.
-constexpr QueryForm kSerialNumberForm = {"AT+CGSN", nullptr, 0, IsSerialNumberText, true,
-                                         EarlyOk::IsLate};
-constexpr QueryForm kSignalForm = {"at+csq", "+CSQ:", 0, IsSignalText, true, EarlyOk::IsLate};
 // The centre number stands between the double quotes after this tag.
 constexpr const char *kSmsCenterTag = "+CSCA: \"";
 
@@ -125,7 +114,7 @@ COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnGetIMSI_CmdRsp(std::string reply)
 COM_CMD_OPERATE_RESULT_t CPhoneCardBase::JudgeCcidReply(const std::string &reply,
                                                         ErrorCounts errorCounts)
 {
-    return TakeSmsCardNumber(ReadQueryReply(reply, kIccidForm), errorCounts);
+    return TakeSmsCardNumber(ReadQueryReply(reply, kCcidForm), errorCounts);
 }
 
 COM_CMD_OPERATE_RESULT_t CPhoneCardBase::TakeSmsCardNumber(const QueryReading &reading,

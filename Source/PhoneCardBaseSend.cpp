@@ -8,7 +8,6 @@
 #include "PhoneCardBase.h"
 #include "StringUtil.h"
 
-using phone_at::Contains;
 using phone_at::kCr;
 using phone_at::kLf;
 
@@ -34,11 +33,6 @@ constexpr const char *kInternationalDialPrefix = "00";
 constexpr std::size_t kMaxSmsCenterDigits = SM_SMS_CENTER_SIZE - 1;
 
 constexpr const char *kNoSendSteps = "短信编码失败";
-
-bool StartsWith(const std::string &text, const char *prefix)
-{
-    return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
-}
 
 std::string WithoutPlusSign(const std::string &number)
 {
@@ -162,7 +156,7 @@ COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnSendPduSmsLenCmdRsp(std::string reply
         return COM_CMD_OK;
     if (reply.empty() || !Contains(reply, phone_at::kError))
         return COM_CMD_WAIT;
-    m_strErrorMsg = phone_at::TrimEach(reply, {kCr, kCr, kLf, kCr, kLf});
+    m_strErrorMsg = TrimEach(reply, {kCr, kCr, kLf, kCr, kLf});
     return COM_CMD_ERROR;
 }
 
@@ -175,7 +169,7 @@ COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnSendPduSmsContextCmdRsp(std::string r
         if (!Contains(line, phone_at::kError))
             continue;
         for (const std::string &piece : SplitStringByChar(line, ' ')) {
-            const int value = phone_at::ReadInt(piece);
+            const int value = ReadInt(piece);
             if (value >= kRetryErrorFirst && value <= kRetryErrorLast)
                 m_bSendPduSmsRetry = true;
         }

@@ -9,8 +9,6 @@
 #include "PrintableText.h"
 #include "StringUtil.h"
 
-using phone_at::Contains;
-
 namespace {
 
 constexpr const char *kListAllCmd = "AT+CMGL=4\r\n";
@@ -37,7 +35,7 @@ std::string FieldText(const char (&field)[N])
 
 void DecodeByStatus(const std::string &pduLine, SmsInfo &info)
 {
-    const std::string pdu = phone_at::WithoutTrailingCr(pduLine);
+    const std::string pdu = WithoutTrailingCr(pduLine);
     switch (info.mode.stat) {
     case kStatReceivedUnread:
     case kStatReceivedRead:
@@ -63,13 +61,13 @@ SmsMode ModeFromLine(const std::string &line, const char *tag)
     const std::size_t firstComma = line.find(',', indexStart);
     if (firstComma == std::string::npos)
         return mode;
-    mode.index = phone_at::ReadInt(line.substr(indexStart, firstComma - indexStart));
+    mode.index = ReadInt(line.substr(indexStart, firstComma - indexStart));
     if (mode.index < 0)
         return mode;
     const std::size_t secondComma = line.find(',', firstComma + 1);
     const std::size_t statLength =
         secondComma == std::string::npos ? std::string::npos : secondComma - firstComma - 1;
-    mode.stat = phone_at::ReadInt(line.substr(firstComma + 1, statLength));
+    mode.stat = ReadInt(line.substr(firstComma + 1, statLength));
     return mode;
 }
 
@@ -397,7 +395,7 @@ bool IsHexChar(char c)
 
 bool IsPduLine(const std::string &line)
 {
-    const std::string pdu = phone_at::WithoutTrailingCr(line);
+    const std::string pdu = WithoutTrailingCr(line);
     return !pdu.empty() && std::all_of(pdu.begin(), pdu.end(), IsHexChar);
 }
 

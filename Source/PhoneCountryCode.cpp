@@ -12,6 +12,8 @@
 #endif
 #include <vector>
 
+#include "StringUtil.h"
+
 namespace {
 
 constexpr const char *kPrefix0086 = "0086";
@@ -40,8 +42,6 @@ const CountryPattern kCountryPatterns[] = {
     {"008536[66|68]\\d{5}|853[66|68]\\d{5}", kRegionMainland, true},
     {"[66|68]\\d{5}|853\\d{11}", kRegionMainland, false},
 };
-
-bool StartsWith(const std::string &text, const char *prefix) { return text.rfind(prefix, 0) == 0; }
 
 } // namespace
 

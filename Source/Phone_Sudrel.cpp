@@ -8,8 +8,6 @@
 #include "StringUtil.h"
 #include "Ucs2Units.h"
 
-using phone_at::Contains;
-
 namespace {
 
 constexpr const char *kMessageParamsCmd = "AT^HSMSSS=0,0,6,0\r\n";
@@ -115,7 +113,7 @@ std::size_t AfterLineEnd(const std::string &reply, std::size_t from)
 
 void TakeHeader(std::string line, SmsRecvStruct_t &sms, std::string &encoding)
 {
-    line = phone_at::WithoutTrailingCr(line);
+    line = WithoutTrailingCr(line);
     const std::size_t tag = line.find(kFetchHeaderTag);
     const std::vector<std::string> f =
         SplitStringByChar(line.substr(tag + std::char_traits<char>::length(kFetchHeaderTag)), ',');
@@ -228,8 +226,8 @@ COM_CMD_OPERATE_RESULT_t CPhone_Sudrel::OnReadAllSmsCmdRsp(std::string reply)
         if (comma == std::string::npos)
             continue;
         SmsMode mode;
-        mode.index = phone_at::ReadInt(line.substr(indexStart, comma - indexStart));
-        mode.stat = phone_at::ReadInt(line.substr(comma + 1, 1));
+        mode.index = ReadInt(line.substr(indexStart, comma - indexStart));
+        mode.stat = ReadInt(line.substr(comma + 1, 1));
         m_vecSmsMode.push_back(mode);
     }
     return COM_CMD_OK;

@@ -1,13 +1,10 @@
 #include "Phone_Velkor_ME.h"
 
 #include "PhoneModels.h"
-#include "ReplyValues.h"
+#include "QueryForms.h"
 
 namespace {
 constexpr const char *kIccidCmd = "AT^ICCID?\r\n";
-// The tag line alone decides: the module sends it whole, OK or not.
-constexpr QueryForm kIccidForm = {"AT^ICCID?", "^ICCID:", 0, IsSmsCardNumberText, false,
-                                  EarlyOk::EndsTheReply};
 // Unsolicited signal and status reports would mix into the replies.
 constexpr const char *kReportsOffCmd = "AT^CURC=0\r\n";
 }  // namespace
@@ -23,7 +20,7 @@ std::string CPhone_Velkor_ME::GetIMSI_Cmd()
 
 COM_CMD_OPERATE_RESULT_t CPhone_Velkor_ME::OnGetIMSI_CmdRsp(std::string reply)
 {
-    QueryReading reading = ReadQueryReply(reply, kIccidForm);
+    QueryReading reading = ReadQueryReply(reply, kHuaweiIccidForm);
     // Some firmware answers with the card's stored order.
     reading.value = IccidAsPrinted(reading.value);
     return TakeSmsCardNumber(reading, ErrorCounts::OnceItsLineEnded);

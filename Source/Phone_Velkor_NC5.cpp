@@ -4,8 +4,6 @@
 #include "PhoneModels.h"
 #include "StringUtil.h"
 
-using phone_at::Contains;
-
 namespace {
 constexpr const char *kStoredIndexTag = "+CMGW: ";
 constexpr const char *kCompatibleModeCmd = "AT+ATVER=1\r";
@@ -116,7 +114,7 @@ int CPhone_Velkor_NC5::TakeFetchedMessage(const std::string &reply)
             SmsInfo info;
             info.mode.index = kFetchedIndex;
             info.mode.stat = kFetchedStat;
-            gsmDecodePdu(phone_at::WithoutTrailingCr(lines[i + 1]).c_str(), &info.param);
+            gsmDecodePdu(WithoutTrailingCr(lines[i + 1]).c_str(), &info.param);
             m_vecSmsInfo.push_back(info);
             // The pass may end before its last index: the read flow bounds
             // its fetches, and the module may refuse an index. The list is

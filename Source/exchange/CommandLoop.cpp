@@ -25,7 +25,7 @@ const ReadBound kUnbounded = {std::numeric_limits<std::size_t>::max(),
 // The budget's use so far: reads counted, the time that counts, the reply's
 // bound. Reads and pauses while the line still settles earlier commands'
 // replies are the command's own only if the line never catches up: once it
-// has, they are given back (see kLateReplyLimit).
+// has, they are given back (see kSettlingGivenBackLimit).
 class BudgetUse {
 public:
     BudgetUse(const CommandBudget &budget, Duration start)
@@ -68,7 +68,7 @@ public:
     // back, within the allowance.
     void Settled()
     {
-        if (m_settled <= kLateReplyLimit) {
+        if (m_settled <= kSettlingGivenBackLimit) {
             m_polls -= m_settlingPolls;
             m_deadline += m_settled;
         }
@@ -104,7 +104,7 @@ private:
     bool MaySettle(bool settling, bool answered) const
     {
         const bool hasBudget = m_budget.polls > 0 || m_budget.time.count() > 0;
-        return settling && answered && m_settled < kLateReplyLimit && hasBudget;
+        return settling && answered && m_settled < kSettlingPastBudgetLimit && hasBudget;
     }
 
     const CommandBudget &m_budget;

@@ -60,18 +60,29 @@ struct CommandBudget {
     std::optional<ReadBound> bound;
 };
 
-// The latest a reply may begin after its command was written. A command
-// that ended sooner without its final result is still owed it for that
-// long; after that nothing more is waited for.
-//
+// The latest a reply may begin after its command was written: the slowest
+// answer a modem gives (a SIM slow to select its storage) begins within it.
+// A command that ended sooner without its final result is still owed it for
+// that long; after that nothing more is waited for.
+constexpr CommandClock::Duration kLateReplyLimit(2000);
+
 // While the line still owes earlier commands their final results, its reads
 // settle those: a modem that answers late gets its own command's whole
-// budget for each reply. Once the line has caught up, the time settling took
-// is given back to the command, up to this long; and a line that has
-// answered before may settle this long even past the command's budget. A
-// port with nothing behind it never catches up and never answered, so it
-// costs no more than its budgets.
-constexpr CommandClock::Duration kLateReplyLimit(2000);
+// budget for each reply. A port with nothing behind it never catches up and
+// never answered, so it costs no more than its budgets.
+//
+// Once the line has caught up, the time settling took is given back to the
+// command if it took no longer than this: that long is what waiting out a
+// slow modem's late replies costs. A line that kept the command settling
+// longer was sending more than late replies, and its time stays spent.
+constexpr CommandClock::Duration kSettlingGivenBackLimit(2000);
+
+// A line that has answered before may go on settling past the command's
+// budget until its settling has taken this long: a modem that answers at
+// all gets to finish the replies it still owes and then be heard on its own
+// command, but a line still settling after that long holds up the flow.
+constexpr CommandClock::Duration kSettlingPastBudgetLimit(2000);
+
 // Pending input dropped before a write, at most: more than this is a
 // stream, and the command's own bound takes over.
 constexpr std::size_t kPendingDropLimit = 4096;

@@ -1,35 +1,22 @@
 #include "CommandReply.h"
 
 #include "ReplyLines.h"
+#include "StringUtil.h"
 
 namespace {
-
 constexpr char kLineEnd = '\n';
-// What may follow a command's text on its echo line: its line ends, and the
-// Ctrl-Z that closes a message body.
-const char kCommandEnds[] = " \t\r\n\x1A";
-
-std::string WithoutCommandEnds(const std::string &text)
-{
-    const std::size_t first = text.find_first_not_of(kCommandEnds);
-    if (first == std::string::npos)
-        return std::string();
-    const std::size_t last = text.find_last_not_of(kCommandEnds);
-    return text.substr(first, last - first + 1);
-}
-
 }  // namespace
 
 CommandReply::CommandReply(LineAccount &account, const std::string &command, ReplyEnd end,
                            ReplyLines lines)
     : m_account(account),
-      m_echo(WithoutCommandEnds(command)),
+      m_command(command),
       m_end(end),
       m_lines(lines),
       m_owed(account.owedFinals),
       m_settlingText(account.unfinishedLine),
-      m_lineOpen(!account.unfinishedLine.empty()),
-      m_settling(m_owed > 0 || m_lineOpen)
+      // A line from before the write still arriving is settled first.
+      m_settling(m_owed > 0 || !m_settlingText.empty())
 {
 }
 
@@ -56,7 +43,6 @@ void CommandReply::Settle(std::string &bytes, bool beforeWrite)
         while (m_settling && (end = m_settlingText.find(kLineEnd)) != std::string::npos) {
             const std::string line = m_settlingText.substr(0, end);
             m_settlingText.erase(0, end + 1);
-            m_lineOpen = false;
             if (EndsCommandReply(line)) {
                 m_account.answered = true;
                 if (m_owed > 0)
@@ -78,8 +64,7 @@ void CommandReply::Settle(std::string &bytes, bool beforeWrite)
     if (lastEnd != std::string::npos)
         NoteStrayFinals(bytes.substr(0, lastEnd + 1));
     m_settlingText = lastEnd == std::string::npos ? bytes : bytes.substr(lastEnd + 1);
-    m_lineOpen = !m_settlingText.empty();
-    m_settling = m_lineOpen;
+    m_settling = !m_settlingText.empty();
 }
 
 void CommandReply::NoteStrayFinals(const std::string &lines)
@@ -113,7 +98,7 @@ void CommandReply::KeepLine(const std::string &line)
     // The first line that says anything may be the command coming back.
     if (!m_echoChecked && !text.empty() && !report) {
         m_echoChecked = true;
-        if (!m_echo.empty() && WithoutCommandEnds(text) == m_echo)
+        if (IsEchoOf(text, m_command))
             return;
     }
     // A message's own text may read like a send report; only a final

@@ -56,13 +56,12 @@ private:
     void UpdateText();
 
     LineAccount &m_account;
-    std::string m_echo;
+    std::string m_command;
     ReplyEnd m_end;
     ReplyLines m_lines;
 
     int m_owed;
     std::string m_settlingText;  // earlier traffic not yet a whole line
-    bool m_lineOpen;             // a line from before the write is still arriving
     bool m_settling;
 
     std::string m_kept;  // the reply's whole lines

@@ -3,13 +3,13 @@
 #include <vector>
 
 #include "ReplyLines.h"
+#include "StringUtil.h"
 
 namespace {
 
 constexpr char kLineFeed = '\n';
 constexpr char kQuote = '"';
 constexpr char kBlank = ' ';
-constexpr char kValueBlanks[] = " \t";
 constexpr char kOk[] = "OK";
 
 struct Line {
@@ -37,14 +37,9 @@ std::vector<Line> SplitAtLineFeeds(const std::string &reply)
 std::size_t FirstLineOfReply(const std::vector<Line> &lines, const char *echo)
 {
     for (std::size_t i = 0; i < lines.size(); ++i)
-        if (lines[i].ended && SameButForCase(lines[i].text, echo))
+        if (lines[i].ended && IsEchoOf(lines[i].text, echo))
             return i + 1;
     return 0;
-}
-
-bool BeginsWith(const std::string &text, const char *tag)
-{
-    return text.rfind(tag, 0) == 0;
 }
 
 // The value of a tagged line, and whether a blank stood before it.
@@ -54,10 +49,7 @@ std::string TaggedValue(const std::string &line, const QueryForm &form, bool &bl
     const std::size_t start = tagLength + form.separatorAfterTag;
     const std::string rest = start < line.size() ? line.substr(start) : std::string();
     blankBefore = !rest.empty() && rest[0] == kBlank;
-    const std::size_t first = rest.find_first_not_of(kValueBlanks);
-    std::string value = first == std::string::npos
-                            ? std::string()
-                            : rest.substr(first, rest.find_last_not_of(kValueBlanks) - first + 1);
+    std::string value = TrimBlanksAndTabs(rest);
     if (value.size() >= 2 && value.front() == kQuote && value.back() == kQuote)
         value = value.substr(1, value.size() - 2);
     return value;
@@ -99,10 +91,20 @@ QueryReading Verdict(const ValueLine &found)
     return Decided(QueryOutcome::NoValue);
 }
 
+QueryForm AsRead(QueryForm form, ReplyRead read)
+{
+    if (read == ReplyRead::OnceOver) {
+        form.valueNeedsOk = false;
+        form.earlyOk = EarlyOk::IsLate;
+    }
+    return form;
+}
+
 }  // namespace
 
-QueryReading ReadQueryReply(const std::string &reply, const QueryForm &form)
+QueryReading ReadQueryReply(const std::string &reply, const QueryForm &given, ReplyRead read)
 {
+    const QueryForm form = AsRead(given, read);
     const std::vector<Line> lines = SplitAtLineFeeds(reply);
     ValueLine found;
     for (std::size_t i = FirstLineOfReply(lines, form.echo); i < lines.size(); ++i) {
@@ -119,11 +121,11 @@ QueryReading ReadQueryReply(const std::string &reply, const QueryForm &form)
                 continue;
             return Verdict(found);
         }
-        if (!line.ended || IsUnsolicitedReport(line.text) || SameButForCase(line.text, form.echo))
+        if (!line.ended || IsUnsolicitedReport(line.text) || IsEchoOf(line.text, form.echo))
             continue;
         if (form.tag == nullptr) {
             TakeBareLine(line.text, form, found);
-        } else if (found.count == 0 && BeginsWith(line.text, form.tag)) {
+        } else if (found.count == 0 && StartsWith(line.text, form.tag)) {
             TakeTaggedLine(line.text, form, found);
             if (!form.valueNeedsOk)
                 return Verdict(found);

@@ -1,5 +1,5 @@
 // Reading the reply to one query command (AT+CGSN, AT+CCID, AT+CSQ, ...) for
-// its value, the same way in both builds.
+// its value, the same way in both builds, by the forms of QueryForms.h.
 //
 // A value is taken only from a whole line of the command's own form, one
 // whose line end has come: a line cut short, a report the modem sent of its
@@ -43,6 +43,18 @@ struct QueryForm {
     EarlyOk earlyOk;
 };
 
+// When the reader is handed the reply.
+enum class ReplyRead {
+    // At every poll while it still grows (the command runners): the form's
+    // own rules for an OK apply.
+    WhileArriving,
+    // Once the command's exchange is over (the Windows probe): an OK before
+    // any value line can only be an earlier command's late one, and a whole
+    // tagged line is the value even when its OK came too late for the
+    // exchange.
+    OnceOver,
+};
+
 struct QueryReading {
     QueryOutcome outcome = QueryOutcome::Pending;
     // For Value: the value without the blanks and the double quotes around it.
@@ -51,6 +63,7 @@ struct QueryReading {
     bool errorLineEnded = false;    // for Refused: the report's line end has come
 };
 
-QueryReading ReadQueryReply(const std::string &reply, const QueryForm &form);
+QueryReading ReadQueryReply(const std::string &reply, const QueryForm &form,
+                            ReplyRead read = ReplyRead::WhileArriving);
 
 #endif

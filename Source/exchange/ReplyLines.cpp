@@ -1,6 +1,6 @@
 #include "ReplyLines.h"
 
-#include <string_view>
+#include "StringUtil.h"
 
 namespace {
 
@@ -9,10 +9,6 @@ const char *const kFinalErrorTags[] = {"+CME ERROR:", "+CMS ERROR:"};
 // Huawei CDMA modules: the message was sent, or sending it failed.
 const char *const kSendReportTags[] = {"^HCMGSS:", "^HCMGSF:"};
 constexpr char kPrompt = '>';
-// A NUL byte is no text: a line may carry one as fill between a modem's
-// lines, and a line made of nothing else, or a value line with one at its
-// edge, must still be what the modem said.
-constexpr std::string_view kLineBlanks(" \t\r\n\0", 5);
 
 // Reports that are a whole line. Quectel modules announce their start-up
 // with the last four; "+PACSP" carries a digit.
@@ -34,21 +30,7 @@ const char *const kUnsolicitedTags[] = {
     "+WIND:", "+QIND:",
 };
 
-bool StartsWith(const std::string &text, const char *prefix)
-{
-    return text.rfind(prefix, 0) == 0;
-}
-
 }  // namespace
-
-std::string TrimLineBlanks(const std::string &line)
-{
-    const std::size_t first = line.find_first_not_of(kLineBlanks);
-    if (first == std::string::npos)
-        return std::string();
-    const std::size_t last = line.find_last_not_of(kLineBlanks);
-    return line.substr(first, last - first + 1);
-}
 
 bool IsFinalResultLine(const std::string &line)
 {
@@ -94,20 +76,8 @@ bool IsPromptLine(const std::string &line)
     return !text.empty() && text[0] == kPrompt;
 }
 
-bool SameButForCase(const std::string &text, const char *command)
+bool IsEchoOf(const std::string &line, const std::string &command)
 {
-    std::size_t i = 0;
-    for (; command[i] != '\0'; ++i) {
-        if (i >= text.size())
-            return false;
-        char a = text[i];
-        char b = command[i];
-        if (a >= 'a' && a <= 'z')
-            a = static_cast<char>(a - 'a' + 'A');
-        if (b >= 'a' && b <= 'z')
-            b = static_cast<char>(b - 'a' + 'A');
-        if (a != b)
-            return false;
-    }
-    return i == text.size();
+    const std::string echo = TrimCommandEnds(command);
+    return !echo.empty() && SameButForCase(TrimCommandEnds(TrimLineBlanks(line)), echo);
 }

@@ -36,10 +36,12 @@ bool IsUnsolicitedReport(const std::string &line);
 // The ">" with which a modem asks for a message body.
 bool IsPromptLine(const std::string &line);
 
-// The line without blanks, tabs, CR, LF and NUL bytes at both ends.
-std::string TrimLineBlanks(const std::string &line);
-
-// The line is the command as a modem with echo on repeats it, in any case.
-bool SameButForCase(const std::string &text, const char *command);
+// The line is `command` as a modem with echo on repeats it: the same text,
+// letters in either case, whatever blanks, line ends or closing Ctrl-Z stand
+// around either. A command is echoed as it was written, but the readers know
+// some commands by one spelling while the builds write them in another
+// ("at+csq", "AT+CSQ"); no reply of a command is its own text in other
+// letters. A command of nothing but those has no echo.
+bool IsEchoOf(const std::string &line, const std::string &command);
 
 #endif

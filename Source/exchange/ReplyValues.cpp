@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <utility>
 
+#include "StringUtil.h"
+
 namespace {
 
 constexpr std::size_t kSerialNumberMinLength = 8;
@@ -66,7 +68,7 @@ bool IsSignalText(const std::string &text)
 
 std::string IccidAsPrinted(const std::string &iccid)
 {
-    if (iccid.size() != kIccidLength || iccid.rfind(kStoredOrderPrefix, 0) != 0)
+    if (iccid.size() != kIccidLength || !StartsWith(iccid, kStoredOrderPrefix))
         return iccid;
     std::string printed = iccid;
     for (std::size_t i = 0; i + 1 < printed.size(); i += 2)

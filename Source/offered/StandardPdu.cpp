@@ -71,7 +71,6 @@ bool CStandardPdu::SaveToUCS2Data(char *out, int size, int &total, int &tpduLeng
     const std::string number(m_number, static_cast<size_t>(m_numberLength));
 
     const bool smscInternational = IsSMSCInternal(smsc.c_str());
-    m_smscType = smscInternational ? 0x91 : 0x81;
     std::memcpy(data.smscType, smscInternational ? kInternationalType : kNationalType, 2);
     const int smscChars = PackDigits(m_smsc, m_smscLength, data.smscDigits, sizeof(data.smscDigits));
     const int smscOctets = 1 + smscChars / 2;

@@ -71,7 +71,8 @@ private:
     // The text as UCS2 hex; not carried out, writes nothing.
     int ToUnicode(const char *text, int length, char *hex, int hexSize);
 
-    unsigned char m_smscType = 0;
+    // The SMS centre's type of address goes straight into the PDU: no
+    // member keeps it, as nothing would read it again.
     char m_smsc[MAX_SMSC_LENGTH] = {};
     int m_smscLength = 0;
     char m_number[MAX_NUMBER_LENGTH] = {};

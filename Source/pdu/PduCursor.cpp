@@ -1,6 +1,7 @@
 #include "PduCursor.h"
 
 #include "PduCodec.h"
+#include "StringUtil.h"
 
 #include <cstring>
 
@@ -44,6 +45,5 @@ size_t PduCursor::PeekOctets(unsigned char *dst, size_t maxOctets) const
 
 bool PduCursor::StartsWith(const char *prefix) const
 {
-    const size_t n = std::strlen(prefix);
-    return Remaining() >= n && std::memcmp(Here(), prefix, n) == 0;
+    return ::StartsWith(std::string_view(Here(), Remaining()), prefix);
 }

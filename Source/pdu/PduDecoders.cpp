@@ -43,6 +43,10 @@ const unsigned char kIeiConcat16BitRefLength = 4;
 using pdutext::kBitsPerOctet;
 using pdutext::kBitsPerSeptet;
 const size_t kTimeStampChars = 14;
+// What a stored SMS-SUBMIT holds where an SMS-DELIVER has none: the message
+// reference after the first octet, a validity period after the data coding.
+const size_t kMessageReferenceChars = 2;
+const size_t kValidityPeriodChars = 2;
 const size_t kTypeOfAddressChars = 2;
 // The type of number, bits 4 to 6 of the type of address (TS 23.040 9.1.2.5):
 // 5 is a name in the GSM alphabet, such as a bank's or an operator's.
@@ -152,6 +156,46 @@ bool ReadAddress(PduCursor &cursor, char *member, size_t memberSize)
 bool ReadOctet(PduCursor &cursor, unsigned char &value)
 {
     return cursor.PeekOctet(value) && cursor.Skip(2);
+}
+
+// What tells an SMS-DELIVER's header from a stored SMS-SUBMIT's.
+enum class TpduKind { Deliver, Submit };
+
+// The header fields that decide how the user data is read.
+struct TpduHeader {
+    unsigned char firstOctet = 0;
+    unsigned char udl = 0;
+};
+
+// Clears pDst's text, then walks the header from the SMS centre to the
+// user-data length, storing its fields in pDst, and leaves the cursor at the
+// user data. False when there is no pDst or the text does not hold the header
+// whole; pDst then keeps what the walk stored before the missing field.
+bool ReadTpduHeader(PduCursor &cursor, TpduKind kind, SM_PARAM *pDst, TpduHeader &tpdu)
+{
+    if (pDst == nullptr)
+        return false;
+    std::memset(pDst->userText, 0, sizeof(pDst->userText));
+    if (!ReadSmsCenter(cursor, pDst) || !ReadOctet(cursor, tpdu.firstOctet))
+        return false;
+    if (kind == TpduKind::Submit && !cursor.Skip(kMessageReferenceChars))
+        return false;
+    if (!ReadAddress(cursor, pDst->peerNumber, sizeof(pDst->peerNumber)))
+        return false;
+    if (!ReadOctet(cursor, pDst->protocolId) || !ReadOctet(cursor, pDst->dataCoding))
+        return false;
+    if (kind == TpduKind::Submit) {
+        // The validity period is taken to be one octet whatever the first
+        // octet announces.
+        if (!cursor.Skip(kValidityPeriodChars))
+            return false;
+    } else {
+        if (cursor.Remaining() < kTimeStampChars)
+            return false;
+        StoreDigits(cursor.Here(), kTimeStampChars, pDst->timeStamp, sizeof(pDst->timeStamp));
+        cursor.Skip(kTimeStampChars);
+    }
+    return ReadOctet(cursor, tpdu.udl);
 }
 
 // userText is sized for the septets of the largest UDL, read as octets.
@@ -450,33 +494,17 @@ SmsAlphabet gsmDataCodingAlphabet(unsigned char dataCoding)
 
 int gsmDecodePdu(const char *pSrc, SM_PARAM *pDst)
 {
-    if (pDst == nullptr)
-        return 0;
-    std::memset(pDst->userText, 0, sizeof(pDst->userText));
     PduCursor cursor(pSrc);
-    if (!ReadSmsCenter(cursor, pDst))
-        return 0;
-    unsigned char firstOctet = 0;
-    if (!ReadOctet(cursor, firstOctet))
-        return 0;
-    if (!ReadAddress(cursor, pDst->peerNumber, sizeof(pDst->peerNumber)))
-        return 0;
-    if (!ReadOctet(cursor, pDst->protocolId) || !ReadOctet(cursor, pDst->dataCoding))
-        return 0;
-    if (cursor.Remaining() < kTimeStampChars)
-        return 0;
-    StoreDigits(cursor.Here(), kTimeStampChars, pDst->timeStamp, sizeof(pDst->timeStamp));
-    cursor.Skip(kTimeStampChars);
-    unsigned char udl = 0;
-    if (!ReadOctet(cursor, udl))
+    TpduHeader tpdu;
+    if (!ReadTpduHeader(cursor, TpduKind::Deliver, pDst, tpdu))
         return 0;
 
     // A push walks its own header from the start of the user data.
     const bool push = pDst->dataCoding == GSM_DCS_PUSH;
     const SmsAlphabet alphabet = gsmDataCodingAlphabet(pDst->dataCoding);
-    const bool fixedFormConcat = IsConcatPart(cursor, firstOctet, udl);
-    const bool hasHeader = fixedFormConcat || (!push && (firstOctet & kUserDataHeaderIndicator) != 0);
-    const size_t userDataOctets = UserDataOctets(udl, alphabet);
+    const bool fixedFormConcat = IsConcatPart(cursor, tpdu.firstOctet, tpdu.udl);
+    const bool hasHeader = fixedFormConcat || (!push && (tpdu.firstOctet & kUserDataHeaderIndicator) != 0);
+    const size_t userDataOctets = UserDataOctets(tpdu.udl, alphabet);
     UserDataHeader header;
     if (hasHeader)
         header = ReadUserDataHeader(cursor, userDataOctets);
@@ -486,7 +514,7 @@ int gsmDecodePdu(const char *pSrc, SM_PARAM *pDst)
         StoreLongPart(cursor, header, userDataOctets, pDst);
 
     if (push)
-        return DecodePush(cursor, udl, pDst);
+        return DecodePush(cursor, tpdu.udl, pDst);
     if (alphabet == SmsAlphabet::Ucs2 && longPart) {
         // The UCS2 path alone keeps these (the low octet of a 16-bit
         // reference).
@@ -494,36 +522,21 @@ int gsmDecodePdu(const char *pSrc, SM_PARAM *pDst)
         pDst->partTotal = header.total;
     }
     if (hasHeader)
-        return DecodeAfterHeader(cursor, udl, header.octets, alphabet, pDst);
-    return DecodeUserData(cursor, udl, alphabet, pDst);
+        return DecodeAfterHeader(cursor, tpdu.udl, header.octets, alphabet, pDst);
+    return DecodeUserData(cursor, tpdu.udl, alphabet, pDst);
 }
 
 int gsmDecodeSendPdu(const char *pSrc, SM_PARAM *pDst)
 {
-    if (pDst == nullptr)
-        return 0;
-    std::memset(pDst->userText, 0, sizeof(pDst->userText));
     PduCursor cursor(pSrc);
-    if (!ReadSmsCenter(cursor, pDst))
-        return 0;
-    // First octet and message reference; a one-octet validity period is taken
-    // to follow the data coding whatever the first octet announces.
-    unsigned char firstOctet = 0;
-    if (!ReadOctet(cursor, firstOctet) || !cursor.Skip(2))
-        return 0;
-    if (!ReadAddress(cursor, pDst->peerNumber, sizeof(pDst->peerNumber)))
-        return 0;
-    if (!ReadOctet(cursor, pDst->protocolId) || !cursor.PeekOctet(pDst->dataCoding) || !cursor.Skip(4))
-        return 0;
-    unsigned char udl = 0;
-    if (!ReadOctet(cursor, udl))
+    TpduHeader tpdu;
+    if (!ReadTpduHeader(cursor, TpduKind::Submit, pDst, tpdu))
         return 0;
     const SmsAlphabet alphabet = gsmDataCodingAlphabet(pDst->dataCoding);
     // A stored part of a long message is shown as it stands, without its header.
-    if ((firstOctet & kUserDataHeaderIndicator) != 0) {
-        const UserDataHeader header = ReadUserDataHeader(cursor, UserDataOctets(udl, alphabet));
-        return DecodeAfterHeader(cursor, udl, header.octets, alphabet, pDst);
+    if ((tpdu.firstOctet & kUserDataHeaderIndicator) != 0) {
+        const UserDataHeader header = ReadUserDataHeader(cursor, UserDataOctets(tpdu.udl, alphabet));
+        return DecodeAfterHeader(cursor, tpdu.udl, header.octets, alphabet, pDst);
     }
-    return DecodeUserData(cursor, udl, alphabet, pDst);
+    return DecodeUserData(cursor, tpdu.udl, alphabet, pDst);
 }
-

@@ -1,6 +1,6 @@
 #include "ProbeReplies.h"
 #include "ProbeSteps.h"
-#include "ProbeText.h"
+#include "StringUtil.h"
 
 namespace {
 

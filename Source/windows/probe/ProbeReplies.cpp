@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "ProbeText.h"
+#include "QueryForms.h"
 #include "ReplyLines.h"
 #include "ReplyValues.h"
 
@@ -13,19 +14,11 @@ constexpr char kWmsnMarker[] = "Serial Number";
 constexpr std::size_t kModelNameLength = 5;
 constexpr char kBlank[] = " ";
 
-// The probe reads a reply once its exchange is over, so an OK before the
-// value line can only be an earlier command's late one, and a whole tagged
-// line is the value even when its OK came too late for the exchange.
-constexpr QueryForm kCcidForm = {"AT+CCID", "+CCID:", 0, IsSmsCardNumberText, false,
-                                 EarlyOk::IsLate};
-constexpr QueryForm kHuaweiIccidForm = {"AT^ICCID?", "^ICCID:", 0, IsSmsCardNumberText, false,
-                                        EarlyOk::IsLate};
+// The commands only the probe asks. It reads every reply once its exchange
+// is over (ReplyRead::OnceOver), which decides what an OK means for these as
+// for the shared forms.
 constexpr QueryForm kCxxcidForm = {"AT+CXXCID", "+CXXCID:", 0, IsSmsCardNumberText, false,
                                    EarlyOk::IsLate};
-constexpr QueryForm kCsqForm = {"AT+CSQ", "+CSQ:", 0, IsSignalText, false, EarlyOk::IsLate};
-// A bare line is told from another reply's only by the OK after it.
-constexpr QueryForm kCgsnForm = {"AT+CGSN", nullptr, 0, IsSerialNumberText, true,
-                                 EarlyOk::IsLate};
 // "Serial Number", one separator (a blank or a colon), the number.
 constexpr QueryForm kWmsnForm = {"AT+WMSN", kWmsnMarker, 1, IsSerialNumberText, false,
                                  EarlyOk::IsLate};
@@ -39,10 +32,10 @@ constexpr char kPhonebookNumberType[] = "129";
 
 bool IsFinalLine(const ReplyLine &line)
 {
-    const std::string text = TrimBlank(line.text);
+    const std::string text = TrimWhiteSpace(line.text);
     if (text == "OK" || text == "ERROR")
         return true;
-    return line.ended && (text.rfind("+CME ERROR", 0) == 0 || text.rfind("+CMS ERROR", 0) == 0);
+    return line.ended && (StartsWith(text, "+CME ERROR") || StartsWith(text, "+CMS ERROR"));
 }
 
 // What a model name may hold: printable ASCII, no blank.
@@ -141,7 +134,7 @@ bool HasFinalResult(const std::string &reply)
 
 bool ValueAfterTag(const std::string &reply, const QueryForm &form, std::string &value)
 {
-    const QueryReading reading = ReadQueryReply(reply, form);
+    const QueryReading reading = ReadQueryReply(reply, form, ReplyRead::OnceOver);
     if (reading.outcome != QueryOutcome::Value)
         return false;
     value = (reading.blankBeforeValue ? kBlank : "") + reading.value;
@@ -163,7 +156,7 @@ bool SmsCardNumberFromReply(CardNumberQuery query, const std::string &reply, std
     const QueryForm &form = query == CardNumberQuery::HuaweiIccid     ? kHuaweiIccidForm
                             : query == CardNumberQuery::SiemensCxxcid ? kCxxcidForm
                                                                       : kCcidForm;
-    const QueryReading reading = ReadQueryReply(reply, form);
+    const QueryReading reading = ReadQueryReply(reply, form, ReplyRead::OnceOver);
     if (reading.outcome != QueryOutcome::Value)
         return false;
     // Some Huawei firmware answers with the card's stored order.
@@ -175,13 +168,13 @@ bool SmsCardNumberFromReply(CardNumberQuery query, const std::string &reply, std
 
 bool SignalFromReply(const std::string &reply, std::string &signal)
 {
-    return ValueAfterTag(reply, kCsqForm, signal);
+    return ValueAfterTag(reply, kSignalForm, signal);
 }
 
 std::string SerialFromCgsnReply(const std::string &reply)
 {
     std::string serial;
-    ValueAfterTag(reply, kCgsnForm, serial);
+    ValueAfterTag(reply, kSerialNumberForm, serial);
     return serial;
 }
 
@@ -189,8 +182,8 @@ bool CgsnReplyHasNoSerial(const std::string &reply)
 {
     bool ended = false;
     for (const ReplyLine &line : SplitReplyLines(reply)) {
-        const std::string text = TrimBlank(line.text);
-        if (text.empty() || IsUnsolicitedReport(text) || SameButForCase(text, kCgsnForm.echo))
+        const std::string text = TrimWhiteSpace(line.text);
+        if (text.empty() || IsUnsolicitedReport(text) || IsEchoOf(text, kSerialNumberForm.echo))
             continue;
         if (ended || !line.ended || !IsFinalResultLine(text))
             return false;
@@ -206,7 +199,7 @@ bool WmsnReplyHasSerial(const std::string &reply)
 
 std::string SerialFromWmsnReply(const std::string &reply)
 {
-    const QueryReading reading = ReadQueryReply(reply, kWmsnForm);
+    const QueryReading reading = ReadQueryReply(reply, kWmsnForm, ReplyRead::OnceOver);
     return reading.outcome == QueryOutcome::Value ? reading.value : std::string();
 }
 
@@ -230,12 +223,12 @@ PhonebookSlot JudgePhonebookEntry(const std::string &reply, std::string &number)
     bool ended = false;
     bool plainlyEmpty = false;
     for (const ReplyLine &line : SplitReplyLines(reply)) {
-        const std::string text = TrimBlank(line.text);
+        const std::string text = TrimWhiteSpace(line.text);
         if (text.empty())
             continue;
-        if (text.rfind(kPhonebookReadTag, 0) == 0 || text.rfind(kPhonebookStandardReadTag, 0) == 0) {
+        if (StartsWith(text, kPhonebookReadTag) || StartsWith(text, kPhonebookStandardReadTag)) {
             PhonebookEntry entry;
-            if (!line.ended || text.rfind(kPhonebookReadTag, 0) != 0
+            if (!line.ended || !StartsWith(text, kPhonebookReadTag)
                 || !ParsePhonebookFields(TextFrom(text, sizeof kPhonebookReadTag - 1), entry)
                 || entry.index != "1" || entry.name != kPhonebookName || !AllDigits(entry.number))
                 return PhonebookSlot::Foreign;

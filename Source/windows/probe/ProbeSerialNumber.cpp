@@ -1,7 +1,7 @@
 #include "ProbeRandomSerial.h"
 #include "ProbeReplies.h"
 #include "ProbeSteps.h"
-#include "ProbeText.h"
+#include "StringUtil.h"
 
 namespace {
 

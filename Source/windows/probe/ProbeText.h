@@ -1,6 +1,7 @@
-// Small text helpers for taking modem replies apart. Every position they are
-// given may lie anywhere, past the end included: they never read outside the
-// text, and a position past the end simply gives an empty piece.
+// Small text functions for taking modem replies apart, beside the shared ones
+// (searching, trimming) that come with them. Every position they are given
+// may lie anywhere, past the end included: they never read outside the text,
+// and a position past the end simply gives an empty piece.
 #ifndef ZARVEX_PROBE_TEXT_H
 #define ZARVEX_PROBE_TEXT_H
 
@@ -8,17 +9,13 @@
 #include <string>
 #include <vector>
 
-// Case-sensitive search anywhere in the text.
-bool Contains(const std::string &text, const std::string &part);
+#include "StringUtil.h"
 
 // The text from `from` on; "" when `from` is at or past the end.
 std::string TextFrom(const std::string &text, std::size_t from);
 
 // At most `count` characters from `from` on.
 std::string TextSlice(const std::string &text, std::size_t from, std::size_t count);
-
-// Without blanks, tabs, CR, LF, vertical tabs and form feeds at both ends.
-std::string TrimBlank(const std::string &text);
 
 // One line of a reply, and whether a line end followed it (a line still
 // arriving has none yet).
