@@ -7,9 +7,9 @@
 
 namespace {
 
-class PortCommandLine : public CommandLine {
+class PortSerialLine : public SerialLine {
 public:
-    explicit PortCommandLine(CComPortBase &port) : m_port(port) {}
+    explicit PortSerialLine(CComPortBase &port) : m_port(port) {}
 
     void Write(const std::string &command) override { m_port.Write(command); }
     bool ReadAll(std::string &out, const ReadBound &bound) override
@@ -45,7 +45,7 @@ CommandEnd RunOnClock(CommandClock &clock, CComPortBase &port, const std::string
                       const ReplyParse &parse, const CommandBudget &budget,
                       const CommandForm &form, std::string *text)
 {
-    PortCommandLine line(port);
+    PortSerialLine line(port);
     const ReplyJudge judge = [&parse](const CommandReply &reply) {
         return VerdictOf(parse(reply.Text()));
     };
@@ -70,7 +70,7 @@ CommandEnd RunPortCommandToEnd(CComPortBase &port, const std::string &command,
                                const CommandBudget &budget, const CommandForm &form,
                                std::string *text)
 {
-    PortCommandLine line(port);
+    PortSerialLine line(port);
     return RunCommand(line, RunnerClock(), command, JudgeByEnd, budget, form, text);
 }
 
@@ -85,7 +85,7 @@ void CancelMessageBody(CComPortBase &port)
     const bool lastUnanswered = account.lastUnanswered;
     // A modem at no prompt answers nothing, so no answer is owed: the ESC
     // ends at its final result or once nothing late can come any more.
-    PortCommandLine line(port);
+    PortSerialLine line(port);
     RunCommand(line, RunnerClock(), kCancelMessageBody, JudgeByEnd,
                RunnerBudget(CANCEL_ANSWER_POLLS, SHORT_REPLY_BOUND));
     account.lastUnanswered = lastUnanswered;
