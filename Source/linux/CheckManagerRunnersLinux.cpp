@@ -12,6 +12,7 @@
 #include "CheckManagerPortLine.h"
 #include "CommandBudgets.h"
 #include "ComPortBase.h"
+#include "ComPortBaseLinux.h"
 #include "PhoneCardBase.h"
 
 namespace {
