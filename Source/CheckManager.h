@@ -45,37 +45,21 @@ public:
 
     // Command runners: write one command built by the model object, poll the
     // port and let the model's parser judge the reply gathered so far. Each
-    // build defines those it has (in its platform folder); the Windows build
-    // runs no probe command through them and deletes nothing.
+    // runs its row of the runner table (CheckManagerRunners.h); the runners
+    // of one build only are declared with that build's members below.
     static void RunComCmdInitPhone(CPhoneCardBase *phone, CComPortBase *port);
-    // Nothing in the program calls it (Linux; in the offered library).
-    bool RunComCmdDelAllSms(CPhoneCardBase *phone, CComPortBase *port);
     static bool RunComCmdQuerySMSC(CPhoneCardBase *phone, CComPortBase *port);
-    static bool RunComCmdAT(CPhoneCardBase *phone, CComPortBase *port);
-    static bool RunComCmdATI(CPhoneCardBase *phone, CComPortBase *port);
-    static bool RunComCmdGetSerialNumber(CPhoneCardBase *phone, CComPortBase *port);
     static bool RunComCmdSendPduContext(CPhoneCardBase *phone, CComPortBase *port, std::string pdu);
     static bool RunComCmdSendPduLen(CPhoneCardBase *phone, CComPortBase *port, std::string cmd);
     static bool RunComCmdReadAllSmsToPhone(CPhoneCardBase *phone, CComPortBase *port);
     static bool RunComCmdSetRecvSmsCompatibleMode(CPhoneCardBase *phone, CComPortBase *port);
     static bool RunComCmdSetPduMode(CPhoneCardBase *phone, CComPortBase *port);
-    static bool RunComCmdGetSmsCardNumber(CPhoneCardBase *phone, CComPortBase *port);
     bool RunComCmdReadME_Sms(CPhoneCardBase *phone, CComPortBase *port);
     bool RunComCmdReadSM_Sms(CPhoneCardBase *phone, CComPortBase *port);
-    static bool RunComCmdGetSignalStrength(CPhoneCardBase *phone, CComPortBase *port);
 
-    // Device detection, one form per build, each defined in its platform
-    // folder. Linux: the device paths of the listing, probe records sorted by
-    // path. Windows: the registry's COM names, rows appended in the order the
-    // probes ended.
+    // Device detection, defined in the platform folder; each build's own
+    // forms of DetectAllDevice and GetAllComPort are among its members below.
     void OnScanPort();
-    static std::vector<DeviceBaseComInfo> DetectAllDevice();
-    static std::vector<std::string> GetAllComPort();
-    // Windows: the count of listed ports that got no probe goes to
-    // *unprobedCount when it is given.
-    static void DetectAllDevice(std::vector<Win32::CommInfo> &rows,
-                                std::size_t *unprobedCount = nullptr);
-    static bool GetAllComPort(std::vector<std::string> &comNames);
 
     // Destination numbers, target ports and message text.
     bool InputCheckSendPduSmsPhoneNumbers(std::vector<std::string> &numbers);
@@ -99,17 +83,11 @@ public:
     SMS_CODE_ENUM GetSmsErrorCode(ComPortBaseInfo_t port);
     void HandleSendSmsResultByMode(SendSmsResult_t result);
     void PrintOneSendSmsResultPlainText(const SendSmsResult_t &result);
-    // Nothing in the program calls it (Linux; in the offered library).
-    void PrintSendPduSmsResultAsPlainText();
 
     // Read flow.
     void OnReadAllSms();
     void HandleReadAllSms(std::vector<ComPortBaseInfo_t> ports);
     bool ReadAllSmsByPhoneSM(CPhoneCardBase *phone, CComPortBase *port);
-    // Nothing in the program calls it (Linux; in the offered library).
-    bool ReadAllSmsByPhoneME(CPhoneCardBase *phone, CComPortBase *port);
-    // Nothing in the program calls it (Linux; in the offered library).
-    bool DeleteAllSmsByPhone(CPhoneCardBase *phone, CComPortBase *port);
     void PrintRecvSms(std::vector<SmsRecvStruct_t> messages);
     void OnDelAllSms();
 
@@ -120,8 +98,9 @@ public:
     std::string RemoveDoubleQuotationMarksOfStringBothSide(std::string text);
     void PrintHelpInfo();
 
-    // The Linux scan's records, appended by its probe threads under vecLock.
-    static std::vector<DeviceBaseComInfo> g_comVec;
+    // What only this build's manager has: CheckManagerMembers.h of the
+    // platform folder is part of this body.
+#include "CheckManagerMembers.h"
 
 protected:
     // Protected so that tests can set up device rows and read results through

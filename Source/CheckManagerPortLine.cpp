@@ -7,26 +7,6 @@
 
 namespace {
 
-class PortCommandLine : public CommandLine {
-public:
-    explicit PortCommandLine(CComPortBase &port) : m_port(port) {}
-
-    void Write(const std::string &command) override { m_port.Write(command); }
-    bool ReadAll(std::string &out, const ReadBound &bound) override
-    {
-        return m_port.ReadAll(out, bound);
-    }
-    void ReadPending(std::string &out, std::size_t maxBytes) override
-    {
-        m_port.ReadPending(out, maxBytes);
-    }
-    bool IsLineGone() const override { return ::IsLineGone(m_port); }
-    LineAccount &Account() override { return m_port.Account(); }
-
-private:
-    CComPortBase &m_port;
-};
-
 ReplyVerdict VerdictOf(COM_CMD_OPERATE_RESULT_t result)
 {
     switch (result) {
@@ -41,36 +21,56 @@ ReplyVerdict VerdictOf(COM_CMD_OPERATE_RESULT_t result)
 constexpr int CANCEL_ANSWER_POLLS =
     static_cast<int>((kLateReplyLimit.count() + RUNNER_POLL_MIN_MS - 1) / RUNNER_POLL_MIN_MS);
 
-CommandEnd RunOnClock(CommandClock &clock, CComPortBase &port, const std::string &command,
-                      const ReplyParse &parse, const CommandBudget &budget,
-                      const CommandForm &form, std::string *text)
+}  // namespace
+
+void PortLine::Write(const std::string &command)
 {
-    PortCommandLine line(port);
+    m_port.Write(command);
+}
+
+bool PortLine::ReadAll(std::string &out, const ReadBound &bound)
+{
+    return m_port.ReadAll(out, bound);
+}
+
+void PortLine::ReadPending(std::string &out, std::size_t maxBytes)
+{
+    m_port.ReadPending(out, maxBytes);
+}
+
+bool PortLine::IsLineGone() const
+{
+    return ::IsLineGone(m_port);
+}
+
+LineAccount &PortLine::Account()
+{
+    return m_port.Account();
+}
+
+// The runners pause on the steady clock: a wall clock set back, by hand or
+// by a time service, would otherwise hold every port's thread in its pause
+// until the wall clock caught up again.
+CommandClock &RunnerClock()
+{
+    return SteadyCommandClock();
+}
+
+CommandEnd RunPortCommand(SerialLine &line, CommandClock &clock, const std::string &command,
+                          const ReplyParse &parse, const CommandBudget &budget,
+                          const CommandForm &form, std::string *text)
+{
     const ReplyJudge judge = [&parse](const CommandReply &reply) {
         return VerdictOf(parse(reply.Text()));
     };
     return RunCommand(line, clock, command, judge, budget, form, text);
 }
 
-}  // namespace
-
-CommandEnd RunPortCommand(CComPortBase &port, const std::string &command, const ReplyParse &parse,
-                          const CommandBudget &budget, const CommandForm &form, std::string *text)
-{
-    return RunOnClock(RunnerClock(), port, command, parse, budget, form, text);
-}
-
-CommandEnd RunPortCommand(CommandClock &clock, CComPortBase &port, const std::string &command,
-                          const ReplyParse &parse, const CommandBudget &budget)
-{
-    return RunOnClock(clock, port, command, parse, budget, CommandForm(), nullptr);
-}
-
 CommandEnd RunPortCommandToEnd(CComPortBase &port, const std::string &command,
                                const CommandBudget &budget, const CommandForm &form,
                                std::string *text)
 {
-    PortCommandLine line(port);
+    PortLine line(port);
     return RunCommand(line, RunnerClock(), command, JudgeByEnd, budget, form, text);
 }
 
@@ -85,7 +85,7 @@ void CancelMessageBody(CComPortBase &port)
     const bool lastUnanswered = account.lastUnanswered;
     // A modem at no prompt answers nothing, so no answer is owed: the ESC
     // ends at its final result or once nothing late can come any more.
-    PortCommandLine line(port);
+    PortLine line(port);
     RunCommand(line, RunnerClock(), kCancelMessageBody, JudgeByEnd,
                RunnerBudget(CANCEL_ANSWER_POLLS, SHORT_REPLY_BOUND));
     account.lastUnanswered = lastUnanswered;

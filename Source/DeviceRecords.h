@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "DeviceRow.h"
 #include "PhoneCardDefine.h"
 
 // Result of probing one port: fixed-size fields so that a probe thread can
@@ -50,9 +51,7 @@ void SetDeviceField(char (&field)[N], const std::string &text)
 }
 
 namespace Win32 {
-// The values of one row of the device table, the same in both builds. The row
-// itself, Win32::CommInfo, is each build's own (DeviceRow.h in the platform
-// folder): the Windows row also carries the probe's handle of the port.
+// The values of one row of the device table, the same in both builds.
 struct CommInfoFields {
     bool isAtOk = false;
     bool isPortOk = false;
@@ -75,9 +74,12 @@ struct CommInfoFields {
     // no scan or flow opens.
     bool isOwnTerminal = false;
 };
-}  // namespace Win32
 
-#include "DeviceRow.h"
+// One row of the device table: what only this build's row carries
+// (PlatformRowFields, DeviceRow.h of the platform folder: the Windows probe's
+// open handle of the port), then the shared values.
+struct CommInfo : PlatformRowFields, CommInfoFields {};
+}  // namespace Win32
 
 // Outcome of one message to one number through one port.
 struct SendSmsResult_t {

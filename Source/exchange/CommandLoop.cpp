@@ -130,7 +130,7 @@ ReplyVerdict JudgeByEnd(const CommandReply &reply)
     return reply.HasEnd() ? ReplyVerdict::Done : ReplyVerdict::Wait;
 }
 
-CommandEnd RunCommand(CommandLine &line, CommandClock &clock, const std::string &command,
+CommandEnd RunCommand(SerialLine &line, CommandClock &clock, const std::string &command,
                       const ReplyJudge &judge, const CommandBudget &budget,
                       const CommandForm &form, std::string *text)
 {

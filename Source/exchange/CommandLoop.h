@@ -15,10 +15,11 @@
 #include "LineAccount.h"
 #include "ReadBound.h"
 
-// The port as the loop uses it.
-class CommandLine {
+// The serial line that a command is written on and its reply read from, as
+// the loop uses it.
+class SerialLine {
 public:
-    virtual ~CommandLine() = default;
+    virtual ~SerialLine() = default;
     // Whatever the write did: the reply tells.
     virtual void Write(const std::string &command) = 0;
     // Appends what arrives, waiting as the port does for its input to pause,
@@ -109,7 +110,7 @@ struct CommandForm {
 // whole each time (see CommandReply). The last read may end after a time
 // budget by one read: its reply is still judged. `text`, when given,
 // receives the reply as its judge last saw it.
-CommandEnd RunCommand(CommandLine &line, CommandClock &clock, const std::string &command,
+CommandEnd RunCommand(SerialLine &line, CommandClock &clock, const std::string &command,
                       const ReplyJudge &judge, const CommandBudget &budget,
                       const CommandForm &form = CommandForm(), std::string *text = nullptr);
 

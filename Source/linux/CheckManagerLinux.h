@@ -1,7 +1,7 @@
 // The check manager's pieces that only the Linux build has: the scan's
 // threads and shared record list, the device listing through the shell, the
-// command runners' clock and the run of one model-built command, and the raw
-// key of the menu.
+// wall clock of the delete-all runner's extra wait, and the raw key of the
+// menu.
 #ifndef ZARVEX_CHECK_MANAGER_LINUX_H
 #define ZARVEX_CHECK_MANAGER_LINUX_H
 
@@ -11,12 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "CheckManagerPortLine.h"
-#include "CommandBudgets.h"
-#include "ComPortBase.h"
 #include "DeviceRecords.h"
-
-class CPhoneCardBase;
 
 // Guards CCheckManager::g_comVec while the probe threads of a scan append.
 extern pthread_mutex_t vecLock;
@@ -33,21 +28,6 @@ std::string cmd_system(const char *command);
 void GetInfoOnPort(const char *path);
 // Thread entry of a probe: the path as a NUL-terminated text.
 void *ThreadFunc(void *path);
-
-// How a runner makes sure it may write. Runners that start a conversation
-// open a closed port; the others refuse one, since a port that closed under
-// them lost whatever state the earlier commands set up.
-enum class PortGuard { Open, IsOpened };
-
-using CommandBuilder = std::string (CPhoneCardBase::*)();
-using ReplyParser = COM_CMD_OPERATE_RESULT_t (CPhoneCardBase::*)(std::string);
-
-// Once the port passes the guard, writes the command that the model object's
-// builder makes and judges the reply with the model's parser within the
-// budget, pausing on `clock`: true when the parser found it done.
-bool RunBuiltCommand(CPhoneCardBase *phone, CComPortBase *port, PortGuard guard,
-                     CommandBuilder builder, ReplyParser parser, const CommandBudget &budget,
-                     CommandClock &clock = RunnerClock());
 
 // Microseconds since the epoch on the wall clock, and a sleep until such a
 // time. Only the delete-all runner's extra wait sleeps so.

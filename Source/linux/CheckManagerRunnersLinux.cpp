@@ -1,18 +1,17 @@
-// Command runners of the Linux build: one command of a model object written
-// on a port, the reply gathered poll by poll and judged by the model's own
-// parser each time.
+// Command runners of the Linux build: the budget of a runner as a count of
+// polls of the port, the rule that ends the initialisation sequence, and the
+// runners of the probe, each running its row of the runner table.
 #include <sys/time.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <cstdint>
+#include <optional>
 
 #include "CheckManager.h"
-#include "CheckManagerFlow.h"
 #include "CheckManagerLinux.h"
-#include "CheckManagerPortLine.h"
+#include "CheckManagerRunners.h"
 #include "CommandBudgets.h"
-#include "ComPortBase.h"
-#include "PhoneCardBase.h"
+#include "ComPortBaseLinux.h"
 
 namespace {
 
@@ -28,60 +27,12 @@ constexpr std::uint64_t USEC_PER_MS = 1000;
 // usleep_until2 sleeps in steps of at most this much.
 constexpr std::uint64_t SLEEP_STEP_USEC = 10000;
 
-bool PortPassesGuard(CComPortBase *port, PortGuard guard)
-{
-    return guard == PortGuard::Open ? port->Open() : port->IsOpened();
-}
-
-ReplyParse ParserOf(CPhoneCardBase *phone, ReplyParser parser)
-{
-    return [phone, parser](const std::string &reply) { return (phone->*parser)(reply); };
-}
-
-bool RunGivenText(CPhoneCardBase *phone, CComPortBase *port, const std::string &text,
-                  ReplyParser parser, const CommandBudget &budget, ReplyEnd end)
-{
-    if (phone == nullptr || port == nullptr || !PortPassesGuard(port, PortGuard::IsOpened))
-        return false;
-    CommandForm form;
-    form.end = end;
-    return RunPortCommand(*port, text, ParserOf(phone, parser), budget, form) == CommandEnd::Done;
-}
-
-// A command whose reply is a few lines at most: the probe's, and most of
-// the flows'.
-CommandBudget ShortReply(int polls)
-{
-    return RunnerBudget(polls, SHORT_REPLY_BOUND);
-}
-
 }  // namespace
 
-bool RunBuiltCommand(CPhoneCardBase *phone, CComPortBase *port, PortGuard guard,
-                     CommandBuilder builder, ReplyParser parser, const CommandBudget &budget,
-                     CommandClock &clock)
-{
-    if (phone == nullptr || port == nullptr || !PortPassesGuard(port, guard))
-        return false;
-    return RunPortCommand(clock, *port, (phone->*builder)(), ParserOf(phone, parser), budget)
-           == CommandEnd::Done;
-}
-
+// A Linux runner counts its polls of the port.
 CommandBudget RunnerBudget(int polls, const ReadBound &bound, CommandClock::Duration extraPause)
 {
-    CommandBudget budget;
-    budget.polls = polls;
-    budget.pause = Ms(LINUX_SLEEP / USEC_PER_MS) + extraPause;
-    budget.bound = bound;
-    return budget;
-}
-
-// The runners pause on the steady clock: a wall clock set back, by hand or
-// by a time service, would otherwise hold every port's thread in its pause
-// until the wall clock caught up again.
-CommandClock &RunnerClock()
-{
-    return SteadyCommandClock();
+    return {polls, Ms(0), Ms(LINUX_SLEEP / USEC_PER_MS) + extraPause, bound};
 }
 
 std::uint64_t time_usec2()
@@ -103,102 +54,34 @@ int usleep_until2(std::uint64_t targetUsec)
     }
 }
 
-void CCheckManager::RunComCmdInitPhone(CPhoneCardBase *phone, CComPortBase *port)
+// A silent modem may still take the rest; a refusal ends the sequence, and
+// so does a device that went away or sends without end.
+bool InitSequenceEnds(const CComPortBase &, const std::optional<CommandEnd> &last)
 {
-    if (phone == nullptr || port == nullptr || !port->Open())
-        return;
-    for (const std::string &command : phone->GetInitAtCmd()) {
-        if (!port->IsOpened())
-            continue;
-        // A silent modem may still take the rest; a refusal stops here, and
-        // so does a device that went away or sends without end.
-        const CommandEnd end =
-            RunPortCommand(*port, command, ParserOf(phone, &CPhoneCardBase::OnInitAtCmdRsp),
-                           ShortReply(INIT_POLLS_PER_COMMAND));
-        if (end != CommandEnd::Done && end != CommandEnd::OutOfTime)
-            return;
-    }
-}
-
-bool CCheckManager::RunComCmdQuerySMSC(CPhoneCardBase *phone, CComPortBase *port)
-{
-    if (RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetQuerySmsCenterCmd,
-                        &CPhoneCardBase::OnGetQuerySmsCenterCmdRsp, ShortReply(LONG_POLLS)))
-        return true;
-    return MaySendWithoutSmsCenter(phone, port);
+    return last && *last != CommandEnd::Done && *last != CommandEnd::OutOfTime;
 }
 
 bool CCheckManager::RunComCmdAT(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunBuiltCommand(phone, port, PortGuard::Open, &CPhoneCardBase::GetATCmd,
-                           &CPhoneCardBase::OnGetAtCmdRsp, ShortReply(AT_POLLS));
+    return RunRunner(Runner::AT, phone, port);
 }
 
 bool CCheckManager::RunComCmdATI(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetAtiCmd,
-                           &CPhoneCardBase::OnGetAtiCmdRsp, ShortReply(LONG_POLLS));
+    return RunRunner(Runner::ATI, phone, port);
 }
 
 bool CCheckManager::RunComCmdGetSerialNumber(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunBuiltCommand(phone, port, PortGuard::Open, &CPhoneCardBase::GetIMEI_Cmd,
-                           &CPhoneCardBase::OnGetIMEI_Cmd, ShortReply(VALUE_POLLS));
-}
-
-bool CCheckManager::RunComCmdSendPduContext(CPhoneCardBase *phone, CComPortBase *port,
-                                            std::string pdu)
-{
-    return RunGivenText(phone, port, pdu, &CPhoneCardBase::OnSendPduSmsContextCmdRsp,
-                        ShortReply(LONG_POLLS), ReplyEnd::FinalResult);
-}
-
-bool CCheckManager::RunComCmdSendPduLen(CPhoneCardBase *phone, CComPortBase *port, std::string cmd)
-{
-    return RunGivenText(phone, port, cmd, &CPhoneCardBase::OnSendPduSmsLenCmdRsp,
-                        ShortReply(SEND_LEN_POLLS), ReplyEnd::Prompt);
-}
-
-bool CCheckManager::RunComCmdReadAllSmsToPhone(CPhoneCardBase *phone, CComPortBase *port)
-{
-    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetReadAllSmsCmd,
-                           &CPhoneCardBase::OnReadAllSmsCmdRsp,
-                           RunnerBudget(LIST_POLLS, LISTING_REPLY_BOUND));
-}
-
-bool CCheckManager::RunComCmdSetRecvSmsCompatibleMode(CPhoneCardBase *phone, CComPortBase *port)
-{
-    return RunBuiltCommand(phone, port, PortGuard::IsOpened,
-                           &CPhoneCardBase::GetRecvSmsCompatibleModeCmd,
-                           &CPhoneCardBase::OnGetRecvSmsCompatibleModeCmdRsp, ShortReply(LONG_POLLS));
-}
-
-bool CCheckManager::RunComCmdSetPduMode(CPhoneCardBase *phone, CComPortBase *port)
-{
-    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::SetSmsPDUModeCmd,
-                           &CPhoneCardBase::OnSetSmsPduModeCmdRsp, ShortReply(LONG_POLLS));
+    return RunRunner(Runner::GetSerialNumber, phone, port);
 }
 
 bool CCheckManager::RunComCmdGetSmsCardNumber(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetIMSI_Cmd,
-                           &CPhoneCardBase::OnGetIMSI_CmdRsp, ShortReply(VALUE_POLLS));
-}
-
-bool CCheckManager::RunComCmdReadME_Sms(CPhoneCardBase *phone, CComPortBase *port)
-{
-    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetReadSmsOnMeCmd,
-                           &CPhoneCardBase::OnGetReadSmsOnMeCmd, ShortReply(STORE_SELECT_POLLS));
-}
-
-bool CCheckManager::RunComCmdReadSM_Sms(CPhoneCardBase *phone, CComPortBase *port)
-{
-    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetReadSmsOnSmCmd,
-                           &CPhoneCardBase::OnGetReadSmsOnSmCmd, ShortReply(STORE_SELECT_POLLS));
+    return RunRunner(Runner::GetSmsCardNumber, phone, port);
 }
 
 bool CCheckManager::RunComCmdGetSignalStrength(CPhoneCardBase *phone, CComPortBase *port)
 {
-    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetSignalStrengthCmd,
-                           &CPhoneCardBase::OnGetSignalStrengthCmdRsp, ShortReply(VALUE_POLLS));
+    return RunRunner(Runner::GetSignalStrength, phone, port);
 }

@@ -13,6 +13,7 @@
 #include "CheckManagerLinux.h"
 #include "CheckManagerPortLine.h"
 #include "CheckManagerScan.h"
+#include "CommandBudgets.h"
 #include "ComPortBase.h"
 #include "OwnTerminal.h"
 #include "PhoneCardBase.h"

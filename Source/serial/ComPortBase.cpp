@@ -28,7 +28,7 @@ bool CComPortBase::Close()
     return m_pImpl ? m_pImpl->Close() : false;
 }
 
-bool CComPortBase::IsOpened()
+bool CComPortBase::IsOpened() const
 {
     return m_pImpl ? m_pImpl->IsOpened() : false;
 }

@@ -186,7 +186,7 @@ bool CComPortBaseLinux::Close()
     return true;
 }
 
-bool CComPortBaseLinux::IsOpened()
+bool CComPortBaseLinux::IsOpened() const
 {
     return m_fd != -1;
 }

@@ -10,6 +10,10 @@
 
 #include "ComPortBase.h"
 
+// The pause, in microseconds, that Write makes after sending and Read makes
+// before each look at the line: a reply that pauses this long is complete.
+constexpr int USLEEP_COUNT = 50000;
+
 // The largest number of bytes handed to one write call: one tenth of the
 // output speed of the port configured last (about 100 ms of line time), at
 // least 8. Shared by every port of the process.
@@ -52,7 +56,7 @@ public:
     // refuses the port. Nothing in the program calls it (offered library).
     bool SetParam();
     bool Close();  // leaves the device raw at the port's speed, HUPCL off
-    bool IsOpened();
+    bool IsOpened() const;
     bool IsComError() const;
     std::string GetErrorMsg() const;
     int GetErrorCode() const;
@@ -64,6 +68,8 @@ public:
     bool Write(std::string command);
     // Writes the bytes without the pause after them; true once all went.
     bool WriteWithoutPause(const std::string &bytes);
+    // Each gathering costs at least USLEEP_COUNT; input that never pauses
+    // ends it at a cap of about 50 s and 128000 bytes.
     bool Read(std::string &out);  // appends until the line pauses; false
     bool ReadAll(std::string &out);  // the same, true
     bool ReadAll(std::string &out, const ReadBound &bound);  // also ends at the bound; true

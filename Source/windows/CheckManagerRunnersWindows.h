@@ -1,6 +1,7 @@
-// The command runner of the Windows build: every modem command of the send
-// and read flows is written once and its reply judged, poll by poll, by a
-// handler that asks one reply parser of the modem object (runner/).
+// The generic command runner of the Windows build: a command of the caller's
+// written once and its reply judged, poll by poll, by a handler that asks
+// one reply parser of the modem object (runner/). The runners of the flows
+// run their rows of the runner table (CheckManagerRunners.h) the same way.
 #ifndef ZARVEX_CHECK_MANAGER_RUNNERS_WINDOWS_H
 #define ZARVEX_CHECK_MANAGER_RUNNERS_WINDOWS_H
 

@@ -11,6 +11,13 @@
 
 namespace {
 
+// One read takes at most this many bytes.
+constexpr std::size_t kComReadChunk = 512;
+// ReadAll ends after this many bytes or this long, even on a line that never
+// goes quiet; its caller reads again for the rest.
+constexpr std::size_t kComReadAllByteLimit = 64 * 1024;
+constexpr unsigned long long kComReadAllTimeMs = 2000;
+
 // A read returns 10 ms after the last byte, or after 1 ms per requested
 // byte plus 50 ms (562 ms for a silent line); a write of n bytes may take
 // n + 50 ms.
@@ -31,6 +38,22 @@ CComPortBase::CComPortBase(std::string portName, int baudRate)
 bool CComPortBase::IsOpened() const
 {
     return m_hCom != INVALID_HANDLE_VALUE;
+}
+
+bool CComPortBase::IsComError() const
+{
+    return m_nErrorCode != 0;
+}
+
+// "Code:<n>   <system text>"
+std::string CComPortBase::GetErrorMsg() const
+{
+    return m_strErrorMsg;
+}
+
+PortFailureKind CComPortBase::GetFailureKind() const
+{
+    return m_failureKind;
 }
 
 CComPortBase::~CComPortBase()
@@ -71,6 +94,8 @@ bool CComPortBase::SetParam()
     return true;
 }
 
+// Writes every byte or fails and records why (a write that stalls is a
+// time-out); true once all of them went. Empty data: false, nothing recorded.
 bool CComPortBase::Write(std::string data)
 {
     if (data.empty())
@@ -122,6 +147,7 @@ bool CComPortBase::Read(std::string &out)
     return !out.empty();
 }
 
+// Reads until one brings nothing, within the byte and time caps above.
 bool CComPortBase::ReadAll(std::string &out)
 {
     return ReadAll(out, ReadBound {kComReadAllByteLimit, static_cast<int>(kComReadAllTimeMs)});

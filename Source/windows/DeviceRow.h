@@ -1,13 +1,11 @@
-// One row of the device table in the Windows build: the probe's open handle
-// of the port, then the shared values. A row never owns its handle: copies
-// hold the same value, and the scan closes every handle itself once the rows
-// are sorted (CloseAllComHandle).
-#ifndef ZARVEX_DEVICE_ROW_H
-#define ZARVEX_DEVICE_ROW_H
+// What a row of the device table carries in the Windows build before the
+// values both builds share (DeviceRecords.h): the probe's open handle of the
+// port. A row never owns its handle: copies hold the same value, and the scan
+// closes every handle itself once the rows are sorted (CloseAllComHandle).
+#ifndef ZARVEX_DEVICE_ROW_WINDOWS_H
+#define ZARVEX_DEVICE_ROW_WINDOWS_H
 
 #include <cstdint>
-
-#include "DeviceRecords.h"
 
 namespace Win32 {
 
@@ -21,11 +19,9 @@ inline ProbeHandle NoProbeHandle()
     return reinterpret_cast<ProbeHandle>(static_cast<std::intptr_t>(-1));
 }
 
-struct ProbeHandleField {
+struct PlatformRowFields {
     ProbeHandle hCom = NoProbeHandle();  // stays so when the port could not be opened
 };
-
-struct CommInfo : ProbeHandleField, CommInfoFields {};
 
 }  // namespace Win32
 

@@ -9,15 +9,11 @@
 #include "CheckManager.h"
 #include "CheckManagerFlow.h"
 #include "CheckManagerLinux.h"
-#include "CommandBudgets.h"
+#include "CheckManagerRunners.h"
 #include "ComPortBase.h"
 #include "PhoneCardBase.h"
 
 namespace {
-
-// Deleting every message can keep a modem busy for minutes: each poll of
-// that runner waits this much longer.
-constexpr CommandClock::Duration DEL_ALL_EXTRA_WAIT(100);
 
 const char kResultFailedOffered[] = " 的短信发送失败,  失败原因: ";
 
@@ -25,23 +21,25 @@ const char kResultFailedOffered[] = " 的短信发送失败,  失败原因: ";
 // clock; the rest of each pause is the runners' own, on the steady clock.
 class DeleteAllClock : public CommandClock {
 public:
+    explicit DeleteAllClock(Duration extraWait) : m_extraWait(extraWait) {}
     Duration Now() override { return SteadyCommandClock().Now(); }
     void Pause(Duration pause) override
     {
-        const auto extra = std::chrono::duration_cast<std::chrono::microseconds>(DEL_ALL_EXTRA_WAIT);
+        const auto extra = std::chrono::duration_cast<std::chrono::microseconds>(m_extraWait);
         usleep_until2(time_usec2() + static_cast<std::uint64_t>(extra.count()));
-        SteadyCommandClock().Pause(pause - DEL_ALL_EXTRA_WAIT);
+        SteadyCommandClock().Pause(pause - m_extraWait);
     }
+
+private:
+    Duration m_extraWait;
 };
 
 }  // namespace
 
 bool CCheckManager::RunComCmdDelAllSms(CPhoneCardBase *phone, CComPortBase *port)
 {
-    DeleteAllClock clock;
-    return RunBuiltCommand(phone, port, PortGuard::IsOpened, &CPhoneCardBase::GetDelAllSmsCmd,
-                           &CPhoneCardBase::OnDelAllSmsCmdRsp,
-                           RunnerBudget(DEL_ALL_POLLS, SHORT_REPLY_BOUND, DEL_ALL_EXTRA_WAIT), clock);
+    DeleteAllClock clock(RunnerRowOf(Runner::DelAllSms).extraPause);
+    return RunRunner(Runner::DelAllSms, phone, port, std::string(), clock);
 }
 
 bool CCheckManager::DeleteAllSmsByPhone(CPhoneCardBase *phone, CComPortBase *port)

@@ -8,9 +8,9 @@
 
 // The probe's line as the command loop's: reads take what has arrived, and
 // the loop's own pause waits between them.
-class ProbeCommandLine : public CommandLine {
+class ProbeSerialLine : public SerialLine {
 public:
-    explicit ProbeCommandLine(CProbeSession &session) : m_session(session) {}
+    explicit ProbeSerialLine(CProbeSession &session) : m_session(session) {}
 
     void Write(const std::string &command) override
     {
@@ -132,7 +132,7 @@ std::string CProbeSession::Send(const std::string &command)
     budget.time = CommandClock::Duration(kProbeExchangeTimeMs);
     budget.pause = CommandClock::Duration(kProbePollMs);
     budget.bound = ReadBound {kProbeReplyByteLimit, kProbeExchangeTimeMs};
-    ProbeCommandLine line(*this);
+    ProbeSerialLine line(*this);
     ProbeClock clock(m_line);
     const CommandEnd end = RunCommand(line, clock, command, JudgeByEnd, budget, CommandForm(), &reply);
     // A second final result in one reply is another command's answer, or

@@ -54,7 +54,7 @@ public:
     bool StaysQuiet(int milliseconds);
 
 private:
-    friend class ProbeCommandLine;
+    friend class ProbeSerialLine;
 
     CProbeLine &m_line;
     LineAccount m_account;

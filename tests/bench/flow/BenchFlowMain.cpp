@@ -17,6 +17,7 @@
 
 #include "CheckManager.h"
 #include "ComPortBase.h"
+#include "ComPortBaseLinux.h"
 #include "FakePool.h"
 #include "FakeSamples.h"
 #include "FakeSession.h"

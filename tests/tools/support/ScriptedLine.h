@@ -30,7 +30,7 @@ private:
     Duration m_now {1000};
 };
 
-class ScriptedLine : public CommandLine {
+class ScriptedLine : public SerialLine {
 public:
     // readCost: what one ReadAll costs (the port's wait for its input to
     // pause); a read that brings bytes costs the same.

@@ -6,6 +6,7 @@
 #include "StreamingLine.h"
 #include "AppTestSupport.h"
 #include "CheckManagerLinux.h"
+#include "CommandBudgets.h"
 
 namespace {
 using app_test::ElapsedMs;
