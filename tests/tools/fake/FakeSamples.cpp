@@ -60,6 +60,26 @@ std::string ManyStoredText(int n)
     return text;
 }
 
+PhonebookEntry UserContactInEntryOne()
+{
+    PhonebookEntry e;
+    e.store = "ME";
+    e.index = 1;
+    e.number = "13912345678";
+    e.text = "Li Lei";
+    return e;
+}
+
+std::string LongChineseText(int characters)
+{
+    const std::string phrase = "北京欢迎您短信";
+    const std::size_t bytes = static_cast<std::size_t>(characters) * 3;
+    std::string text;
+    while (text.size() < bytes)
+        text += phrase;
+    return text.substr(0, bytes);
+}
+
 std::vector<StoredMessage> ManyStoredMessages(int count)
 {
     std::vector<StoredMessage> messages;

@@ -20,6 +20,14 @@ std::vector<StoredMessage> ManyStoredMessages(int count);
 std::string ManyStoredText(int n);
 constexpr int kManyStoredTextLength = 63;
 
+// A person's contact in entry 1 of the device phonebook, where one module
+// family keeps the serial number the program makes for it.
+PhonebookEntry UserContactInEntryOne();
+
+// A text to send of `characters` Chinese characters (a phrase repeated,
+// three bytes each in UTF-8): past a few dozen it goes out in parts.
+std::string LongChineseText(int characters);
+
 // For the CDMA model: ASCII and Unicode texts in both stores.
 std::vector<StoredMessage> SampleCdmaMessages();
 

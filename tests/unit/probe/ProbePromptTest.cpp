@@ -11,22 +11,6 @@
 
 namespace {
 
-Transcript BasicModem(int baud)
-{
-    Transcript t;
-    t.baud = baud;
-    t.replies = {{"AT\r", {kOk}},
-                 {"ATE0\r", {kOk}},
-                 {"AT+CMEE=1\r", {kOk}},
-                 {"ATI\r", {Answer("ACME X1")}},
-                 {"AT+CGMI\r", {Answer("ACME")}},
-                 {"ATI3\r", {kError}},
-                 {"AT+CGSN\r", {Answer("352000111222333")}},
-                 {"AT+CCID\r", {Answer("+CCID: 89860012345678901234")}},
-                 {"AT+CSQ\r", {Answer("+CSQ: 17,99")}}};
-    return t;
-}
-
 struct PromptCase {
     const char *name;
     int baud;                  // the speed it was left at; 0: it hears every speed

@@ -8,22 +8,6 @@
 
 namespace {
 
-Transcript BasicModem(int baud)
-{
-    Transcript t;
-    t.baud = baud;
-    t.replies = {{"AT\r", {kOk}},
-                 {"ATE0\r", {kOk}},
-                 {"AT+CMEE=1\r", {kOk}},
-                 {"ATI\r", {Answer("ACME X1")}},
-                 {"AT+CGMI\r", {Answer("ACME")}},
-                 {"ATI3\r", {kError}},
-                 {"AT+CGSN\r", {Answer("352000111222333")}},
-                 {"AT+CCID\r", {Answer("+CCID: 89860012345678901234")}},
-                 {"AT+CSQ\r", {Answer("+CSQ: 17,99")}}};
-    return t;
-}
-
 TEST(ProbeSequenceTest, AModemAnsweringAt9600IsNeverSetTo115200)
 {
     ScriptedLine line(TranscriptResponder(BasicModem(9600)));

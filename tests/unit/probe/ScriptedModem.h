@@ -74,6 +74,10 @@ struct Transcript {
 };
 Responder TranscriptResponder(Transcript transcript);
 
+// A module of no known make that answers every step of the probe: serial
+// number 352000111222333, SIM card 89860012345678901234, signal 17,99.
+Transcript BasicModem(int baud);
+
 // "\r\n<text>\r\n\r\nOK\r\n": a value as a modem with echo off gives it.
 std::string Answer(const std::string &text);
 extern const char kOk[];     // "\r\nOK\r\n"

@@ -6,6 +6,7 @@
 
 #include <json/json.h>
 
+#include "FakeSamples.h"
 #include "FlowE2eSupport.h"
 
 namespace {
@@ -19,15 +20,6 @@ constexpr std::size_t kParts = 5;
 // body's reply waits out its length command's budget, about a minute.
 constexpr long long kRunBoundMs = 30000;
 
-std::string LongText()
-{
-    const std::string pattern = "北京欢迎您短信";
-    std::string text;
-    while (text.size() < kCharacters * 3u)
-        text += pattern;
-    return text.substr(0, kCharacters * 3u);
-}
-
 TEST(CdmaSendReportE2eTest, EveryPartOfALongTextGoesOutAtOnce)
 {
     if (geteuid() != 0)
@@ -38,7 +30,7 @@ TEST(CdmaSendReportE2eTest, EveryPartOfALongTextGoesOutAtOnce)
     std::string error;
     ASSERT_TRUE(h.Start({fake}, &error)) << error;
 
-    const std::string text = LongText();
+    const std::string text = LongChineseText(kCharacters);
     const auto start = std::chrono::steady_clock::now();
     const NamespaceResult r = h.Run({"10086", text}, "", kRunMs);
     const long long ms =

@@ -3,6 +3,7 @@
 // every part, each part as soon as the report on the one before has come.
 #include <iostream>
 
+#include "FakeSamples.h"
 #include "WineFlowSupport.h"
 
 namespace {
@@ -16,15 +17,6 @@ constexpr std::size_t kParts = 5;
 // last body's reply waits out its length command's budget, about 46 seconds.
 constexpr long long kRunBoundMs = 40000;
 
-std::string LongText()
-{
-    const std::string pattern = "北京欢迎您短信";
-    std::string text;
-    while (text.size() < kCharacters * 3u)
-        text += pattern;
-    return text.substr(0, kCharacters * 3u);
-}
-
 class CdmaSendReportWineTest : public WineFlowTest {};
 
 TEST_F(CdmaSendReportWineTest, EveryPartOfALongTextGoesOutAtOnce)
@@ -34,7 +26,7 @@ TEST_F(CdmaSendReportWineTest, EveryPartOfALongTextGoesOutAtOnce)
     h.AddFake(11, fake);
     ASSERT_NO_FATAL_FAILURE(Start());
 
-    const std::string text = LongText();
+    const std::string text = LongChineseText(kCharacters);
     const auto start = std::chrono::steady_clock::now();
     std::string json;
     const Json::Value sent = RunJson({"11", "10086", text}, &json);

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FakeSamples.h"
 #include "HostileBehaviours.h"
 #include "WineHarness.h"
 
@@ -20,16 +21,6 @@ const char kWriteEntry[] = "AT^CPBW";
 // The CGSN reply of the module holds no number; later replies shift.
 constexpr int kSerialReplyLateMs = 800;
 const char kKeptSerial[] = "123456789012345";
-
-PhonebookEntry Contact()
-{
-    PhonebookEntry e;
-    e.store = "ME";
-    e.index = 1;
-    e.number = "13912345678";
-    e.text = "Li Lei";
-    return e;
-}
 
 FakeConfig WithEntry(const PhonebookEntry &entry)
 {
@@ -53,12 +44,12 @@ struct Case {
 
 std::vector<Case> Cases()
 {
-    FakeConfig otherTag = WithEntry(Contact());
+    FakeConfig otherTag = WithEntry(UserContactInEntryOne());
     FakeReplyFault tag;
     tag.command = kReadEntry;
     tag.reply = "\r\n+CPBR: 1,\"13912345678\",129,\"Li Lei\"\r\n\r\nOK\r\n";
     otherTag.faults.replyFaults = {tag};
-    FakeConfig shifted = WithEntry(Contact());
+    FakeConfig shifted = WithEntry(UserContactInEntryOne());
     shifted.faults.replyFaults = {hostile::LateReply("AT+CGSN", kSerialReplyLateMs)};
     // The probe's own entry, whose first read this scan is refused.
     FakeConfig kept = WithEntry(WmsnPhonebookEntry(kKeptSerial));
@@ -68,9 +59,9 @@ std::vector<Case> Cases()
     refusedOnce.times = 1;
     kept.faults.replyFaults = {refusedOnce};
     return {
-        {11, "SimBusy", ReadRefused(Contact(), "+CME ERROR: 14")},
-        {12, "PlainError", ReadRefused(Contact(), "ERROR")},
-        {13, "MessageServiceError", ReadRefused(Contact(), "+CMS ERROR: 500")},
+        {11, "SimBusy", ReadRefused(UserContactInEntryOne(), "+CME ERROR: 14")},
+        {12, "PlainError", ReadRefused(UserContactInEntryOne(), "ERROR")},
+        {13, "MessageServiceError", ReadRefused(UserContactInEntryOne(), "+CMS ERROR: 500")},
         {14, "OtherCommandsTag", otherTag},
         {15, "EveryReplyAfterTheSerialLate", shifted},
         {16, "OwnEntryReadRefusedOnce", kept},

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FakeSamples.h"
 #include "WineHarness.h"
 
 namespace {
@@ -66,16 +67,6 @@ TEST_F(PhonebookStepWineTest, AnMc323FoundAtTheSecondSpeedGetsItsNumber)
     EXPECT_EQ(h.Phonebook(kCom)[0].number, serial);
 }
 
-PhonebookEntry Contact()
-{
-    PhonebookEntry e;
-    e.store = "ME";
-    e.index = 1;
-    e.number = "13912345678";
-    e.text = "Li Lei";
-    return e;
-}
-
 // A modem that takes a moment over every command.
 constexpr int kAnswerDelayMs = 20;
 
@@ -85,7 +76,7 @@ constexpr int kAnswerDelayMs = 20;
 FakeConfig StrayOk(const char *command, const char *reply, int delayMs)
 {
     FakeConfig c = ModemFake(FakeModel::SudrelNoSerial);
-    c.phonebook = {Contact()};
+    c.phonebook = {UserContactInEntryOne()};
     c.faults.replyDelayMs = kAnswerDelayMs;
     FakeReplyFault stray;
     stray.command = command;
@@ -134,8 +125,8 @@ TEST_F(PhonebookStepWineTest, AStrayFinalResultNeverLeadsToAWrite)
         EXPECT_EQ(Writes(h.Record(c.com)), std::vector<std::string>());
         const std::vector<PhonebookEntry> now = h.Phonebook(c.com);
         ASSERT_EQ(now.size(), 1u);
-        EXPECT_EQ(now[0].number, Contact().number);
-        EXPECT_EQ(now[0].text, Contact().text);
+        EXPECT_EQ(now[0].number, UserContactInEntryOne().number);
+        EXPECT_EQ(now[0].text, UserContactInEntryOne().text);
     }
 }
 
