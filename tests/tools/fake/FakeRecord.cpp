@@ -204,6 +204,15 @@ std::vector<std::string> FakeRecord::CommandTexts() const
     return out;
 }
 
+std::vector<std::string> FakeRecord::CommandsStartingWith(const std::string &prefix) const
+{
+    std::vector<std::string> out;
+    for (const FakeCommandEvent &e : commands)
+        if (e.text.compare(0, prefix.size(), prefix) == 0)
+            out.push_back(e.text);
+    return out;
+}
+
 DecodedSubmission DecodeSubmission(const FakeSubmission &submission)
 {
     DecodedSubmission d;

@@ -42,6 +42,8 @@ struct FakeRecord {
     std::vector<FakeSubmission> submissions;
 
     std::vector<std::string> CommandTexts() const;
+    // The commands that begin with `prefix`, in the order they came.
+    std::vector<std::string> CommandsStartingWith(const std::string &prefix) const;
 };
 
 // Decodes with the program's codec. Uses its UCS2 conversion, which sets the

@@ -71,11 +71,7 @@ constexpr int kKeptCom = 16;
 
 std::vector<std::string> Writes(const FakeRecord &record)
 {
-    std::vector<std::string> writes;
-    for (const std::string &command : record.CommandTexts())
-        if (command.rfind(kWriteEntry, 0) == 0)
-            writes.push_back(command);
-    return writes;
+    return record.CommandsStartingWith(kWriteEntry);
 }
 
 // The serial number column of each row, by port name.

@@ -36,11 +36,7 @@ protected:
 
 std::vector<std::string> Writes(const FakeRecord &record)
 {
-    std::vector<std::string> writes;
-    for (const std::string &command : record.CommandTexts())
-        if (command.rfind(kWriteEntry, 0) == 0)
-            writes.push_back(command);
-    return writes;
+    return record.CommandsStartingWith(kWriteEntry);
 }
 
 // Silent at 9600, it answers at 115200: the first scan writes a number into
