@@ -1,19 +1,9 @@
-// Small constants in which the Windows build differs from the Linux build.
-// Each platform folder has a header of this name; the build picks one by its
-// include path.
+// Small constants in which the application of the Windows build differs from
+// the Linux build's; the codec library's own are in its PlatformText.h.
+// Each platform folder of the application has a header of this name; the
+// build picks one by its include path.
 #ifndef ZARVEX_PLATFORM_CONSTANTS_H
 #define ZARVEX_PLATFORM_CONSTANTS_H
-
-#include "ConsoleEncoding.h"
-
-// Modem replies are cut into lines at carriage return and line feed: lines
-// never keep a "\r", and a bare "\n" does not end a line.
-constexpr char kReplyLineSeparator[] = "\r\n";
-
-// ---- Console texts -----------------------------------------------------
-// The console shows the ANSI code page, which the program's texts are built
-// in: GBK on the Chinese systems it is made for.
-constexpr ConsoleEncoding kConsoleEncoding = ConsoleEncoding::Gbk;
 
 // The port names, the device table and the version and help texts: both
 // builds' forms are shared code, tested on either build; here each build
