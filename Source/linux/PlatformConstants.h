@@ -5,6 +5,12 @@
 #ifndef ZARVEX_PLATFORM_CONSTANTS_H
 #define ZARVEX_PLATFORM_CONSTANTS_H
 
+// The menu's send ends with the time it took.
+constexpr bool kSendShowsDuration = true;
+
+// The version line ends with gcc's version text.
+constexpr char kCompilerVersion[] = __VERSION__;
+
 // The port names, the device table and the version and help texts: both
 // builds' forms are shared code, tested on either build; here each build
 // picks its own.
@@ -17,11 +23,5 @@ extern const ProgramTexts kLinuxProgramTexts;
 inline constexpr const PortNaming &kPortNaming = kLinuxPortNaming;
 inline constexpr const DeviceTableLayout &kDeviceTableLayout = kLinuxDeviceTableLayout;
 inline constexpr const ProgramTexts &kProgramTexts = kLinuxProgramTexts;
-
-// The menu's send ends with the time it took.
-constexpr bool kSendShowsDuration = true;
-
-// The version line ends with gcc's version text.
-constexpr char kCompilerVersion[] = __VERSION__;
 
 #endif
