@@ -1,5 +1,5 @@
 // The multibyte encodings in which the program's console shows text. Each
-// build names its own as kConsoleEncoding in PlatformConstants.h.
+// build names its own as kConsoleEncoding in PlatformText.h.
 #ifndef ZARVEX_CONSOLE_ENCODING_H
 #define ZARVEX_CONSOLE_ENCODING_H
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "PlatformConstants.h"
+#include "PlatformText.h"
 
 namespace {
 constexpr unsigned char kDel = 0x7F;

@@ -1,6 +1,6 @@
 #include "StringUtil.h"
 
-#include "PlatformConstants.h"
+#include "PlatformText.h"
 
 #include <cctype>
 #include <climits>

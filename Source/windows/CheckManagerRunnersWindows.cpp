@@ -1,8 +1,6 @@
 // Command runners of the Windows build: the budget of a runner as the time
-// the Linux runner's polls take, the rule that ends the initialisation
-// sequence, and the generic runner of a command and a reply handler.
-#include "CheckManagerRunnersWindows.h"
-
+// the Linux runner's polls take, and the rule that ends the initialisation
+// sequence.
 #include "CheckManagerFlow.h"
 #include "CheckManagerRunners.h"
 #include "CommandBudgets.h"
@@ -22,20 +20,6 @@ constexpr Ms kCommandPollPause(100);
 CommandBudget RunnerBudget(int polls, const ReadBound &bound, CommandClock::Duration extraPause)
 {
     return {0, Ms(PollBudgetMs(polls)), kCommandPollPause + extraPause, bound};
-}
-
-bool RunComCmd(CPhoneCardBase *phone, CComPortBase *port, std::string command,
-               ComCmdHandler_t handler, int polls)
-{
-    if (phone == nullptr || port == nullptr || !port->IsOpened())
-        return false;
-    const ReplyParse parse = [phone, &handler](const std::string &reply) {
-        return handler(phone, reply);
-    };
-    PortLine line(*port);
-    return RunPortCommand(line, RunnerClock(), command, parse,
-                          RunnerBudget(polls, SHORT_REPLY_BOUND))
-           == CommandEnd::Done;
 }
 
 // Every command is sent whatever the one before got: the Windows build

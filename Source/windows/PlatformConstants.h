@@ -1,19 +1,18 @@
-// Small constants in which the Windows build differs from the Linux build.
-// Each platform folder has a header of this name; the build picks one by its
-// include path.
+// Small constants in which the application of the Windows build differs from
+// the Linux build's; the codec library's own are in its PlatformText.h.
+// Each platform folder of the application has a header of this name; the
+// build picks one by its include path.
 #ifndef ZARVEX_PLATFORM_CONSTANTS_H
 #define ZARVEX_PLATFORM_CONSTANTS_H
 
-#include "ConsoleEncoding.h"
+// The menu's send ends with its last result line: this build has no text
+// for the time it took.
+constexpr bool kSendShowsDuration = false;
 
-// Modem replies are cut into lines at carriage return and line feed: lines
-// never keep a "\r", and a bare "\n" does not end a line.
-constexpr char kReplyLineSeparator[] = "\r\n";
-
-// ---- Console texts -----------------------------------------------------
-// The console shows the ANSI code page, which the program's texts are built
-// in: GBK on the Chinese systems it is made for.
-constexpr ConsoleEncoding kConsoleEncoding = ConsoleEncoding::Gbk;
+// The version line ends with the compiler's version as one decimal number,
+// as Windows compilers give it. gcc has none: major * 100 + minor stands in
+// (1200 for gcc 12.0), which orders as the versions do.
+constexpr int kCompilerVersion = __GNUC__ * 100 + __GNUC_MINOR__;
 
 // The port names, the device table and the version and help texts: both
 // builds' forms are shared code, tested on either build; here each build
@@ -27,14 +26,5 @@ extern const ProgramTexts kWindowsProgramTexts;
 inline constexpr const PortNaming &kPortNaming = kWindowsPortNaming;
 inline constexpr const DeviceTableLayout &kDeviceTableLayout = kWindowsDeviceTableLayout;
 inline constexpr const ProgramTexts &kProgramTexts = kWindowsProgramTexts;
-
-// The menu's send ends with its last result line: this build has no text
-// for the time it took.
-constexpr bool kSendShowsDuration = false;
-
-// The version line ends with the compiler's version as one decimal number,
-// as Windows compilers give it. gcc has none: major * 100 + minor stands in
-// (1200 for gcc 12.0), which orders as the versions do.
-constexpr int kCompilerVersion = __GNUC__ * 100 + __GNUC_MINOR__;
 
 #endif

@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "CheckManager.h"
-#include "CheckManagerRunnersWindows.h"
+#include "CheckManagerOfferedWindows.h"
 #include "CommandBudgets.h"
 #include "ComPortBase.h"
 #include "PhoneFactory.h"

@@ -1,5 +1,7 @@
-// The reply handlers of the Windows runner: each asks exactly one reply
-// parser of the modem object and answers its verdict unchanged.
+// The reply handlers of the Windows build's generic runner (RunComCmd): each
+// asks exactly one reply parser of the modem object and answers its verdict
+// unchanged. Nothing in the program calls them: they live in the
+// application's offered library, which only their tests link.
 #ifndef ZARVEX_COM_CMD_HANDLERS_H
 #define ZARVEX_COM_CMD_HANDLERS_H
 

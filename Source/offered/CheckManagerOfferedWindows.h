@@ -1,9 +1,11 @@
 // The generic command runner of the Windows build: a command of the caller's
 // written once and its reply judged, poll by poll, by a handler that asks
-// one reply parser of the modem object (runner/). The runners of the flows
-// run their rows of the runner table (CheckManagerRunners.h) the same way.
-#ifndef ZARVEX_CHECK_MANAGER_RUNNERS_WINDOWS_H
-#define ZARVEX_CHECK_MANAGER_RUNNERS_WINDOWS_H
+// one reply parser of the modem object (ComCmdHandlers.h). The runners of the
+// flows run their rows of the runner table (CheckManagerRunners.h) the same
+// way. Nothing in the program calls it: it lives in the application's offered
+// library, which only its tests link.
+#ifndef ZARVEX_CHECK_MANAGER_OFFERED_WINDOWS_H
+#define ZARVEX_CHECK_MANAGER_OFFERED_WINDOWS_H
 
 #include <string>
 

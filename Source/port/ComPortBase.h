@@ -3,7 +3,7 @@
 // error number, its text and what it means for the caller. This header
 // declares what the shared code uses, and each build defines it over its own
 // system interface: a POSIX terminal (Source/serial) or a Win32 handle
-// (Source/windows). Neither names a platform type here.
+// (Source/windows/port). Neither names a platform type here.
 #ifndef ZARVEX_COM_PORT_BASE_H
 #define ZARVEX_COM_PORT_BASE_H
 
