@@ -250,9 +250,9 @@ COM_CMD_OPERATE_RESULT_t CPhoneCardBase::OnReadAllSmsCmdRsp(std::string reply)
         return COM_CMD_ERROR;
     }
     // Rebuilt from every longer partial reply; the last call's list stands.
-    std::vector<std::string> unread;
-    m_vecRecvSms = SmsInfoVecToSmsRecvStructVec(SmsRspToSmsInfoVecByTag(reply, kListTag, &unread));
-    m_vecUnreadSmsIndex = unread;
+    m_vecUnreadSmsIndex.clear();
+    m_vecRecvSms =
+        SmsInfoVecToSmsRecvStructVec(SmsRspToSmsInfoVecByTag(reply, kListTag, &m_vecUnreadSmsIndex));
     if (Contains(reply, phone_at::kOk) || Contains(reply, kSmsDone)) {
         m_strErrorMsg = phone_at::TrimLineEnds(reply);
         return COM_CMD_OK;

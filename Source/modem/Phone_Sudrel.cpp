@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "PhoneAtText.h"
 #include "PhoneModels.h"
@@ -245,7 +246,6 @@ std::string CPhone_Sudrel::GetReadNextSmsCmd()
     char index[32] = {};
     std::snprintf(index, sizeof index, "%d\r\n", m_vecSmsMode.front().index);
     m_fetchIndex = m_vecSmsMode.front().index;
-    m_bFetching = true;
     m_vecSmsMode.erase(m_vecSmsMode.begin());
     return std::string(kFetchCmd) + index;
 }
@@ -254,12 +254,11 @@ int CPhone_Sudrel::OnReadNextSmsCmdRsp(std::string reply)
 {
     // The index was listed: a fetch that brings no whole message from it is
     // told, never passed over as if the entry were not there.
-    const bool fetching = m_bFetching;
-    m_bFetching = false;
+    const std::optional<int> fetched = std::exchange(m_fetchIndex, std::nullopt);
     const std::size_t received = m_vecRecvSms.size();
     const int result = TakeFetchedMessages(reply);
-    if (fetching && m_vecRecvSms.size() == received)
-        m_vecUnreadSmsIndex.push_back(std::to_string(m_fetchIndex));
+    if (fetched && m_vecRecvSms.size() == received)
+        m_vecUnreadSmsIndex.push_back(std::to_string(*fetched));
     return result;
 }
 

@@ -6,6 +6,8 @@
 #ifndef ZARVEX_PHONE_SUDREL_H
 #define ZARVEX_PHONE_SUDREL_H
 
+#include <optional>
+
 #include "PhoneCardBase.h"
 
 class CPhone_Sudrel : public CPhoneCardBase {
@@ -56,8 +58,7 @@ private:
     std::string m_strSendCmd;          // command of the last single-part send
     std::string m_strSendContent;      // its payload: UCS2 bytes, 0x00, 0x1A
     std::vector<SmsMode> m_vecSmsMode;  // listed messages still to fetch
-    int m_fetchIndex = -1;              // the index of the fetch under way,
-    bool m_bFetching = false;           // while one is
+    std::optional<int> m_fetchIndex;    // the index of the fetch under way
 };
 
 #endif

@@ -1,5 +1,7 @@
 #include "Phone_Velkor_NC5.h"
 
+#include <utility>
+
 #include "PhoneAtText.h"
 #include "PhoneModels.h"
 #include "StringUtil.h"
@@ -80,9 +82,8 @@ std::string CPhone_Velkor_NC5::GetReadNextSmsCmd()
 {
     if (!NotFinished())
         return std::string();
-    m_strFetchIndex = m_vecSmsIndex.front();
-    m_bFetching = true;
-    const std::string cmd = kFetchCmd + m_strFetchIndex + kFetchLineEnd;
+    m_fetchIndex = m_vecSmsIndex.front();
+    const std::string cmd = kFetchCmd + *m_fetchIndex + kFetchLineEnd;
     m_vecSmsIndex.erase(m_vecSmsIndex.begin());
     return cmd;
 }
@@ -91,12 +92,11 @@ int CPhone_Velkor_NC5::OnReadNextSmsCmdRsp(std::string reply)
 {
     // The index was listed as in use: a fetch that brings no message from it
     // is told, never passed over as if the entry were not there.
-    const bool fetching = m_bFetching;
-    m_bFetching = false;
+    const std::optional<std::string> fetched = std::exchange(m_fetchIndex, std::nullopt);
     const std::size_t collected = m_vecSmsInfo.size();
     const int result = TakeFetchedMessage(reply);
-    if (fetching && m_vecSmsInfo.size() == collected)
-        m_vecUnreadSmsIndex.push_back(m_strFetchIndex);
+    if (fetched && m_vecSmsInfo.size() == collected)
+        m_vecUnreadSmsIndex.push_back(*fetched);
     return result;
 }
 

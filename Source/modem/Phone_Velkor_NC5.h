@@ -9,6 +9,8 @@
 #ifndef ZARVEX_PHONE_VELKOR_NC5_H
 #define ZARVEX_PHONE_VELKOR_NC5_H
 
+#include <optional>
+
 #include "PhoneCardBase.h"
 
 class CPhone_Velkor_NC5 : public CPhoneCardBase {
@@ -47,8 +49,7 @@ private:
 
     std::vector<std::string> m_vecSmsIndex;  // storage indices still to fetch, as listed
     std::vector<SmsInfo> m_vecSmsInfo;       // messages fetched in this pass
-    std::string m_strFetchIndex;             // the index of the fetch under way,
-    bool m_bFetching = false;                // while one is
+    std::optional<std::string> m_fetchIndex; // the index of the fetch under way
 };
 
 #endif

@@ -58,6 +58,13 @@ int CountReplyEnds(const std::string &reply)
     return ends;
 }
 
+// What is kept of the traffic after its last line end: a line still
+// arriving, unless it is only blanks so far.
+std::string LineStillArriving(const std::string &afterLastLineEnd)
+{
+    return TrimLineBlanks(afterLastLineEnd).empty() ? std::string() : afterLastLineEnd;
+}
+
 }  // namespace
 
 bool CProbeSession::SetSpeed(int baudRate)
@@ -97,8 +104,7 @@ bool CProbeSession::StaysQuiet(int milliseconds)
     }
     // A line still arriving is the start of something: not quiet, and the
     // next command's reply must not take it for its own.
-    const std::string arriving = traffic.substr(start);
-    m_account.unfinishedLine = TrimLineBlanks(arriving).empty() ? std::string() : arriving;
+    m_account.unfinishedLine = LineStillArriving(traffic.substr(start));
     return quiet && m_account.unfinishedLine.empty() && heard.size() < kProbeReplyByteLimit;
 }
 
@@ -116,11 +122,10 @@ void CProbeSession::WriteAlone(const std::string &bytes, int settleMs)
         m_failed = true;
         return;
     }
-    std::string arriving = m_account.unfinishedLine + heard;
-    const std::size_t lastEnd = arriving.rfind(kLineEnd);
-    if (lastEnd != std::string::npos)
-        arriving.erase(0, lastEnd + 1);
-    m_account.unfinishedLine = TrimLineBlanks(arriving).empty() ? std::string() : arriving;
+    const std::string traffic = m_account.unfinishedLine + heard;
+    const std::size_t lastEnd = traffic.rfind(kLineEnd);
+    m_account.unfinishedLine =
+        LineStillArriving(lastEnd == std::string::npos ? traffic : traffic.substr(lastEnd + 1));
 }
 
 std::string CProbeSession::Send(const std::string &command)
