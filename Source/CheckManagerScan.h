@@ -1,4 +1,4 @@
-// The platform-free pieces of the device scan, which the tests use on their
+// The platform-free code of the device scan, which the tests use on their
 // own: the order of probe records, and the rows and duration texts of a scan.
 // The models asked to claim an identification reply come from the factory
 // (PhoneFactory.h); the probing itself is each build's own (Source/linux,
