@@ -51,13 +51,6 @@ protected:
     }
 };
 
-bool SameSettings(const termios &a, const termios &b)
-{
-    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag
-           && a.c_lflag == b.c_lflag && cfgetispeed(&a) == cfgetispeed(&b)
-           && cfgetospeed(&a) == cfgetospeed(&b);
-}
-
 // The table row of a port, from its shown name to its line end.
 std::string RowOf(const std::string &out, const std::string &port)
 {
