@@ -9,7 +9,6 @@
 #define ZARVEX_HOSTILE_BEHAVIOURS_H
 
 #include <algorithm>
-#include <cctype>
 #include <cstddef>
 #include <functional>
 #include <map>
@@ -20,6 +19,7 @@
 #include "FakeConfig.h"
 #include "FakeProfile.h"
 #include "FakeRecord.h"
+#include "FakeSession.h"
 
 namespace hostile {
 
@@ -470,21 +470,44 @@ inline std::string JudgeRow(const Row &shown, const Row &own, unsigned lost, boo
     return why;
 }
 
-// Whether the program sent the fake any of `commands`: each the start of a
-// command line as sent, in any case (the Linux scan asks for the signal in
-// lower case).
+// Whether the program sent the fake any of `commands`, matched as the fake
+// matches a fault's command, so that "sent" means the fake shaped its reply
+// (the Linux scan asks for the signal in lower case).
 inline bool SentAny(const FakeRecord &record, const std::vector<std::string> &commands)
 {
-    const auto upper = [](std::string text) {
-        std::transform(text.begin(), text.end(), text.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-        return text;
-    };
-    for (const std::string &sent : record.CommandTexts())
-        for (const std::string &command : commands)
-            if (upper(sent).compare(0, command.size(), upper(command)) == 0)
+    for (const std::string &sent : record.CommandTexts()) {
+        const std::string line = NormaliseCommand(sent);
+        for (const std::string &command : commands) {
+            const std::string shaped = NormaliseCommand(command);
+            if (line.compare(0, shaped.size(), shaped) == 0)
                 return true;
+        }
+    }
     return false;
+}
+
+// Why one scan did not put `behaviours` to the test, in the build `build`;
+// empty when it did. A behaviour that shapes the replies of commands must
+// have had one of them sent to a fake that plays it (`ports[i].behaviour`,
+// whose record `recordOf(i)` gives), or its replies were never read; and
+// no text of those replies may show in the program's output `out`.
+template <typename Port, typename RecordOf>
+std::string UntestedBehaviours(const std::vector<Behaviour> &behaviours, Builds build, const std::vector<Port> &ports,
+                               RecordOf recordOf, const std::string &out)
+{
+    std::string why;
+    for (const Behaviour &b : behaviours) {
+        if (!(b.builds & build) || b.commands.empty())
+            continue;
+        bool sent = false;
+        for (std::size_t i = 0; i < ports.size() && !sent; ++i)
+            sent = ports[i].behaviour == &b && SentAny(recordOf(i), b.commands);
+        if (!sent)
+            why += b.name + ": none of the commands it shapes was sent; ";
+        if (!b.neverShown.empty() && out.find(b.neverShown) != std::string::npos)
+            why += b.name + ": a reply it shapes is shown (\"" + b.neverShown + "\"); ";
+    }
+    return why;
 }
 
 // What a read printed for each port, in port order: from the line that
