@@ -12,8 +12,10 @@
 #include <cstddef>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "FakeConfig.h"
@@ -388,6 +390,19 @@ struct Row {
     std::string serial;
 };
 
+inline bool operator==(const Row &a, const Row &b)
+{
+    return std::tie(a.port, a.baud, a.at, a.card, a.signal, a.serial)
+           == std::tie(b.port, b.baud, b.at, b.card, b.signal, b.serial);
+}
+
+// For a failure's message.
+inline void PrintTo(const Row &row, std::ostream *os)
+{
+    *os << '[' << row.port << " | " << row.baud << " | " << row.at << " | " << row.card << " | " << row.signal
+        << " | " << row.serial << ']';
+}
+
 // What a cell shows when its value was not read (UTF-8).
 const char kNotAt[] = "不AT";
 const char kAtOk[] = "OK";
@@ -423,6 +438,26 @@ inline bool SplitRow(const std::string &line, Row *row)
         return false;
     *row = {cells[0], cells[1], cells[2], cells[3], cells[4], cells[5]};
     return true;
+}
+
+// The row shown for `port` among a table's rows (TableRows), split into its
+// cells; every cell empty when there is none, or it is no row of true
+// values.
+inline Row ShownRow(const std::map<std::string, std::string> &rows, const std::string &port)
+{
+    Row row;
+    const auto line = rows.find(port);
+    if (line == rows.end() || !SplitRow(line->second, &row))
+        return Row();
+    return row;
+}
+
+// The row of a modem of `model` read at `baud`, for a model whose serial
+// number is its IMEI: its profile's values.
+inline Row ProfileRow(const std::string &port, FakeModel model, const std::string &baud)
+{
+    const FakeProfile &p = GetFakeProfile(model);
+    return {port, baud, kAtOk, p.iccid, p.csq, p.imei};
 }
 
 // The serial numbers a modem of this model has: a module taken for another
