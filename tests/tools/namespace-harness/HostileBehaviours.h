@@ -9,17 +9,19 @@
 #define ZARVEX_HOSTILE_BEHAVIOURS_H
 
 #include <algorithm>
-#include <cctype>
 #include <cstddef>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "FakeConfig.h"
 #include "FakeProfile.h"
 #include "FakeRecord.h"
+#include "FakeSession.h"
 
 namespace hostile {
 
@@ -388,6 +390,19 @@ struct Row {
     std::string serial;
 };
 
+inline bool operator==(const Row &a, const Row &b)
+{
+    return std::tie(a.port, a.baud, a.at, a.card, a.signal, a.serial)
+           == std::tie(b.port, b.baud, b.at, b.card, b.signal, b.serial);
+}
+
+// For a failure's message.
+inline void PrintTo(const Row &row, std::ostream *os)
+{
+    *os << '[' << row.port << " | " << row.baud << " | " << row.at << " | " << row.card << " | " << row.signal
+        << " | " << row.serial << ']';
+}
+
 // What a cell shows when its value was not read (UTF-8).
 const char kNotAt[] = "不AT";
 const char kAtOk[] = "OK";
@@ -423,6 +438,26 @@ inline bool SplitRow(const std::string &line, Row *row)
         return false;
     *row = {cells[0], cells[1], cells[2], cells[3], cells[4], cells[5]};
     return true;
+}
+
+// The row shown for `port` among a table's rows (TableRows), split into its
+// cells; every cell empty when there is none, or it is no row of true
+// values.
+inline Row ShownRow(const std::map<std::string, std::string> &rows, const std::string &port)
+{
+    Row row;
+    const auto line = rows.find(port);
+    if (line == rows.end() || !SplitRow(line->second, &row))
+        return Row();
+    return row;
+}
+
+// The row of a modem of `model` read at `baud`, for a model whose serial
+// number is its IMEI: its profile's values.
+inline Row ProfileRow(const std::string &port, FakeModel model, const std::string &baud)
+{
+    const FakeProfile &p = GetFakeProfile(model);
+    return {port, baud, kAtOk, p.iccid, p.csq, p.imei};
 }
 
 // The serial numbers a modem of this model has: a module taken for another
@@ -470,21 +505,44 @@ inline std::string JudgeRow(const Row &shown, const Row &own, unsigned lost, boo
     return why;
 }
 
-// Whether the program sent the fake any of `commands`: each the start of a
-// command line as sent, in any case (the Linux scan asks for the signal in
-// lower case).
+// Whether the program sent the fake any of `commands`, matched as the fake
+// matches a fault's command, so that "sent" means the fake shaped its reply
+// (the Linux scan asks for the signal in lower case).
 inline bool SentAny(const FakeRecord &record, const std::vector<std::string> &commands)
 {
-    const auto upper = [](std::string text) {
-        std::transform(text.begin(), text.end(), text.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-        return text;
-    };
-    for (const std::string &sent : record.CommandTexts())
-        for (const std::string &command : commands)
-            if (upper(sent).compare(0, command.size(), upper(command)) == 0)
+    for (const std::string &sent : record.CommandTexts()) {
+        const std::string line = NormaliseCommand(sent);
+        for (const std::string &command : commands) {
+            const std::string shaped = NormaliseCommand(command);
+            if (line.compare(0, shaped.size(), shaped) == 0)
                 return true;
+        }
+    }
     return false;
+}
+
+// Why one scan did not put `behaviours` to the test, in the build `build`;
+// empty when it did. A behaviour that shapes the replies of commands must
+// have had one of them sent to a fake that plays it (`ports[i].behaviour`,
+// whose record `recordOf(i)` gives), or its replies were never read; and
+// no text of those replies may show in the program's output `out`.
+template <typename Port, typename RecordOf>
+std::string UntestedBehaviours(const std::vector<Behaviour> &behaviours, Builds build, const std::vector<Port> &ports,
+                               RecordOf recordOf, const std::string &out)
+{
+    std::string why;
+    for (const Behaviour &b : behaviours) {
+        if (!(b.builds & build) || b.commands.empty())
+            continue;
+        bool sent = false;
+        for (std::size_t i = 0; i < ports.size() && !sent; ++i)
+            sent = ports[i].behaviour == &b && SentAny(recordOf(i), b.commands);
+        if (!sent)
+            why += b.name + ": none of the commands it shapes was sent; ";
+        if (!b.neverShown.empty() && out.find(b.neverShown) != std::string::npos)
+            why += b.name + ": a reply it shapes is shown (\"" + b.neverShown + "\"); ";
+    }
+    return why;
 }
 
 // What a read printed for each port, in port order: from the line that

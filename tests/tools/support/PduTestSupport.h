@@ -5,23 +5,8 @@
 #define ZARVEX_PDU_TEST_SUPPORT_H
 
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
-
-#ifdef PDU_FIXTURE_DIR
-// Fixture files of tools/fixtures/pdu (for the binaries that name the
-// folder): comment lines start with '#'; the other lines in order.
-inline std::vector<std::string> FixtureLines(const std::string &name)
-{
-    std::ifstream in(std::string(PDU_FIXTURE_DIR) + "/" + name);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        if (!line.empty() && line[0] != '#')
-            lines.push_back(line);
-    return lines;
-}
-#endif
 
 inline std::vector<unsigned char> Octets(const std::string &hex)
 {

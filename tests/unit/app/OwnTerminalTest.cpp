@@ -115,13 +115,6 @@ const StreamCase kStreamCases[] = {
 
 class OwnTerminalProbeTest : public PortTest, public ::testing::WithParamInterface<StreamCase> {};
 
-bool SameSettings(const termios &a, const termios &b)
-{
-    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag
-           && a.c_lflag == b.c_lflag && cfgetispeed(&a) == cfgetispeed(&b)
-           && cfgetospeed(&a) == cfgetospeed(&b);
-}
-
 TEST_P(OwnTerminalProbeTest, IsNeverOpened)
 {
     const StreamCase &c = GetParam();

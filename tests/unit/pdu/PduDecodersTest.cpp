@@ -1,5 +1,6 @@
 #include "ConsoleEnvironment.h"
 #include "PduCodec.h"
+#include "PduFixtures.h"
 #include "PduOffered.h"
 #include "PduTestSupport.h"
 

@@ -102,21 +102,8 @@ protected:
                 << shown->second << (lost ? "\nmay be lost: " + p.behaviour->linuxLoss.why : "")
                 << "\ncommands: " << CommandList(h.Record(i));
         }
-        for (const Behaviour &b : behaviours) {
-            if (!(b.builds & kLinux) || b.commands.empty())
-                continue;
-            SCOPED_TRACE(b.name);
-            // The scan sends what the behaviour shapes, so that its replies
-            // are put to the test ...
-            bool sent = false;
-            for (std::size_t i = 0; i < ports.size(); ++i)
-                sent = sent || (ports[i].behaviour == &b && SentAny(h.Record(i), b.commands));
-            EXPECT_TRUE(sent);
-            // ... and no reply shaped so is shown as a value.
-            if (!b.neverShown.empty()) {
-                EXPECT_EQ(r.out.find(b.neverShown), std::string::npos) << r.out;
-            }
-        }
+        const auto recordOf = [&h](std::size_t i) { return h.Record(i); };
+        EXPECT_EQ(UntestedBehaviours(behaviours, kLinux, ports, recordOf, r.out), "") << r.out;
     }
 };
 

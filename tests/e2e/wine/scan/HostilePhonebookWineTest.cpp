@@ -13,11 +13,12 @@
 #include "FakeSamples.h"
 #include "HostileBehaviours.h"
 #include "WineHarness.h"
+#include "WineScanSupport.h"
 
 namespace {
+using wine_scan::kWriteEntry;
 
 const char kReadEntry[] = "AT^CPBR=1";
-const char kWriteEntry[] = "AT^CPBW";
 // The CGSN reply of the module holds no number; later replies shift.
 constexpr int kSerialReplyLateMs = 800;
 const char kKeptSerial[] = "123456789012345";
@@ -69,11 +70,6 @@ std::vector<Case> Cases()
 }
 constexpr int kKeptCom = 16;
 
-std::vector<std::string> Writes(const FakeRecord &record)
-{
-    return record.CommandsStartingWith(kWriteEntry);
-}
-
 // The serial number column of each row, by port name.
 std::map<std::string, std::string> SerialCells(const std::string &gbk)
 {
@@ -102,13 +98,13 @@ TEST(HostilePhonebookWineTest, NoEntryIsWrittenWithoutAPlainAnswer)
     // Two scans: the second finds each phonebook as the first left it.
     std::vector<std::map<std::string, std::string>> serials;
     for (int scan = 0; scan < 2; ++scan) {
-        const NamespaceResult r = h.Run(ZarvexExe(), {}, {"", WineRunOptions::kDefaultTimeoutMs, {}, ""});
+        const NamespaceResult r = h.Run(ZarvexExe(), {});
         ASSERT_EQ(r.exitStatus, 0) << r.err;
         serials.push_back(SerialCells(r.out));
     }
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(Writes(h.Record(c.com)), std::vector<std::string>());
+        EXPECT_EQ(h.Record(c.com).CommandsStartingWith(kWriteEntry), std::vector<std::string>());
         const std::vector<PhonebookEntry> now = h.Phonebook(c.com);
         ASSERT_EQ(now.size(), 1u);
         EXPECT_EQ(now[0].number, c.config.phonebook[0].number);

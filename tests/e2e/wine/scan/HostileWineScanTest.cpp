@@ -121,21 +121,8 @@ protected:
             EXPECT_EQ(JudgeRow(row, ownRow, lost, p.anySpeed, OwnSerials(p.model)), "")
                 << shown->second << (lost ? "\nmay be lost: " + p.behaviour->windowsLoss.why : "") << commands;
         }
-        for (const Behaviour &b : behaviours) {
-            if (!(b.builds & kWindows) || b.commands.empty())
-                continue;
-            SCOPED_TRACE(b.name);
-            // The probe sends what the behaviour shapes, so that its replies
-            // are put to the test ...
-            bool sent = false;
-            for (const Port &p : ports)
-                sent = sent || (p.behaviour == &b && SentAny(h.Record(p.com), b.commands));
-            EXPECT_TRUE(sent);
-            // ... and no reply shaped so is shown as a value.
-            if (!b.neverShown.empty()) {
-                EXPECT_EQ(out.find(b.neverShown), std::string::npos) << out;
-            }
-        }
+        const auto recordOf = [&h, &ports](std::size_t i) { return h.Record(ports[i].com); };
+        EXPECT_EQ(UntestedBehaviours(behaviours, kWindows, ports, recordOf, out), "") << out;
     }
 };
 

@@ -8,23 +8,10 @@
 
 #include "FakeProfile.h"
 #include "WineHarness.h"
+#include "WineScanSupport.h"
 
 namespace {
-
-// The table's widths in bytes of the console's code page (GBK).
-constexpr int kPortWidth = 10;
-constexpr int kBaudWidth = 10;
-constexpr int kAtWidth = 15;
-constexpr int kCardWidth = 25;
-constexpr int kSignalWidth = 10;
-
-std::string Cell(const std::string &text, int width)
-{
-    std::string cell = text;
-    if (cell.size() < static_cast<std::size_t>(width))
-        cell.append(static_cast<std::size_t>(width) - cell.size(), ' ');
-    return cell;
-}
+using namespace wine_scan;
 
 FakeConfig LeftAtPrompt(FakeBaud baud)
 {
@@ -37,8 +24,7 @@ FakeConfig LeftAtPrompt(FakeBaud baud)
 std::string ReadRow(int com, const char *baud)
 {
     const FakeProfile &p = GetFakeProfile(FakeModel::Pimsor);
-    return Cell(WineHarness::ComName(com), kPortWidth) + Cell(baud, kBaudWidth) + Cell("OK", kAtWidth)
-           + Cell(p.iccid, kCardWidth) + Cell(p.csq, kSignalWidth) + p.imei + "\r\n";
+    return RowLine(com, {baud, "OK", p.iccid, p.csq, p.imei}) + "\r\n";
 }
 
 class OpenPromptWineTest : public testing::Test {

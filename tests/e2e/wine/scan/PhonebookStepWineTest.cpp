@@ -10,10 +10,10 @@
 
 #include "FakeSamples.h"
 #include "WineHarness.h"
+#include "WineScanSupport.h"
 
 namespace {
-
-const char kWriteEntry[] = "AT^CPBW";
+using wine_scan::kWriteEntry;
 
 class PhonebookStepWineTest : public testing::Test {
 protected:
@@ -26,18 +26,13 @@ protected:
     // One menu pass: the scan, the device table, and the program ends.
     std::string Scan()
     {
-        const NamespaceResult r = h.Run(ZarvexExe(), {}, {"", WineRunOptions::kDefaultTimeoutMs, {}, ""});
+        const NamespaceResult r = h.Run(ZarvexExe(), {});
         EXPECT_EQ(r.exitStatus, 0) << r.err;
         return r.out;
     }
 
     WineHarness h;
 };
-
-std::vector<std::string> Writes(const FakeRecord &record)
-{
-    return record.CommandsStartingWith(kWriteEntry);
-}
 
 // Silent at 9600, it answers at 115200: the first scan writes a number into
 // its empty entry 1 and shows it, the second shows the same without writing.
@@ -57,7 +52,7 @@ TEST_F(PhonebookStepWineTest, AnMc323FoundAtTheSecondSpeedGetsItsNumber)
     EXPECT_NE(first.find(serial), std::string::npos) << ReadableGbk(first);
 
     const std::string second = Scan();
-    EXPECT_EQ(Writes(h.Record(kCom)).size(), 1u);
+    EXPECT_EQ(h.Record(kCom).CommandsStartingWith(kWriteEntry).size(), 1u);
     EXPECT_NE(second.find(serial), std::string::npos) << ReadableGbk(second);
     ASSERT_EQ(h.Phonebook(kCom).size(), 1u);
     EXPECT_EQ(h.Phonebook(kCom)[0].number, serial);
@@ -118,7 +113,7 @@ TEST_F(PhonebookStepWineTest, AStrayFinalResultNeverLeadsToAWrite)
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string("an OK too many ") + std::to_string(c.delayMs) + " ms after the reply to "
                      + c.command);
-        EXPECT_EQ(Writes(h.Record(c.com)), std::vector<std::string>());
+        EXPECT_EQ(h.Record(c.com).CommandsStartingWith(kWriteEntry), std::vector<std::string>());
         const std::vector<PhonebookEntry> now = h.Phonebook(c.com);
         ASSERT_EQ(now.size(), 1u);
         EXPECT_EQ(now[0].number, UserContactInEntryOne().number);

@@ -14,37 +14,17 @@
 
 #include "FakeProfile.h"
 #include "WineHarness.h"
+#include "WineScanSupport.h"
 
 namespace {
+using namespace wine_scan;
 
 // Standard input: a pipe that ends at once, so no key can come.
 const char kNoInput[] = "";
 
-// The table's widths in bytes of the console's code page (GBK).
-constexpr int kPortWidth = 10;
-constexpr int kBaudWidth = 10;
-constexpr int kAtWidth = 15;
-constexpr int kCardWidth = 25;
-constexpr int kSignalWidth = 10;
-
 // A scan of answering modems is bounded by its slowest probe; the program
 // then prints and ends. Its run must not take much longer than its scan.
 constexpr long long kStartAndEndMs = 3000;
-
-std::string Gbk(const std::string &utf8)
-{
-    std::string gbk;
-    EXPECT_TRUE(Utf8ToGbk(utf8, &gbk)) << utf8;
-    return gbk;
-}
-
-std::string Cell(const std::string &utf8, int width)
-{
-    std::string cell = Gbk(utf8);
-    if (cell.size() < static_cast<std::size_t>(width))
-        cell.append(static_cast<std::size_t>(width) - cell.size(), ' ');
-    return cell;
-}
 
 std::vector<std::string> CrLfLines(const std::string &text)
 {
@@ -109,23 +89,6 @@ std::string HeaderLine()
 {
     return Cell("端口号", kPortWidth) + Cell("波特率", kBaudWidth) + Cell("AT标识", kAtWidth) +
            Cell("SMS卡号", kCardWidth) + Cell("信号强度", kSignalWidth) + Gbk("设备序列号");
-}
-
-// What a row shows; empty values show their placeholders.
-struct RowValues {
-    std::string baud;
-    const char *atState;
-    std::string card;
-    std::string signal;
-    std::string serial;
-};
-
-std::string RowLine(int com, const RowValues &v)
-{
-    return Cell(WineHarness::ComName(com), kPortWidth) + Cell(v.baud, kBaudWidth) + Cell(v.atState, kAtWidth) +
-           Cell(v.card.empty() ? "未读卡" : v.card, kCardWidth) +
-           Cell(v.signal.empty() ? "无信号" : v.signal, kSignalWidth) +
-           Gbk(v.serial.empty() ? "无效序列号" : v.serial);
 }
 
 const RowValues kNotAtAtEitherSpeed = {"115200", "不AT", "", "", ""};

@@ -78,3 +78,10 @@ termios PtyPair::SlaveSettings() const
     tcgetattr(m_slave, &tio);
     return tio;
 }
+
+bool SameSettings(const termios &a, const termios &b)
+{
+    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag
+           && a.c_lflag == b.c_lflag && cfgetispeed(&a) == cfgetispeed(&b)
+           && cfgetospeed(&a) == cfgetospeed(&b);
+}

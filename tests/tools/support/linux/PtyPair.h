@@ -33,4 +33,8 @@ private:
     std::string m_path;
 };
 
+// Whether a terminal's settings are as before: its modes and its speeds, what
+// a program that opened it and gave it up could leave changed.
+bool SameSettings(const termios &a, const termios &b);
+
 #endif
