@@ -68,18 +68,6 @@ FakeConfig Stored(FakeModel model)
     return config;
 }
 
-// A modem fixed at 115200 behind a USB serial bridge without flow control,
-// its SIM full of full-length messages.
-FakeConfig Bridged()
-{
-    FakeConfig config;
-    config.model = FakeModel::Tarnel;
-    config.baud = FakeBaud::Only115200;
-    config.uartBridge = true;
-    config.messages = ManyStoredMessages(STORED_MESSAGES);
-    return config;
-}
-
 std::size_t Bytes(const FakeOutput &out)
 {
     std::size_t n = 0;
@@ -171,7 +159,7 @@ int main()
                 [](BenchManager &m, FakeModem &f) { m.HandleReadAllSms({Target(f, PHONE_TYPE_TARNEL)}); }),
         Measure("read 100 stored, by index", Stored(FakeModel::VelkorNc5), PORT_BAUD, readAll,
                 [](BenchManager &m, FakeModem &f) { m.HandleReadAllSms({Target(f, PHONE_TYPE_VELKOR_NC5)}); }),
-        Measure("read 100 stored, bridge", Bridged(), BRIDGE_BAUD, readAll,
+        Measure("read 100 stored, bridge", BridgedFullSim(STORED_MESSAGES), BRIDGE_BAUD, readAll,
                 [](BenchManager &m, FakeModem &f) {
                     m.HandleReadAllSms({Target(f, PHONE_TYPE_TARNEL, BRIDGE_BAUD)});
                 }),

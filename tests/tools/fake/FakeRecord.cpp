@@ -223,6 +223,22 @@ DecodedSubmission DecodeSubmission(const FakeSubmission &submission)
     return d;
 }
 
+JoinedParts JoinCdmaParts(const std::vector<DecodedSubmission> &parts)
+{
+    JoinedParts joined;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const std::string &text = parts[i].text;
+        const std::string marker = "(" + std::to_string(i + 1) + "/" + std::to_string(parts.size()) + ")";
+        if (text.size() < marker.size() || text.compare(text.size() - marker.size(), marker.size(), marker) != 0) {
+            joined.error = "part " + std::to_string(i + 1) + " does not end in " + marker + ": " + text;
+            return joined;
+        }
+        joined.text += text.substr(0, text.size() - marker.size());
+    }
+    joined.ok = true;
+    return joined;
+}
+
 std::string CommandEventToJsonLine(const FakeCommandEvent &e)
 {
     Json::Value v;

@@ -51,6 +51,17 @@ struct FakeRecord {
 // fake's I/O thread.
 DecodedSubmission DecodeSubmission(const FakeSubmission &submission);
 
+// The CDMA module's parts of one long text, decoded in the order sent: part
+// k of n ends in "(k/n)", n being how many parts there are. On success the
+// text the parts join to without their markers; otherwise which part is
+// wrong, and how.
+struct JoinedParts {
+    bool ok = false;
+    std::string text;
+    std::string error;
+};
+JoinedParts JoinCdmaParts(const std::vector<DecodedSubmission> &parts);
+
 // One JSON object per line, written as events happen, so that a test can
 // read the record while the fake still runs.
 std::string CommandEventToJsonLine(const FakeCommandEvent &event);

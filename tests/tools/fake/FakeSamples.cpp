@@ -49,6 +49,14 @@ std::vector<StoredMessage> SampleStoredMessages()
     };
 }
 
+std::vector<StoredMessage> SampleStoredMessagesWithLostPduLines()
+{
+    std::vector<StoredMessage> messages = SampleStoredMessages();
+    for (StoredMessage &m : messages)
+        m.pduLineLost = (m.store == "SM" && m.index == 2) || (m.store == "ME" && m.index == 4);
+    return messages;
+}
+
 std::string ManyStoredText(int n)
 {
     // Characters, not bytes: the message is UCS2, one unit each.
@@ -86,6 +94,15 @@ std::vector<StoredMessage> ManyStoredMessages(int count)
     for (int n = 1; n <= count; ++n)
         messages.push_back(Message("SM", n, 1, "+8613800138000", "190801120504", ManyStoredText(n).c_str()));
     return messages;
+}
+
+FakeConfig BridgedFullSim(int count)
+{
+    FakeConfig c = Fake(FakeModel::Tarnel);
+    c.baud = FakeBaud::Only115200;
+    c.uartBridge = true;
+    c.messages = ManyStoredMessages(count);
+    return c;
 }
 
 std::vector<StoredMessage> SampleCdmaMessages()

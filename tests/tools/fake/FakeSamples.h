@@ -12,6 +12,9 @@
 
 // For the GSM models.
 std::vector<StoredMessage> SampleStoredMessages();
+// The same, with the PDU lines of SIM entry 2 and device entry 4 lost to
+// noise: a listing or a fetch gives their headers alone.
+std::vector<StoredMessage> SampleStoredMessagesWithLostPduLines();
 // `count` single messages in the SIM at indices 1 to count, each a text of
 // kManyStoredTextLength characters that fills about 330 bytes of a listing:
 // a pool modem's SIM after months of use. Message n reads
@@ -19,6 +22,10 @@ std::vector<StoredMessage> SampleStoredMessages();
 std::vector<StoredMessage> ManyStoredMessages(int count);
 std::string ManyStoredText(int n);
 constexpr int kManyStoredTextLength = 63;
+// A Tarnel fixed at 115200 behind a USB serial bridge without flow control,
+// its SIM holding ManyStoredMessages(count): a listing that overruns the
+// bridge's buffer unless the port is read while it flows.
+FakeConfig BridgedFullSim(int count);
 
 // A person's contact in entry 1 of the device phonebook, where one module
 // family keeps the serial number the program makes for it.

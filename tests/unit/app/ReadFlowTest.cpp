@@ -398,9 +398,7 @@ class LostPduLineTest : public ReadFlowTest, public ::testing::WithParamInterfac
 TEST_P(LostPduLineTest, EntryNamedAndNoEmptyMessage)
 {
     FakeConfig config = Fake(GetParam().fake);
-    config.messages = SampleStoredMessages();
-    for (StoredMessage &m : config.messages)
-        m.pduLineLost = (m.store == "SM" && m.index == 2) || (m.store == "ME" && m.index == 4);
+    config.messages = SampleStoredMessagesWithLostPduLines();
     FakeModem fake(config);
     ASSERT_TRUE(fake.Ok()) << fake.Error();
     const std::string name = ShownName(fake.SlavePath());

@@ -1,8 +1,13 @@
 // Sending through the real program: the menu's send with its result lines
-// and failure texts, what reaches the modems (decoded), the retries, and a
-// modem that goes away in the middle.
+// and failure texts, what reaches the modems (decoded), the retries, a modem
+// that goes away in the middle, a body the modem never answers, and a CDMA
+// module that reports a send without OK.
+#include <chrono>
+#include <iostream>
+
 #include <json/json.h>
 
+#include "FakeSamples.h"
 #include "FlowE2eSupport.h"
 
 namespace {
@@ -142,10 +147,6 @@ TEST_F(SendE2eTest, MenuSendFailureTexts)
     EXPECT_EQ(h.Record(3).submissions.size(), 1u);
 }
 
-// Destination numbers as the PDU carries them: "0086" loses its "00", "86"
-// stays, both as international numbers, as is a number written with "+";
-// others go as typed. The CDMA module gets the number unchanged in its
-// text-mode command.
 // A NUL typed in the text would end it where it goes to the modem, and the
 // message would leave cut short: the text is refused with its reason before
 // anything reaches the modem, and the next answer goes out whole.
@@ -169,6 +170,10 @@ TEST_F(SendE2eTest, TextHoldingANulIsRefused)
     EXPECT_EQ(sent[0].text.compare(0, 14, "after the nul "), 0) << sent[0].text;
 }
 
+// Destination numbers as the PDU carries them: "0086" loses its "00", "86"
+// stays, both as international numbers, as is a number written with "+";
+// others go as typed. The CDMA module gets the number unchanged in its
+// text-mode command.
 TEST_F(SendE2eTest, SinglePartMessagesReachTheModemsAsSent)
 {
     ASSERT_NO_FATAL_FAILURE(StartFakes({Fake(FakeModel::Tarnel), Fake(FakeModel::Sudrel)}));
@@ -235,15 +240,11 @@ void ExpectParts(const std::vector<DecodedSubmission> &gsm, const std::vector<De
     EXPECT_EQ(joined, text);
 
     ASSERT_EQ(cdma.size(), cdmaParts);
-    joined.clear();
-    for (std::size_t i = 0; i < cdma.size(); ++i) {
-        const std::string marker = "(" + std::to_string(i + 1) + "/" + std::to_string(cdmaParts) + ")";
-        ASSERT_GE(cdma[i].text.size(), marker.size());
-        EXPECT_EQ(cdma[i].text.substr(cdma[i].text.size() - marker.size()), marker) << i;
+    for (std::size_t i = 0; i < cdma.size(); ++i)
         EXPECT_LE(cdma[i].tpduLength, 140) << i;
-        joined += cdma[i].text.substr(0, cdma[i].text.size() - marker.size());
-    }
-    EXPECT_EQ(joined, text);
+    const JoinedParts cdmaJoined = JoinCdmaParts(cdma);
+    EXPECT_TRUE(cdmaJoined.ok) << cdmaJoined.error;
+    EXPECT_EQ(cdmaJoined.text, text);
 }
 
 // 47 Chinese characters are 141 bytes: concatenated, though they fit one
@@ -263,13 +264,48 @@ TEST_F(SendE2eTest, OneHundredFortyOneBytesGoConcatenated)
 TEST_F(SendE2eTest, ThreeHundredChineseCharactersInParts)
 {
     ASSERT_NO_FATAL_FAILURE(StartFakes({Fake(FakeModel::Tarnel), Fake(FakeModel::Sudrel)}));
-    const std::string text = Repeat("北京欢迎您短信", 43).substr(0, 300 * 3);
+    const std::string text = LongChineseText(300);
     ASSERT_EQ(text.size(), 900u);
     const Json::Value result = SendFromCommandLine({"10086", text});
     for (const Json::Value &r : result["result"])
         EXPECT_EQ(r["code"].asInt(), 0) << r.toStyledString();
     // 67 UCS2 characters a part beside the header; 128 text bytes a CDMA part.
     ExpectParts(Submissions(0), Submissions(1), text, 5, 5);
+}
+
+// A CDMA module that closes each message body with its send report alone,
+// no OK before it: a long text still goes out in every part, each part as
+// soon as the report on the one before has come.
+TEST_F(SendE2eTest, CdmaPartsGoOutAtOnceOnReportsWithoutOk)
+{
+    // 300 Chinese characters: five CDMA parts of at most 128 bytes of text.
+    const std::size_t kParts = 5;
+    // The run: one port's scan, then five parts answered within a fraction
+    // of a second each. A part whose prompt was taken for the rest of the
+    // last body's reply waits out its length command's budget, about a
+    // minute.
+    const long long kRunBoundMs = 30000;
+    FakeConfig fake = Fake(FakeModel::Sudrel);
+    fake.faults.cdmaReportWithoutOk = true;
+    ASSERT_NO_FATAL_FAILURE(StartFakes({fake}));
+
+    const std::string text = LongChineseText(300);
+    const auto start = std::chrono::steady_clock::now();
+    const Json::Value result = SendFromCommandLine({"10086", text});
+    const long long ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    std::cout << "[ measured ] " << kParts << "-part send with reports alone: run " << ms << " ms\n";
+    ASSERT_EQ(result["result"].size(), 1u) << result.toStyledString();
+    EXPECT_EQ(result["result"][0]["code"].asInt(), 0) << result.toStyledString();
+    EXPECT_LT(ms, kRunBoundMs);
+
+    const std::vector<FakeSubmission> bodies = h.Record(0).submissions;
+    ASSERT_EQ(bodies.size(), kParts);
+    for (std::size_t i = 0; i < bodies.size(); ++i)
+        EXPECT_TRUE(bodies[i].accepted) << i;
+    const JoinedParts joined = JoinCdmaParts(Submissions(0));
+    EXPECT_TRUE(joined.ok) << joined.error;
+    EXPECT_EQ(joined.text, text);
 }
 
 // 500 twice then accepted: success after the third try; 500 every time:
@@ -322,6 +358,28 @@ TEST_F(SendE2eTest, ModemGoneMidSend)
     }
     EXPECT_EQ(h.Record(0).submissions.size(), 1u);
     EXPECT_EQ(h.Record(1).submissions.size(), 3u);
+}
+
+// A message body the modem never answers, its Ctrl-Z lost on the line: the
+// modem waits at its ">" prompt still, and would take the next number's
+// commands for more of that message. The body is given up, so the next
+// number's message goes out.
+TEST_F(SendE2eTest, AnUnansweredBodyIsGivenUpBeforeTheNextNumber)
+{
+    FakeConfig lossy = Fake(FakeModel::Tarnel);
+    lossy.faults.bodiesLeftOpen = 1;
+    ASSERT_NO_FATAL_FAILURE(StartFakes({lossy}));
+    const Json::Value result = SendFromCommandLine({"13800138000,13900139000", "hello"});
+    const Json::Value &results = result["result"];
+    ASSERT_EQ(results.size(), 2u) << result.toStyledString();
+    EXPECT_EQ(results[0]["code"].asInt(), 1) << result.toStyledString();
+    EXPECT_EQ(results[0]["message"].asString(), "no answer") << result.toStyledString();
+    EXPECT_EQ(results[1]["code"].asInt(), 0) << result.toStyledString();
+
+    const std::vector<DecodedSubmission> sent = Submissions(0);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_TRUE(h.Record(0).submissions[0].accepted);
+    EXPECT_EQ(sent[0].destination, "13900139000");
 }
 
 // The index-list module's SMS-centre query never stops a send: when the

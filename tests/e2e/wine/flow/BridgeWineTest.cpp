@@ -14,16 +14,10 @@ class BridgeWineTest : public WineFlowTest {};
 
 TEST_F(BridgeWineTest, EveryStoredMessageOfAFullSimArrives)
 {
-    FakeConfig bridged = ModemFake(FakeModel::Tarnel, FakeBaud::Only115200);
-    bridged.uartBridge = true;
-    bridged.messages = ManyStoredMessages(kStoredMessages);
-    h.AddFake(11, bridged);
+    h.AddFake(11, BridgedFullSim(kStoredMessages));
     ASSERT_NO_FATAL_FAILURE(Start());
 
-    const NamespaceResult r = Run(FlowDriver(), {"read"}, "11\n");
-    std::string out;
-    ASSERT_TRUE(GbkToUtf8(r.out, &out)) << ReadableGbk(r.out);
-    out = UnixLineEnds(out);
+    const std::string out = Printed(Run(FlowDriver(), {"read"}, "11\n"));
     const std::string count = std::to_string(kStoredMessages);
     std::string listed = "端口 COM11 接收短信成功 共 " + count + " 条短信\nSIM卡中的短信共 " + count + " 条\n";
     for (int n = 1; n <= kStoredMessages; ++n)

@@ -38,15 +38,11 @@ TEST_F(CdmaSendReportWineTest, EveryPartOfALongTextGoesOutAtOnce)
 
     const std::vector<DecodedSubmission> parts = Decoded(h, 11);
     ASSERT_EQ(parts.size(), kParts);
-    std::string joined;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
+    for (std::size_t i = 0; i < parts.size(); ++i)
         EXPECT_TRUE(h.Record(11).submissions[i].accepted) << i;
-        const std::string marker = "(" + std::to_string(i + 1) + "/" + std::to_string(kParts) + ")";
-        ASSERT_GE(parts[i].text.size(), marker.size()) << i;
-        EXPECT_EQ(parts[i].text.substr(parts[i].text.size() - marker.size()), marker) << i;
-        joined += parts[i].text.substr(0, parts[i].text.size() - marker.size());
-    }
-    EXPECT_EQ(joined, text);
+    const JoinedParts joined = JoinCdmaParts(parts);
+    EXPECT_TRUE(joined.ok) << joined.error;
+    EXPECT_EQ(joined.text, text);
 }
 
 }  // namespace

@@ -20,13 +20,6 @@ constexpr int kVelkorNc5ScanCommands = 12;
 // minute.
 constexpr long long kBoundMs = 45000;
 
-std::size_t Count(const std::vector<std::string> &texts, const std::string &prefix)
-{
-    return static_cast<std::size_t>(std::count_if(texts.begin(), texts.end(), [&prefix](const std::string &t) {
-        return t.rfind(prefix, 0) == 0;
-    }));
-}
-
 class DropWineTest : public WineFlowTest {};
 
 TEST_F(DropWineTest, ALineThatDropsEndsItsPortOnly)
@@ -95,9 +88,7 @@ TEST_F(DropWineTest, ALineThatDropsEndsItsPortOnly)
     start = std::chrono::steady_clock::now();
     const NamespaceResult read = Run(FlowDriver(), {"read"}, "14,16,15,13\n");
     EXPECT_LT(MsSince(start), kBoundMs);
-    std::string out;
-    EXPECT_TRUE(GbkToUtf8(read.out, &out)) << ReadableGbk(read.out);
-    out = UnixLineEnds(out);
+    const std::string out = Printed(read);
     const std::size_t failed = out.find("端口 COM14 接收短信失败\t 失败原因: Code:");
     const std::size_t nextRead = out.find("端口 COM15 接收短信成功 共 6 条短信\n");
     const std::size_t notAt = out.find("端口 COM13 接收短信失败\t 失败原因: 设备不AT\n");
@@ -108,7 +99,7 @@ TEST_F(DropWineTest, ALineThatDropsEndsItsPortOnly)
     EXPECT_EQ(out.find("端口 COM14 接收短信成功"), std::string::npos) << out;
     // The system's message ends its own line rather than show "\r\n" in it.
     EXPECT_EQ(out.find("\\r\\n"), std::string::npos) << out;
-    EXPECT_EQ(Count(h.Record(16).CommandTexts(), "AT+CMGR="), 2u);
+    EXPECT_EQ(h.Record(16).CommandsStartingWith("AT+CMGR=").size(), 2u);
 }
 
 }  // namespace

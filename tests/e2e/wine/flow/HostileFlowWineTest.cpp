@@ -34,14 +34,6 @@ FakeConfig StorageSelectionLate(FakeModel model, int lateMs)
     return c;
 }
 
-// What the program printed, as UTF-8 with Linux line ends.
-std::string Printed(const NamespaceResult &r)
-{
-    std::string utf8;
-    EXPECT_TRUE(GbkToUtf8(r.out, &utf8)) << ReadableGbk(r.out);
-    return UnixLineEnds(utf8);
-}
-
 std::string StorageFailed(const std::string &port, const std::string &storage, const std::string &reason)
 {
     return "端口 " + port + " 读取" + storage + "中的短信失败\t 失败原因: " + reason + "\n";

@@ -8,7 +8,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <thread>
 
 #include "FakeSamples.h"
@@ -45,21 +44,6 @@ std::string SampleSim()
 std::string FailureLine(const std::string &port, const std::string &reason)
 {
     return "端口 " + port + " 接收短信失败\t 失败原因: " + reason + "\n";
-}
-
-std::size_t Count(const std::vector<std::string> &texts, const std::string &prefix)
-{
-    return static_cast<std::size_t>(std::count_if(texts.begin(), texts.end(), [&prefix](const std::string &t) {
-        return t.rfind(prefix, 0) == 0;
-    }));
-}
-
-// What the program printed, as UTF-8 with Linux line ends.
-std::string Printed(const NamespaceResult &r)
-{
-    std::string utf8;
-    EXPECT_TRUE(GbkToUtf8(r.out, &utf8)) << ReadableGbk(r.out);
-    return UnixLineEnds(utf8);
 }
 
 // A new pseudo-terminal turns the Enter key's carriage return into a line
@@ -129,10 +113,9 @@ TEST_F(MenuFlowWineTest, ReadEveryStorageOfEveryModel)
     // The index-list model fetches one by one; the CDMA model lists and
     // fetches with its own commands; the refused listing was asked for
     // each storage.
-    const std::vector<std::string> nc5 = h.Record(12).CommandTexts();
-    EXPECT_EQ(Count(nc5, "AT+CMGR="), 9u);
-    EXPECT_EQ(Count(h.Record(13).CommandTexts(), "AT^HCMGL="), 2u);
-    EXPECT_EQ(Count(h.Record(14).CommandTexts(), "AT+CMGL"), 2u);
+    EXPECT_EQ(h.Record(12).CommandsStartingWith("AT+CMGR=").size(), 9u);
+    EXPECT_EQ(h.Record(13).CommandsStartingWith("AT^HCMGL=").size(), 2u);
+    EXPECT_EQ(h.Record(14).CommandsStartingWith("AT+CMGL").size(), 2u);
 }
 
 TEST_F(MenuFlowWineTest, SendThroughTheCdmaAndTheIndexListModels)
@@ -169,9 +152,7 @@ TEST_F(MenuFlowWineTest, SendThroughTheCdmaAndTheIndexListModels)
 // reason when they differ.
 TEST_F(MenuFlowWineTest, ReadLostPduLinesAndNoSimCard)
 {
-    std::vector<StoredMessage> messages = SampleStoredMessages();
-    for (StoredMessage &m : messages)
-        m.pduLineLost = (m.store == "SM" && m.index == 2) || (m.store == "ME" && m.index == 4);
+    const std::vector<StoredMessage> messages = SampleStoredMessagesWithLostPduLines();
     FakeConfig noSim = ModemFake(FakeModel::Pimsor);
     noSim.faults.errorCommands = {{"AT+CPMS", "+CME ERROR: 10"}};
     FakeConfig twoReasons = ModemFake(FakeModel::Pimsor);
@@ -208,9 +189,9 @@ TEST_F(MenuFlowWineTest, TextHoldingANulIsRefused)
     const std::string refused = "\n请输入短信内容:\n您输入的短信内容含有空字符(NUL)，无法完整发送，请重新输入\n";
     EXPECT_EQ(out, "\n请输入接收短信的号码: \n\n请输入设备端口号(例:选择COM3,请输入3):\n" + refused + refused + refused
                        + "输入的错误次数过多，返回主界面\n\n\n");
-    const std::vector<std::string> commands = h.Record(11).CommandTexts();
-    EXPECT_EQ(Count(commands, "AT+CSCA"), 0u);
-    EXPECT_EQ(Count(commands, "AT+CMGS"), 0u);
+    const FakeRecord record = h.Record(11);
+    EXPECT_EQ(record.CommandsStartingWith("AT+CSCA").size(), 0u);
+    EXPECT_EQ(record.CommandsStartingWith("AT+CMGS").size(), 0u);
 }
 
 // The keys themselves, on a terminal: 1 sends, 2 reads, q ends. Wine's
@@ -232,7 +213,7 @@ TEST_F(MenuFlowWineTest, KeysOneTwoAndQ)
     ASSERT_TRUE(p->SendKeys("11\rhi there\r"));
     const auto waitFor = [this](const std::string &command, std::size_t count) {
         for (int i = 0; i < 600; ++i) {
-            if (Count(h.Record(11).CommandTexts(), command) >= count)
+            if (h.Record(11).CommandsStartingWith(command).size() >= count)
                 return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }

@@ -44,6 +44,14 @@ inline std::string UnixLineEnds(const std::string &text)
     return out;
 }
 
+// What the program printed, as UTF-8 with Linux line ends.
+inline std::string Printed(const NamespaceResult &r)
+{
+    std::string utf8;
+    EXPECT_TRUE(GbkToUtf8(r.out, &utf8)) << ReadableGbk(r.out);
+    return UnixLineEnds(utf8);
+}
+
 // Well-formed UTF-8 (overlong forms of two bytes and lead bytes past
 // U+10FFFF refused): GBK text passed on unconverted is not.
 inline bool IsUtf8(const std::string &text)
