@@ -21,9 +21,8 @@ TEST_F(BridgeWineTest, EveryStoredMessageOfAFullSimArrives)
     const std::string count = std::to_string(kStoredMessages);
     std::string listed = "端口 COM11 接收短信成功 共 " + count + " 条短信\nSIM卡中的短信共 " + count + " 条\n";
     for (int n = 1; n <= kStoredMessages; ++n)
-        listed += std::string(50, '-') + "\n 第 " + std::to_string(n) + " 条短信\n发送号码: 8613800138000\n"
-                  + "发送时间: 19-08-01 12:05:04\n短信内容: " + ManyStoredText(n) + "\n";
-    listed += std::string(50, '-') + "\n设备中的短信共 0 条\n";
+        listed += Listed(n, "8613800138000", "19-08-01 12:05:04", ManyStoredText(n));
+    listed += kDashes + "\n设备中的短信共 0 条\n";
     EXPECT_NE(out.find(listed), std::string::npos) << out;
 }
 

@@ -16,19 +16,11 @@
 namespace {
 using namespace wine_flow;
 
-const std::string kDashes(50, '-');
-
 FakeConfig WithMessages(FakeModel model, const std::vector<StoredMessage> &messages)
 {
     FakeConfig c = ModemFake(model);
     c.messages = messages;
     return c;
-}
-
-std::string Listed(int ordinal, const char *number, const char *time, const char *content)
-{
-    return kDashes + "\n 第 " + std::to_string(ordinal) + " 条短信\n发送号码: " + number + "\n发送时间: " + time
-           + "\n短信内容: " + content + "\n";
 }
 
 // The sample SIM storage: a two-part message stored part 2 first comes out

@@ -44,6 +44,17 @@ inline std::string UnixLineEnds(const std::string &text)
     return out;
 }
 
+// The line before and after each message of a printed list.
+inline const std::string kDashes(50, '-');
+
+// One message of a printed list, as Printed gives it.
+inline std::string Listed(int ordinal, const std::string &number, const std::string &time,
+                          const std::string &content)
+{
+    return kDashes + "\n 第 " + std::to_string(ordinal) + " 条短信\n发送号码: " + number + "\n发送时间: " + time
+           + "\n短信内容: " + content + "\n";
+}
+
 // What the program printed, as UTF-8 with Linux line ends.
 inline std::string Printed(const NamespaceResult &r)
 {
