@@ -29,7 +29,8 @@ constexpr int kBootTimeoutMs = 300000;
 constexpr int kServerSocketTimeoutMs = 15000;
 constexpr int kServerStopTimeoutMs = 15000;
 constexpr int kServerPollMs = 5;
-constexpr int kListingTimeoutMs = 30000;
+constexpr int kListingTimeoutMs = 15000;
+constexpr int kListingAttempts = 2;
 constexpr int kListingRetryMs = 200;
 constexpr int kToolTimeoutMs = 60000;
 constexpr int kIdlePollMs = 1000;
@@ -441,21 +442,11 @@ private:
         return true;
     }
 
-    bool MapPorts(const std::vector<WinePortMapping> &ports, bool fresh, bool *restarted, std::string *error)
+    // The prefix's registry with these ports and no link of an earlier
+    // mapping: the mount manager adds links, it does not take them away.
+    bool WriteMapping(const std::vector<WinePortMapping> &ports, std::string *error)
     {
-        std::vector<std::string> names;
-        for (const WinePortMapping &p : ports)
-            names.push_back(p.first);
-        std::sort(names.begin(), names.end());
-        ReapOrphans();
-        *restarted = false;
-        if (!fresh && m_server > 0 && names == m_mapped)
-            return true;
-        *restarted = true;
         const std::string &prefix = m_config.prefix;
-        StopServer();
-        // Links of an earlier mapping: the mount manager adds, it does not
-        // take away.
         const std::string dosdevices = prefix + "/dosdevices";
         if (DIR *d = opendir(dosdevices.c_str())) {
             std::vector<std::string> stale;
@@ -474,21 +465,26 @@ private:
             *error = "cannot write the registry of " + prefix;
             return false;
         }
+        return true;
+    }
+
+    // The server started on the prefix, and its mount manager's listing of
+    // the ports awaited: the first program after the start boots Wine's
+    // services, the mount manager among them.
+    bool StartAndAwaitListing(const std::vector<std::string> &names, std::string *error)
+    {
         const long long start = MonotonicMs();
-        if (!StartServer(prefix, error))
+        if (!StartServer(m_config.prefix, error))
             return false;
         Log("server up in " + std::to_string(MonotonicMs() - start) + " ms");
-        // The first program after the server's start boots Wine's services,
-        // the mount manager among them, which lists the mapped ports.
         const long long deadline = MonotonicMs() + kListingTimeoutMs;
-        std::vector<std::string> listed;
         for (;;) {
             std::string out;
             int status = 0;
-            if (!RunToEnd({m_config.loader, "reg", "query", kSerialPortMap}, prefix, kToolTimeoutMs, &out, &status,
-                          error))
+            if (!RunToEnd({m_config.loader, "reg", "query", kSerialPortMap}, m_config.prefix, kToolTimeoutMs, &out,
+                          &status, error))
                 return false;
-            listed = ComNamesInRegQuery(out);
+            std::vector<std::string> listed = ComNamesInRegQuery(out);
             std::sort(listed.begin(), listed.end());
             if (listed == names)
                 break;
@@ -502,6 +498,33 @@ private:
             usleep(kListingRetryMs * 1000);
         }
         Log("ports listed " + std::to_string(MonotonicMs() - start) + " ms after the server's start");
+        return true;
+    }
+
+    bool MapPorts(const std::vector<WinePortMapping> &ports, bool fresh, bool *restarted, std::string *error)
+    {
+        std::vector<std::string> names;
+        for (const WinePortMapping &p : ports)
+            names.push_back(p.first);
+        std::sort(names.begin(), names.end());
+        ReapOrphans();
+        *restarted = false;
+        if (!fresh && m_server > 0 && names == m_mapped)
+            return true;
+        *restarted = true;
+        // Now and then, on a loaded machine, the services of a fresh server
+        // never list the ports: the server is then started once more, on
+        // the registry written anew.
+        for (int attempt = 1;; ++attempt) {
+            StopServer();
+            if (!WriteMapping(ports, error))
+                return false;
+            if (StartAndAwaitListing(names, error))
+                break;
+            if (attempt == kListingAttempts)
+                return false;
+            Log(*error + "; the server starts again");
+        }
         m_mapped = names;
         return true;
     }
